@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Configures and builds into build/ (or into the folder given as $BUILD_DIR).
+# Extra arguments go to cmake's configure step.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build_dir=${BUILD_DIR:-build}
+cmake -S . -B "$build_dir" "$@" >/dev/null
+cmake --build "$build_dir" -j2

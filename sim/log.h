@@ -1,0 +1,28 @@
+// The host's log file, like the simulator's: module loads, vessel creations,
+// and every error or refused input with the file and line it came from.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+class Log {
+ public:
+  explicit Log(const std::string &path);  // empty path: keep in memory only
+  ~Log();
+  void info(const std::string &text);
+  // An error, placed at file:line when known (line 0: the whole file).
+  void error(const std::string &text, const std::string &file = "", int line = 0);
+  const std::vector<std::string> &lines() const { return lines_; }
+  int errorCount() const { return errors_; }
+  bool contains(const std::string &fragment) const;
+
+ private:
+  std::FILE *file_ = nullptr;
+  std::vector<std::string> lines_;
+  int errors_ = 0;
+};
+
+}  // namespace sim

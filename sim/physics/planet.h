@@ -1,0 +1,44 @@
+// The planet: a spherical, rotating Earth and the frames tied to it.
+//
+// Global frame: planet-centred, non-rotating, y along the rotation axis
+// towards north. A surface point at longitude lng (east positive) and
+// latitude lat has, at simulation time t, the global direction
+// (cos lat cos(lng + w t), sin lat, cos lat sin(lng + w t)), w the rotation rate.
+#pragma once
+
+#include "../mat3.h"
+
+namespace sim {
+struct Vessel;
+
+namespace physics {
+
+struct Planet {
+  double radius = 6371010.0;          // mean radius [m]
+  double gm = 3.986004418e14;         // gravitational parameter [m^3/s^2]
+  double siderealDay = 86164.10132;   // rotation period [s]
+  double rotationRate() const;        // [rad/s]
+};
+
+// Places a landed vessel on its touchdown points at the surface point
+// (lng, lat) [rad] with heading [rad] at time t: sets pos, vel, rot and omega.
+void placeOnSurface(Vessel &v, const Planet &p, double lng, double lat, double heading, double t);
+// Longitude, latitude [rad] and altitude [m] of a global position at time t.
+void toSurface(const Planet &p, const VECTOR3 &pos, double t, double &lng, double &lat, double &alt);
+
+// Orbit of a state relative to the planet: altitudes above the mean radius.
+struct Orbit {
+  bool bound = false;
+  double periapsisAlt = 0;  // [m]
+  double apoapsisAlt = 0;   // [m]; meaningful only when bound
+};
+Orbit orbitOf(const Planet &p, const VECTOR3 &pos, const VECTOR3 &vel);
+
+// Attitude angles of a status record (arot) and the axes they stand for: the
+// exact inverse of the angles (atan2(Z.y, Z.z), asin(-Z.x/|Z|), atan2(Y.x, X.x))
+// of a vessel's global axes X, Y, Z.
+Mat3 rotFromArot(const VECTOR3 &arot);
+VECTOR3 arotFromRot(const Mat3 &rot);
+
+}  // namespace physics
+}  // namespace sim

@@ -1,0 +1,119 @@
+// The headless host's world: the vessels of one simulation, the modules they
+// run, the global meshes, the clock, the pilot's keys and the HUD, the log.
+//
+// The oapi* functions and the VESSEL methods act on the current world, the
+// one constructed last and not yet destroyed; there is at most one at a time.
+#pragma once
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "log.h"
+#include "vessel.h"
+
+namespace sim {
+
+struct Mesh;
+class Module;
+
+// Something that happened in the simulation, for the flight record.
+struct Event {
+  double t = 0;         // simulation time [s]
+  std::string vessel;   // the vessel it concerns
+  std::string kind;     // key, liftoff, vessel-created, vessel-deleted, tank-deleted, group-level, landed, crashed, end
+  std::string detail;
+};
+
+// A text drawn on the HUD with TextOutA.
+struct HudText {
+  int x = 0, y = 0;  // [pixel]
+  std::string text;
+};
+
+class World {
+ public:
+  // rootDir is the simulator's folder tree (Config/, Meshes/, Modules/,
+  // Scenarios/, Textures/). Module paths such as "Modules\cvelmessage" are
+  // resolved against the process's working directory, as the simulator does;
+  // the flight runner and the tests run inside rootDir.
+  explicit World(const std::string &rootDir, const std::string &logPath = "Varnell.log");
+  ~World();  // deletes every vessel through its module, then unloads the modules
+  World(const World &) = delete;
+  World &operator=(const World &) = delete;
+
+  static World *current();
+
+  // --- Vessels -------------------------------------------------------------
+  // Creates a vessel from its class file Config/Vessels/<className>.cfg: loads
+  // the module the file names, ovcInit, clbkSetClassCaps, the generic class
+  // keys, then the given status (or a default status at the planet's surface
+  // when null). Returns null, and logs why, when the class cannot be loaded.
+  Vessel *createVessel(const std::string &name, const std::string &className, const VESSELSTATUS *status);
+  Vessel *find(const std::string &name) const;  // first vessel of that name, or null
+  Vessel *fromHandle(OBJHANDLE h) const;        // null for a handle that names no live vessel
+  const std::vector<Vessel *> &vessels() const { return order_; }
+  void deleteVessel(Vessel *v);  // ovcExit, drops its message queue, records the event
+
+  // --- Scenarios -----------------------------------------------------------
+  // Reads a scenario file and creates its vessels. Problems are logged with
+  // file and line; what can be read is kept. Returns false only when the file
+  // cannot be opened.
+  bool loadScenario(const std::string &path);
+  // Writes the whole world as a scenario, every vessel through its own save path.
+  bool saveScenario(const std::string &path) const;
+  std::string scenarioDescription;
+  std::string focusVessel;
+  double mjd = 51544.5;  // modified Julian date at simulation time 0 [days]
+
+  // --- Time ----------------------------------------------------------------
+  double simTime() const { return simt_; }
+  double dt = 0.02;              // fixed step [s]
+  double timeAcceleration = 1;   // what oapiGetTimeAcceleration reports; multiplies the step
+  void step();                   // one step of the executive: pilot, forces, integration, callbacks
+
+  // --- Pilot interface -----------------------------------------------------
+  // A buffered key event for a vessel, with the modifier keys held; returns
+  // what the vessel's clbkConsumeBufferedKey answered.
+  int pressKey(Vessel *v, DWORD key, bool down = true, const std::vector<DWORD> &held = {});
+  char keyState[256] = {};
+  // Draws the HUD of a vessel (mode 1) and returns the texts drawn.
+  std::vector<HudText> drawHud(Vessel *v);
+  std::vector<HudText> hudTexts;  // the HUD surface: texts drawn since the last drawHud began
+  char debugString[256] = {};
+
+  // --- Resources -----------------------------------------------------------
+  // Meshes by name (the name as a module gives it, '\' or '/'), from
+  // Meshes/<name>.msh; null for a missing or unreadable file (logged).
+  MESHHANDLE loadMeshGlobal(const std::string &name);
+  MESHHANDLE loadMesh(const std::string &name);
+  const Mesh *mesh(MESHHANDLE h) const;
+  SURFHANDLE registerTexture(const std::string &name, bool particle);
+  std::string textureName(SURFHANDLE h) const;
+
+  // --- Records -------------------------------------------------------------
+  const std::string &root() const { return root_; }
+  Log &log() const { return *log_; }
+  std::vector<Event> events;
+  void recordEvent(const std::string &vessel, const std::string &kind, const std::string &detail);
+  Id nextId() { return ++lastId_; }
+
+  // Modules loaded so far, by name (as in a class file's Module key).
+  Module *loadModule(const std::string &name);
+
+ private:
+  std::string root_;
+  std::unique_ptr<Log> log_;
+  double simt_ = 0;
+  Id lastId_ = 0;
+  std::vector<std::unique_ptr<Vessel>> owned_;
+  std::vector<Vessel *> order_;
+  std::map<std::string, std::unique_ptr<Module>> modules_;
+  std::map<std::string, MESHHANDLE> globalMeshes_;
+  std::vector<std::unique_ptr<Mesh>> meshes_;
+  std::map<std::string, SURFHANDLE> textures_;
+};
+
+}  // namespace sim
