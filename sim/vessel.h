@@ -31,14 +31,14 @@ struct Tank {
 
 struct Thruster {
   Id id = 0;
-  VECTOR3 pos{};           // vessel frame [m]
-  VECTOR3 dir{};           // thrust direction, as stored (normalised at creation, as given by SetThrusterDir)
-  double maxThrust0 = 0;   // vacuum thrust at level 1 [N]
-  Id tank = 0;             // 0: none, or the tank was deleted
-  double isp0 = 0;         // vacuum specific impulse [m/s]
-  double ispRef = 0;       // specific impulse at pRef [m/s]; 0: none given
-  double pRef = 101.4e3;   // reference pressure [Pa]
-  double level = 0;        // as set; a negative level gives no thrust
+  VECTOR3 pos{};          // vessel frame [m]
+  VECTOR3 dir{};          // thrust direction, as stored (normalised at creation, as given by SetThrusterDir)
+  double maxThrust0 = 0;  // vacuum thrust at level 1 [N]
+  Id tank = 0;            // 0: none, or the tank was deleted
+  double isp0 = 0;        // vacuum specific impulse [m/s]
+  double ispRef = 0;      // specific impulse at pRef [m/s]; 0: none given
+  double pRef = 101.4e3;  // reference pressure [Pa]
+  double level = 0;       // as set; a negative level gives no thrust
 };
 
 struct ThrusterGroup {
@@ -59,7 +59,7 @@ struct Stream {
   Id thruster = 0;
   bool hasPos = false;
   VECTOR3 pos{};  // vessel frame [m], when hasPos
-  PARTICLESTREAMSPEC spec{};
+  PARTICLESTREAMSPEC particles{};
 };
 
 struct MeshSlot {
@@ -79,8 +79,9 @@ struct Vessel {
   std::string createdBy;     // name of the vessel whose module created it, if any
 
   // Definition
-  double size = 1;         // mean radius [m]
-  double emptyMass = 0;    // [kg]
+  double size = 1;            // mean radius [m]
+  double classIsp = 0;        // the class file's Isp, kept for vessels without a module [m/s]
+  double emptyMass = 0;       // [kg]
   VECTOR3 pmi = _V(1, 1, 1);  // inertia per unit mass [m^2]
   double cwZPos = 0, cwZNeg = 0, cwX = 0, cwY = 0;
   VECTOR3 crossSections = _V(1, 1, 1);  // [m^2]
@@ -100,13 +101,16 @@ struct Vessel {
 
   // State. Positions and velocities are relative to the planet's centre in the
   // non-rotating global frame.
-  VECTOR3 pos{};                      // [m]
-  VECTOR3 vel{};                      // [m/s]
-  Mat3 rot = Mat3::identity();        // vessel frame -> global frame
-  VECTOR3 omega{};                    // angular velocity, vessel frame [rad/s]
+  VECTOR3 pos{};                // [m]
+  VECTOR3 vel{};                // [m/s]
+  Mat3 rot = Mat3::identity();  // vessel frame -> global frame
+  VECTOR3 omega{};              // angular velocity, vessel frame [rad/s]
   bool landed = false;
   bool crashed = false;
   double surfLng = 0, surfLat = 0, surfHeading = 0;  // while landed [rad]
+  // The executive's mark of the step this vessel takes part in: a vessel
+  // created during a step (even at a deleted one's address) never carries it.
+  std::uint64_t executiveStep = 0;
 
   // Pilot inputs held for this vessel: manual control level per THGROUP_TYPE [0..1]
   double manualLevel[15] = {};
@@ -118,6 +122,9 @@ struct Vessel {
   Tank *tank(Id id);
   Thruster *thruster(Id id);
   ThrusterGroup *group(THGROUP_TYPE type);
+  const ThrusterGroup *group(THGROUP_TYPE type) const;
+  // Mean effective level (a negative level counts as 0) of the group's thrusters; 0 for an empty or missing group.
+  double groupLevel(THGROUP_TYPE type) const;
 };
 
 }  // namespace sim

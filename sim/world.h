@@ -6,12 +6,14 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "log.h"
+#include "physics/planet.h"
 #include "vessel.h"
 
 namespace sim {
@@ -21,9 +23,9 @@ class Module;
 
 // Something that happened in the simulation, for the flight record.
 struct Event {
-  double t = 0;         // simulation time [s]
-  std::string vessel;   // the vessel it concerns
-  std::string kind;     // key, liftoff, vessel-created, vessel-deleted, tank-deleted, group-level, landed, crashed, end
+  double t = 0;        // simulation time [s]
+  std::string vessel;  // the vessel it concerns
+  std::string kind;    // key, liftoff, vessel-created, vessel-deleted, tank-deleted, group-level, landed, crashed, end
   std::string detail;
 };
 
@@ -66,13 +68,23 @@ class World {
   bool saveScenario(const std::string &path) const;
   std::string scenarioDescription;
   std::string focusVessel;
+  std::string planetarySystem = "Sol";
   double mjd = 51544.5;  // modified Julian date at simulation time 0 [days]
 
   // --- Time ----------------------------------------------------------------
   double simTime() const { return simt_; }
-  double dt = 0.02;              // fixed step [s]
-  double timeAcceleration = 1;   // what oapiGetTimeAcceleration reports; multiplies the step
-  void step();                   // one step of the executive: pilot, forces, integration, callbacks
+  double dt = 0.02;             // fixed step [s]
+  double timeAcceleration = 1;  // what oapiGetTimeAcceleration reports; multiplies the step
+  // One step of the executive, in this order: the pilot, forces, integration,
+  // then each vessel's clbkPostStep. Vessels created during the step join the
+  // integration from the next step on.
+  void step();
+  physics::Planet planet;
+  // The pilot, called first in every step (the flight runner's pilot program).
+  std::function<void(World &)> pilot;
+  // The vessel whose callback is running, if any: it is recorded as the
+  // creator of vessels created meanwhile.
+  Vessel *callingVessel = nullptr;
 
   // --- Pilot interface -----------------------------------------------------
   // A buffered key event for a vessel, with the modifier keys held; returns
@@ -82,6 +94,10 @@ class World {
   // Draws the HUD of a vessel (mode 1) and returns the texts drawn.
   std::vector<HudText> drawHud(Vessel *v);
   std::vector<HudText> hudTexts;  // the HUD surface: texts drawn since the last drawHud began
+  HDC hudSurface() { return reinterpret_cast<HDC>(&hudTexts); }  // what TextOutA draws on
+  // Calls of the default VESSEL2::clbkDrawHUD, which stands for the simulator's
+  // own HUD elements and draws no text headless.
+  int defaultHudDraws = 0;
   char debugString[256] = {};
 
   // --- Resources -----------------------------------------------------------
@@ -89,6 +105,7 @@ class World {
   // Meshes/<name>.msh; null for a missing or unreadable file (logged).
   MESHHANDLE loadMeshGlobal(const std::string &name);
   MESHHANDLE loadMesh(const std::string &name);
+  std::vector<std::string> meshRequests;  // names given to loadMeshGlobal, in order, cached or not
   const Mesh *mesh(MESHHANDLE h) const;
   SURFHANDLE registerTexture(const std::string &name, bool particle);
   std::string textureName(SURFHANDLE h) const;
@@ -99,6 +116,7 @@ class World {
   std::vector<Event> events;
   void recordEvent(const std::string &vessel, const std::string &kind, const std::string &detail);
   Id nextId() { return ++lastId_; }
+  int date2IntCalls = 0;  // how often a module asked Date2Int for its build date
 
   // Modules loaded so far, by name (as in a class file's Module key).
   Module *loadModule(const std::string &name);
@@ -114,6 +132,26 @@ class World {
   std::map<std::string, MESHHANDLE> globalMeshes_;
   std::vector<std::unique_ptr<Mesh>> meshes_;
   std::map<std::string, SURFHANDLE> textures_;
+  HMODULE messages_ = nullptr;  // the message module, held while vessels may be deleted
+  bool messagesTried_ = false;
+
+  // A vessel of the class, defined by its module and class file, without a state yet.
+  Vessel *build(const std::string &name, const std::string &className);
+  void dropMessages(VESSEL *iface);
+};
+
+// Marks a vessel as the one whose module is being called, for the length of a
+// scope; nested calls (a vessel created inside a callback) restore the outer one.
+class CallingScope {
+ public:
+  CallingScope(World &w, Vessel *v) : w_(w), outer_(w.callingVessel) { w.callingVessel = v; }
+  ~CallingScope() { w_.callingVessel = outer_; }
+  CallingScope(const CallingScope &) = delete;
+  CallingScope &operator=(const CallingScope &) = delete;
+
+ private:
+  World &w_;
+  Vessel *outer_;
 };
 
 }  // namespace sim

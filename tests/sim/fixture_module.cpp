@@ -1,0 +1,64 @@
+// A small vessel module for the host's own tests, loaded the way the simulator
+// loads any module: it defines a tank and two main engines in clbkSetClassCaps,
+// keeps a note of its own in the scenario, creates a vessel on the J key and
+// draws one HUD line.
+#include <cstring>
+#include <string>
+
+#include "host/Orbitersdk.h"
+
+namespace {
+
+class Probe : public VESSEL2 {
+ public:
+  explicit Probe(OBJHANDLE h) : VESSEL2(h, 1) {}
+
+  void clbkSetClassCaps(FILEHANDLE cfg) override {
+    SetEmptyMass(111);
+    SetSize(7);
+    PROPELLANT_HANDLE tank = CreatePropellantResource(50);
+    THRUSTER_HANDLE engines[2] = {CreateThruster(_V(-1, 0, -2), _V(0, 0, 1), 1000, tank, 3000),
+                                  CreateThruster(_V(1, 0, -2), _V(0, 0, 1), 1000, tank, 3000)};
+    CreateThrusterGroup(engines, 2, THGROUP_MAIN);
+  }
+
+  void load(FILEHANDLE scn, void *status) {
+    char *line;
+    while (oapiReadScenario_nextline(scn, line)) {
+      if (!std::strncmp(line, "NOTE ", 5))
+        note = line + 5;
+      else
+        ParseScenarioLineEx(line, status);
+    }
+  }
+
+  void save(FILEHANDLE scn) {
+    SaveDefaultState(scn);
+    if (!note.empty()) oapiWriteScenario_string(scn, const_cast<char *>("NOTE"), &note[0]);
+  }
+
+  int clbkConsumeBufferedKey(DWORD key, bool down, char *kstate) override {
+    if (key != OAPI_KEY_J || !down) return 0;
+    VESSELSTATUS vs;
+    GetStatus(vs);
+    vs.rvel.x += KEYDOWN(kstate, OAPI_KEY_LSHIFT) ? 10 : 1;
+    oapiCreateVessel((std::string(GetName()) + "-child").c_str(), "Plain", vs);
+    return 1;
+  }
+
+  void clbkDrawHUD(int mode, const HUDPAINTSPEC *hps, HDC hDC) override {
+    VESSEL2::clbkDrawHUD(mode, hps, hDC);
+    TextOutA(hDC, hps->CX, 20, "probe", 5);
+  }
+
+  std::string note;
+};
+
+}  // namespace
+
+DLLCLBK VESSEL *ovcInit(OBJHANDLE hvessel, int flightmodel) { return new Probe(hvessel); }
+DLLCLBK void ovcExit(VESSEL *vessel) { delete static_cast<Probe *>(vessel); }
+DLLCLBK void ovcLoadStateEx(VESSEL *vessel, FILEHANDLE scn, void *status) {
+  static_cast<Probe *>(vessel)->load(scn, status);
+}
+DLLCLBK void ovcSaveState(VESSEL *vessel, FILEHANDLE scn) { static_cast<Probe *>(vessel)->save(scn); }

@@ -1,0 +1,78 @@
+// Meshes in the simulator's plain-text format, and how the world hands them out.
+#include "sim/mesh.h"
+
+#include <gtest/gtest.h>
+
+#include "sim/world.h"
+#include "temp_root.h"
+
+namespace {
+
+const char kTwoGroups[] =
+    "MSHX1\n"
+    "GROUPS 2\n"
+    "LABEL body\nMATERIAL 1\nTEXTURE 1\n"
+    "GEOM 4 2 ; a square\n"
+    "-1 -2 0 0 0 -1 0 0\n1 -2 0 0 0 -1 1 0\n1 2 0 0 0 -1 1 1\n-1 2 0 0 0 -1 0 1\n"
+    "0 1 2\n0 2 3\n"
+    "NONORMAL\nFLAG 3\n"
+    "GEOM 3 1\n0 0 -5\n0 0 7\n3 0 0\n2 1 0\n"
+    "MATERIALS 1\nwhite\nMATERIAL white\n1 1 1 1\n1 1 1 1\n0 0 0 1 10\n0 0 0 1\n"
+    "TEXTURES 1\nVarnell\\skin.dds\n";
+
+}  // namespace
+
+TEST(mesh_reader, reads_groups_counts_and_the_box_that_holds_the_mesh) {
+  TempRoot root;
+  root.write("m.msh", kTwoGroups);
+  sim::Log log("");
+  std::unique_ptr<sim::Mesh> m = sim::readMesh(root.path("m.msh"), "m", log);
+  ASSERT_NE(m, nullptr) << (log.lines().empty() ? "" : log.lines().back());
+  ASSERT_EQ(m->groups.size(), 2u);
+  EXPECT_EQ(m->groups[0].label, "body");
+  EXPECT_EQ(m->groups[1].flags, 3u);
+  EXPECT_TRUE(m->groups[1].noNormals);
+  EXPECT_EQ(m->vertexCount(), 7);
+  EXPECT_EQ(m->triangleCount(), 3);
+  EXPECT_EQ(m->boxMin.y, -2);
+  EXPECT_EQ(m->boxMin.z, -5);
+  EXPECT_EQ(m->boxMax.x, 3);
+  EXPECT_EQ(m->boxMax.z, 7);
+  EXPECT_EQ(m->textures, std::vector<std::string>{"Varnell\\skin.dds"});
+}
+
+TEST(mesh_reader, malformed_files_are_reported_at_their_line_and_give_no_mesh) {
+  const struct {
+    const char *text;
+    int line;
+  } cases[] = {
+      {"MSH\nGROUPS 1\n", 1},
+      {"MSHX1\nGROUPS one\n", 2},
+      {"MSHX1\nGROUPS 1\nGEOM 3 1\n0 0 0\n1 0 0\n0 1 0\n0 1 3\n", 7},
+      {"MSHX1\nGROUPS 1\nGEOM 3 1\n0 0 0\n1 zero 0\n0 1 0\n0 1 2\n", 5},
+      {"MSHX1\nGROUPS 1\nGEOM 3 1\n0 0 0\n1 0 0\n", 5},
+      {"MSHX1\nGROUPS 1\nMATERIAL 2\nGEOM 3 1\n0 0 0\n1 0 0\n0 1 0\n0 1 2\n", 3},
+  };
+  TempRoot root;
+  for (const auto &c : cases) {
+    root.write("bad.msh", c.text);
+    sim::Log log("");
+    EXPECT_EQ(sim::readMesh(root.path("bad.msh"), "bad", log), nullptr) << c.text;
+    EXPECT_TRUE(log.contains(root.path("bad.msh") + ":" + std::to_string(c.line) + ":")) << log.lines().back();
+  }
+}
+
+TEST(mesh_loading, global_meshes_are_cached_by_name_and_a_missing_one_is_null) {
+  TempRoot root;
+  root.write("Meshes/Dir/Box.msh", kTwoGroups);
+  sim::World w(root.dir(), "");
+  MESHHANDLE a = oapiLoadMeshGlobal("Dir\\Box");
+  EXPECT_NE(a, nullptr);
+  EXPECT_EQ(w.loadMeshGlobal("Dir/Box"), a);
+  MESHHANDLE own = oapiLoadMesh("Dir\\Box");
+  EXPECT_NE(own, a);
+  EXPECT_EQ(w.mesh(own)->vertexCount(), 7);
+  EXPECT_EQ(oapiLoadMeshGlobal("Dir\\Gone"), nullptr);
+  EXPECT_TRUE(w.log().contains(root.path("Meshes/Dir/Gone.msh")));
+  EXPECT_EQ(w.meshRequests, (std::vector<std::string>{"Dir\\Box", "Dir/Box", "Dir\\Gone"}));
+}

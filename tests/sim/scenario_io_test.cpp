@@ -1,0 +1,119 @@
+// Scenario files: reading, saving through each vessel's own save path, and
+// reading the saved file back to the same world.
+#include <gtest/gtest.h>
+
+#include "sim/world.h"
+#include "temp_root.h"
+
+namespace {
+
+const char kScenario[] =
+    "BEGIN_DESC\nTwo vessels.\nEND_DESC\n\n"
+    "BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD 61000.5\nEND_ENVIRONMENT\n\n"
+    "BEGIN_FOCUS\n  Ship P1\nEND_FOCUS\n\n"
+    "BEGIN_SHIPS\n"
+    "P1:Probe\n"
+    "  status landed earth\n"
+    "\tPOS -80.604 28.6083   ; the pad\n"
+    "  HEADING 90\n"
+    "  PRPLEVEL 0:0.25\n"
+    "  THLEVEL 1:0.5\n"
+    "  NOTE hello   \n"
+    "END\n"
+    "O1:Plain\n"
+    "  STATUS Orbiting Earth\n"
+    "  RPOS 6771000 12.5 -3\n"
+    "  RVEL 0.5 1.25 7700\n"
+    "  AROT 10 -20 30\n"
+    "  VROT 1 2 3\n"
+    "  CUSTOM 1 2\n"
+    "  PRPLEVEL 0:0.125\n"
+    "END\n"
+    "END_SHIPS\n";
+
+void expectSameState(const sim::Vessel &a, const sim::Vessel &b) {
+  EXPECT_EQ(a.name, b.name);
+  EXPECT_EQ(a.className, b.className);
+  EXPECT_EQ(a.landed, b.landed);
+  EXPECT_NEAR(length(a.pos - b.pos), 0, 1e-6);
+  EXPECT_NEAR(length(a.vel - b.vel), 0, 1e-9);
+  EXPECT_NEAR(length(a.omega - b.omega), 0, 1e-12);
+  for (int c = 0; c < 3; ++c) EXPECT_NEAR(length(a.rot.column(c) - b.rot.column(c)), 0, 1e-12);
+  ASSERT_EQ(a.tanks.size(), b.tanks.size());
+  for (size_t i = 0; i < a.tanks.size(); ++i) EXPECT_NEAR(a.tanks[i].mass, b.tanks[i].mass, 1e-12);
+  ASSERT_EQ(a.thrusters.size(), b.thrusters.size());
+  for (size_t i = 0; i < a.thrusters.size(); ++i) EXPECT_EQ(a.thrusters[i].level, b.thrusters[i].level);
+}
+
+}  // namespace
+
+TEST(scenario_io, a_scenario_reads_its_blocks_and_each_vessel_its_default_state) {
+  TempRoot root;
+  root.write("Config/Vessels/Probe.cfg", "Module = Fixture\n");
+  root.write("Config/Vessels/Plain.cfg", "Mass = 10\nMaxFuel = 80\n");
+  root.write("Scenarios/Two.scn", kScenario);
+  root.withFixtureModule();
+  sim::World w(root.dir(), "");
+  ASSERT_TRUE(w.loadScenario(root.path("Scenarios/Two.scn")));
+  EXPECT_EQ(w.log().errorCount(), 0);
+  EXPECT_EQ(w.scenarioDescription, "Two vessels.");
+  EXPECT_EQ(w.mjd, 61000.5);
+  EXPECT_EQ(w.focusVessel, "P1");
+  ASSERT_EQ(w.vessels().size(), 2u);
+  const sim::Vessel &p = *w.vessels()[0];
+  EXPECT_TRUE(p.landed);
+  EXPECT_NEAR(p.surfLng, -80.604 * M_PI / 180, 1e-15);
+  EXPECT_NEAR(p.surfHeading, M_PI / 2, 1e-15);
+  EXPECT_EQ(p.tanks[0].mass, 12.5);  // levels apply to what the module built
+  EXPECT_EQ(p.thrusters[1].level, 0.5);
+  EXPECT_LT(p.createdAt, 0);
+  const sim::Vessel &o = *w.vessels()[1];
+  EXPECT_FALSE(o.landed);
+  EXPECT_EQ(o.pos.y, 12.5);
+  EXPECT_EQ(o.vel.z, 7700);
+  EXPECT_NEAR(o.omega.z, 3 * M_PI / 180, 1e-15);
+  EXPECT_EQ(o.tanks[0].mass, 10);
+  EXPECT_EQ(o.unknownLines, std::vector<std::string>{"CUSTOM 1 2"});
+}
+
+TEST(scenario_io, a_saved_scenario_reads_back_to_the_same_vessels_and_state) {
+  TempRoot root;
+  root.write("Config/Vessels/Probe.cfg", "Module = Fixture\n");
+  root.write("Config/Vessels/Plain.cfg", "Mass = 10\nMaxFuel = 80\n");
+  root.write("Scenarios/Two.scn", kScenario);
+  root.withFixtureModule();
+  auto first = std::make_unique<sim::World>(root.dir(), "");
+  first->loadScenario(root.path("Scenarios/Two.scn"));
+  first->vessels()[1]->omega = _V(0.1, 1.0 / 3, -1e-7);  // numbers that need every digit
+  ASSERT_TRUE(first->saveScenario(root.path("Saved.scn")));
+  const std::string saved = root.read("Saved.scn");
+  EXPECT_NE(saved.find("P1:Probe\n  STATUS Landed Earth\n"), std::string::npos);
+  EXPECT_NE(saved.find("  NOTE hello\nEND\n"), std::string::npos);  // the module's own save path
+  EXPECT_NE(saved.find("  THLEVEL 1:0.5\n"), std::string::npos);
+
+  std::vector<sim::Vessel> before;
+  for (const sim::Vessel *v : first->vessels()) before.push_back(*v);
+  first.reset();
+  sim::World second(root.dir(), "");
+  ASSERT_TRUE(second.loadScenario(root.path("Saved.scn")));
+  EXPECT_EQ(second.log().errorCount(), 0);
+  EXPECT_EQ(second.focusVessel, "P1");
+  ASSERT_EQ(second.vessels().size(), before.size());
+  for (size_t i = 0; i < before.size(); ++i) expectSameState(before[i], *second.vessels()[i]);
+}
+
+TEST(scenario_io, scenario_handles_outside_a_load_or_save_are_refused) {
+  TempRoot root;
+  root.write("Config/Vessels/Plain.cfg", "Mass = 10\n");
+  sim::World w(root.dir(), "");
+  sim::Vessel *v = w.createVessel("V", "Plain", nullptr);
+  char line[] = "STATUS Orbiting Earth";
+  char *next = nullptr;
+  int record = 0;
+  v->iface->ParseScenarioLineEx(line, &record);
+  EXPECT_FALSE(oapiReadScenario_nextline(&record, next));
+  oapiWriteScenario_int(&record, line, 1);
+  v->iface->SaveDefaultState(&record);
+  EXPECT_EQ(w.log().refusedCount(), 4);
+  EXPECT_TRUE(v->landed);
+}

@@ -1,0 +1,169 @@
+// What modules define on a vessel through VESSEL, as the host keeps it.
+#include <gtest/gtest.h>
+
+#include "sim/handles.h"
+#include "sim/physics/planet.h"
+#include "sim/world.h"
+#include "temp_root.h"
+
+namespace {
+
+const char kBoxMesh[] = "MSHX1\nGROUPS 1\nGEOM 3 1\n0 0 0\n1 0 0\n0 1 0\n0 1 2\n";
+
+struct PlainWorld {
+  TempRoot root;
+  std::unique_ptr<sim::World> world;
+  PlainWorld() {
+    root.write("Config/Vessels/Plain.cfg", "Mass = 100\n");
+    root.write("Meshes/Box.msh", kBoxMesh);
+    world = std::make_unique<sim::World>(root.dir(), "");
+  }
+  sim::Vessel *add(const char *name) { return world->createVessel(name, "Plain", nullptr); }
+  int refused() const { return world->log().refusedCount(); }
+};
+
+}  // namespace
+
+TEST(vessel_meshes, add_mesh_fills_the_lowest_slot_that_del_mesh_emptied) {
+  PlainWorld pw;
+  sim::Vessel *v = pw.add("V");
+  MESHHANDLE box = pw.world->loadMeshGlobal("Box");
+  const VECTOR3 ofs = _V(0, 0, 5);
+  for (int i = 0; i < 4; ++i) v->iface->AddMesh(box);
+  EXPECT_TRUE(v->iface->DelMesh(2));
+  EXPECT_TRUE(v->iface->DelMesh(1));
+  EXPECT_EQ(v->iface->AddMesh(box, &ofs), 1u);
+  EXPECT_EQ(v->iface->AddMesh(box), 2u);
+  EXPECT_EQ(v->iface->AddMesh(box), 4u);
+  EXPECT_EQ(v->meshes[1].ofs.z, 5);
+  EXPECT_EQ(v->meshes[1].visibility, MESHVIS_EXTERNAL);
+  EXPECT_FALSE(v->iface->DelMesh(9));
+  EXPECT_EQ(pw.refused(), 1);
+}
+
+TEST(vessel_handles, stale_and_foreign_handles_are_refused_and_change_nothing) {
+  PlainWorld pw;
+  sim::Vessel *a = pw.add("A");
+  sim::Vessel *b = pw.add("B");
+  PROPELLANT_HANDLE tank = a->iface->CreatePropellantResource(100);
+  THRUSTER_HANDLE th = a->iface->CreateThruster(_V(0, 0, 0), _V(0, 0, 1), 10, tank, 3000);
+  EXPECT_EQ(b->iface->GetPropellantMass(tank), 0);
+  b->iface->SetThrusterLevel(th, 1);
+  a->iface->ClearThrusterDefinitions();
+  a->iface->SetThrusterLevel(th, 1);
+  a->iface->CreateThrusterGroup(&th, 1, THGROUP_MAIN);
+  EXPECT_EQ(pw.refused(), 4);
+  EXPECT_TRUE(a->group(THGROUP_MAIN)->thrusters.empty());
+  EXPECT_EQ(b->iface->GetThrusterLevel(th), 0);
+
+  pw.world->deleteVessel(b);
+  VESSEL2 ghost(b, 1);  // an interface still naming the deleted vessel
+  EXPECT_EQ(ghost.GetMass(), 0);
+  EXPECT_EQ(oapiGetVesselInterface(b), nullptr);
+  EXPECT_EQ(pw.world->fromHandle(b), nullptr);
+  EXPECT_EQ(pw.refused(), 7);  // and the last GetThrusterLevel, GetMass, the look-up
+}
+
+TEST(vessel_tanks, deleting_a_tank_unlinks_its_thrusters_and_clears_the_handle) {
+  PlainWorld pw;
+  sim::Vessel *v = pw.add("V");
+  PROPELLANT_HANDLE t1 = v->iface->CreatePropellantResource(100);
+  PROPELLANT_HANDLE t2 = v->iface->CreatePropellantResource(200, 50);
+  THRUSTER_HANDLE on1 = v->iface->CreateThruster(_V(0, 0, 0), _V(0, 0, 1), 10, t1);
+  THRUSTER_HANDLE on2 = v->iface->CreateThruster(_V(0, 0, 0), _V(0, 0, 1), 10, t2);
+  PROPELLANT_HANDLE kept = t1;
+  v->iface->DelPropellantResource(t1);
+  EXPECT_EQ(t1, nullptr);
+  EXPECT_EQ(v->thruster(sim::idOf(on1))->tank, 0u);
+  EXPECT_NE(v->thruster(sim::idOf(on2))->tank, 0u);
+  EXPECT_EQ(v->iface->GetMass(), 150);
+  EXPECT_EQ(v->iface->GetMaxFuelMass(), 200);  // the first tank left is the default now
+  ASSERT_EQ(pw.world->events.size(), 2u);
+  EXPECT_EQ(pw.world->events[1].kind, "tank-deleted");
+  v->iface->DelPropellantResource(kept);
+  EXPECT_EQ(pw.refused(), 1);
+}
+
+TEST(vessel_tanks, fuel_mass_acts_on_the_default_tank_within_its_bounds) {
+  PlainWorld pw;
+  sim::Vessel *v = pw.add("V");
+  v->iface->CreatePropellantResource(100, 30);
+  PROPELLANT_HANDLE big = v->iface->CreatePropellantResource(200);
+  EXPECT_EQ(v->iface->GetFuelMass(), 30);
+  v->iface->SetFuelMass(150);
+  EXPECT_EQ(v->iface->GetFuelMass(), 100);
+  v->iface->SetFuelMass(-5);
+  EXPECT_EQ(v->iface->GetFuelMass(), 0);
+  v->iface->SetDefaultPropellantResource(big);
+  EXPECT_EQ(v->iface->GetFuelMass(), 200);
+  EXPECT_EQ(v->iface->GetMass(), 300);
+}
+
+TEST(vessel_thruster_groups, group_level_is_the_mean_of_its_members_and_group_settings_are_clamped) {
+  PlainWorld pw;
+  sim::Vessel *v = pw.add("V");
+  THRUSTER_HANDLE th[2] = {v->iface->CreateThruster(_V(0, 0, 0), _V(0, 0, 3), 10),
+                           v->iface->CreateThruster(_V(0, 0, 0), _V(0, 0, 1), 10)};
+  v->iface->CreateThrusterGroup(th, 2, THGROUP_MAIN);
+  v->iface->SetThrusterLevel(th[0], 1);
+  v->iface->SetThrusterLevel(th[1], -0.5);
+  EXPECT_EQ(v->iface->GetThrusterLevel(th[1]), -0.5);
+  EXPECT_EQ(v->iface->GetThrusterGroupLevel(THGROUP_MAIN), 0.5);
+  v->iface->SetThrusterGroupLevel(THGROUP_MAIN, 1.7);
+  v->iface->SetThrusterGroupLevel(THGROUP_MAIN, 1);
+  EXPECT_EQ(v->iface->GetThrusterLevel(th[1]), 1);
+  v->iface->IncThrusterGroupLevel(THGROUP_MAIN, -0.25);
+  EXPECT_EQ(v->iface->GetThrusterGroupLevel(THGROUP_MAIN), 0.75);
+  v->iface->IncThrusterGroupLevel(THGROUP_MAIN, -2);
+  EXPECT_EQ(v->iface->GetThrusterLevel(th[0]), 0);
+  EXPECT_EQ(v->iface->GetThrusterGroupLevel(THGROUP_HOVER), 0);
+  v->iface->SetThrusterGroupLevel(THGROUP_HOVER, 1);  // no such group: nothing happens
+
+  std::vector<std::string> changes;
+  for (const sim::Event &e : pw.world->events)
+    if (e.kind == "group-level") changes.push_back(e.detail);
+  EXPECT_EQ(changes, (std::vector<std::string>{"MAIN 1", "MAIN 0.75", "MAIN 0"}));
+  EXPECT_EQ(v->thrusters[0].dir.z, 1);  // normalised at creation
+  v->iface->SetThrusterDir(th[0], _V(0, 0, 2));
+  EXPECT_EQ(v->thrusters[0].dir.z, 2);  // as given afterwards
+}
+
+TEST(vessel_state, status_and_frames_follow_position_attitude_and_tanks) {
+  PlainWorld pw;
+  sim::Vessel *v = pw.add("V");
+  v->iface->CreatePropellantResource(100, 25);
+  v->iface->CreatePropellantResource(100, 100);
+  v->landed = false;
+  v->pos = _V(7e6, 1, 2);
+  v->vel = _V(3, 7500, 4);
+  v->rot = sim::physics::rotFromArot(_V(0.1, -0.2, 0.3));
+  v->omega = _V(0.01, 0.02, 0.03);
+  v->manualLevel[THGROUP_ATT_PITCHUP] = 0.4;
+
+  VESSELSTATUS s;
+  s.flag[3] = 7;
+  v->iface->GetStatus(s);
+  EXPECT_EQ(s.flag[3], 0u);
+  EXPECT_EQ(s.status, 0);
+  EXPECT_EQ(s.rpos.x, 7e6);
+  EXPECT_EQ(s.rvel.y, 7500);
+  EXPECT_EQ(s.vrot.z, 0.03);
+  EXPECT_NEAR(s.arot.y, -0.2, 1e-12);
+  EXPECT_EQ(s.fuel, 0.25);
+  EXPECT_NE(s.rbody, nullptr);
+  EXPECT_EQ(v->iface->GetManualControlLevel(THGROUP_ATT_PITCHUP), 0.4);
+
+  VECTOR3 rel, dir;
+  v->iface->Local2Rel(_V(0, 0, 10), rel);
+  v->iface->GlobalRot(_V(0, 0, 10), dir);
+  EXPECT_NEAR(length(rel - v->pos - dir), 0, 1e-9);
+  EXPECT_NEAR(dotp(dir, v->rot.column(2)), 10, 1e-12);
+  v->iface->ShiftCentreOfMass(_V(0, 0, 10));
+  EXPECT_NEAR(length(v->pos - rel), 0, 1e-9);
+
+  sim::physics::placeOnSurface(*v, pw.world->planet, 0.5, 0.25, 1.0, 0);
+  v->iface->GetStatus(s);
+  EXPECT_EQ(s.status, 1);
+  EXPECT_EQ(s.vdata[0].x, 0.5);
+  EXPECT_EQ(s.vdata[0].z, 1.0);
+}
