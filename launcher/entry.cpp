@@ -1,0 +1,38 @@
+// Load and unload of the module library: the host learns the module's
+// instance handle, and an exit function of the module's own, if it has one,
+// runs at unload.
+#include "entry.h"
+
+#include "host/OrbiterAPI.h"
+
+namespace {
+
+typedef void (*ExitModuleFunc)(HINSTANCE hModule);
+
+ExitModuleFunc exitModule = nullptr;  // shared by every launcher of this library
+
+// The simulator's two names for a module's exit function; this module has
+// neither, so nothing is found unless one is added.
+ExitModuleFunc findExitFunction(HINSTANCE hModule) {
+  const char *const names[] = {"ExitModule", "opcDLLExit"};
+  for (const char *name : names) {
+    FARPROC found = GetProcAddress(static_cast<HMODULE>(hModule), name);
+    if (found) return reinterpret_cast<ExitModuleFunc>(reinterpret_cast<void (*)()>(found));
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE hModule, DWORD reason, LPVOID reserved) {
+  switch (reason) {
+    case DLL_PROCESS_ATTACH:
+      InitLib(hModule);
+      exitModule = findExitFunction(hModule);
+      break;
+    case DLL_PROCESS_DETACH:
+      if (exitModule) exitModule(hModule);
+      break;
+  }
+  return TRUE;
+}

@@ -1,0 +1,7 @@
+// The library's load and unload entry. Windows calls it itself; elsewhere the
+// library's initialisers call it (entry_posix.cpp).
+#pragma once
+
+#include "host/platform.h"
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE hModule, DWORD reason, LPVOID reserved);

@@ -1,0 +1,37 @@
+// The Varnell launcher: a two-stage rocket, the booster and the Durvane upper
+// stage, with a two-piece payload fairing, carrying its payloads through the
+// payload manager it is built on.
+#pragma once
+
+#include "host/Orbitersdk.h"
+#include "payload/common_vessel_ex.h"
+
+class VARNELL : public COMMON_VESSEL_EX {
+ public:
+  // The flight model is the host's to choose; the launcher flies the same either way.
+  VARNELL(OBJHANDLE hVessel, int flightmodel);
+
+  // The launcher record. Handles are null until the configuration build
+  // creates what they name.
+  bool separationCommand = false;  // J pressed: separate the booster, or release a payload
+  bool launchCommand = false;      // B pressed: the count runs; never cleared
+  bool fairingAttached = false;
+  double upperStageOffset = 0;  // full stack origin to upper stage origin, along z [m]
+  double met = -10;             // mission elapsed time, held at -10 until launch [s]
+  double stageTimer = 0;        // time since staging [s]
+  double fairingMass = 0;       // added to the empty mass while the fairing is on [kg]
+  PROPELLANT_HANDLE phBooster = nullptr, phUpperStage = nullptr, phRcs = nullptr;
+  THRUSTER_HANDLE thBooster[2] = {};
+  THRUSTER_HANDLE thUpperStage[2] = {};
+  THRUSTER_HANDLE thRcs[10] = {};        // bank left 2, bank right 2, yaw left, yaw right, pitch down 2, pitch up 2
+  THRUSTER_HANDLE thVent = nullptr;      // venting on the pad, before ignition
+  THRUSTER_HANDLE thIgnition = nullptr;  // flame during the ignition ramp
+  THGROUP_HANDLE thgBooster = nullptr, thgUpperStage = nullptr;
+  MESHHANDLE meshStg0 = nullptr, meshStg1B = nullptr, meshPlf1 = nullptr, meshPlf2 = nullptr;
+  UINT plf1MeshIndex = 0, plf2MeshIndex = 0;  // vessel mesh slots of the fairing halves
+  int configuration = 0;                      // 0 full stack, 1 upper stage alone
+  VECTOR3 ofsStg0 = _V(0, 0, 0);              // booster mesh offset [m]
+  VECTOR3 ofsStg1B = _V(0, 0, 20.169);        // upper stage mesh offset in the full stack [m]
+  VECTOR3 ofsPlf1 = _V(-0.935, 0, 30.737);    // fairing half 1 mesh offset from the vessel origin [m]
+  VECTOR3 ofsPlf2 = _V(0.906, 0, 30.737);     // fairing half 2 mesh offset from the vessel origin [m]
+};

@@ -1,0 +1,42 @@
+// The payload manager: a base class for vessels that carry payloads. It holds
+// the manifest and the payload meshes shown on the carrier, and binds the
+// vessel to the message module through which carriers hand manifests on.
+//
+// It overrides none of the host's callbacks; the derived vessel calls its
+// operations from its own.
+#pragma once
+
+#include <vector>
+
+#include "host/Orbitersdk.h"
+#include "payload_entry.h"
+
+class _COMMON_VESSEL_EX {
+ public:
+  // Receives the keywords that are not manifest keywords, with their line; a
+  // carrier with keys of its own overrides it.
+  virtual void ParseOtherKeyword(char *keyword, char *line) {}
+
+ protected:
+  ~_COMMON_VESSEL_EX() = default;  // destroyed only as part of its vessel
+};
+
+class COMMON_VESSEL_EX : public VESSEL2, public _COMMON_VESSEL_EX {
+ public:
+  explicit COMMON_VESSEL_EX(OBJHANDLE hVessel);
+  ~COMMON_VESSEL_EX() override;
+  COMMON_VESSEL_EX(const COMMON_VESSEL_EX &) = delete;
+  COMMON_VESSEL_EX &operator=(const COMMON_VESSEL_EX &) = delete;
+
+  // Hands one message to the message module for the target vessel; does
+  // nothing without the module or its SendCMessage.
+  void SendManifestMessage(VESSEL *target, const char *key, const char *line);
+
+  PAYLOAD_ENTRY entries[MAX_PAYLOAD_ENTRIES];
+  short openStage = -1;                     // stage entry that newly read entries go into, -1 at top level
+  std::vector<PAYLOAD_MESH> payloadMeshes;  // meshes added to the carrier, in the order added
+  HMODULE hMessageModule = nullptr;         // null when the message module could not be loaded
+  DWORD payloadMeshVisMode = MESHVIS_EXTERNAL;
+  VECTOR3 releaseVelOverride = _V(0, 0, 1);  // used by the next release when armed, carrier frame [m/s]
+  bool releaseVelOverrideSet = false;
+};

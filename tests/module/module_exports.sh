@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# A module shows the host its entry points and nothing else of its own.
+# Usage: module_exports.sh MODULE EXPECTED_SYMBOL...
+set -euo pipefail
+module=$1
+shift
+expected=$(printf '%s\n' "$@" | sort)
+# Defined dynamic functions and data; absolute symbols (version nodes) are the linker's, not the module's.
+actual=$(nm -D --defined-only "$module" | awk 'NF == 3 && $2 != "A" { print $3 }' | sort)
+if [ "$actual" != "$expected" ]; then
+  echo "$module exports:"
+  echo "$actual" | sed 's/^/  /'
+  echo "expected exactly:"
+  echo "$expected" | sed 's/^/  /'
+  exit 1
+fi
