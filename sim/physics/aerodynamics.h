@@ -1,0 +1,22 @@
+// Aerodynamic drag and rotational damping of a vessel in the air.
+#pragma once
+
+#include "../../host/OrbiterAPI.h"
+
+namespace sim {
+struct Vessel;
+
+namespace physics {
+
+// Drag per unit mass [m/s^2] in the frame of the airflow vector given: airVel
+// is the vessel's velocity relative to the air in the global frame, bodyAirVel
+// the same velocity in the vessel frame. The drag is
+// 1/2 rho v^2 (1/2 cs_x cw_x |vx| + 1/2 cs_y cw_y |vy| + 1/2 cs_z cw_z |vz|) / v,
+// against the motion, with cw_z the +z coefficient when the vessel moves
+// towards +z (the air comes from ahead).
+VECTOR3 dragPerMass(const Vessel &v, double density, double mass, const VECTOR3 &airVel, const VECTOR3 &bodyAirVel);
+// Damping torque per unit mass [N m/kg], vessel frame: -size rho omega rotdrag, componentwise.
+VECTOR3 dampingPerMass(const Vessel &v, double density, const VECTOR3 &omega);
+
+}  // namespace physics
+}  // namespace sim

@@ -1,0 +1,125 @@
+#include "sim/physics/ground.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "scratch_world.h"
+
+using namespace sim;
+using physics_test::ScratchWorld;
+
+namespace {
+
+// The launcher's touchdown points: the tail at z = -17, so it stands on its engines.
+const char *const kRocketClass =
+    "Mass = 20000\nSize = 3\nInertia = 30 30 2\nTouchdownPoints = 0 -1 -17  -0.7 0.7 -17  0.7 0.7 -17\n";
+
+VECTOR3 north(double lng, double lat, double t, const physics::Planet &p) {
+  const double a = lng + p.rotationRate() * t;
+  return _V(-std::sin(lat) * std::cos(a), std::cos(lat), -std::sin(lat) * std::sin(a));
+}
+VECTOR3 east(double lng, double t, const physics::Planet &p) {
+  const double a = lng + p.rotationRate() * t;
+  return _V(-std::sin(a), 0, std::cos(a));
+}
+
+// On the surface, a proper rotation, and every point of it carried round with the ground.
+void expectOnItsPoints(const Vessel &v, const physics::Planet &p) {
+  EXPECT_NEAR(length(crossp(v.rot.column(0), v.rot.column(1)) - v.rot.column(2)), 0, 1e-12);
+  for (const VECTOR3 &td : v.touchdown) {
+    const VECTOR3 at = v.pos + v.rot * td, moving = v.vel + v.rot * crossp(td, v.omega);
+    EXPECT_NEAR(length(at), p.radius, 1e-6);
+    EXPECT_NEAR(length(moving - physics::surfaceVelocity(p, at)), 0, 1e-9);
+  }
+}
+
+double altitude(const Vessel &v, const physics::Planet &p) { return length(v.pos) - p.radius; }
+
+int count(const World &w, const std::string &vessel, const std::string &kind) {
+  int n = 0;
+  for (const Event &e : w.events) n += e.vessel == vessel && e.kind == kind;
+  return n;
+}
+
+}  // namespace
+
+// The launcher stands on its tail (up-normal +z), a plain vessel on its y = -1 plane.
+TEST(landed_placement, stands_on_the_touchdown_plane_with_its_turned_z_along_the_heading) {
+  const physics::Planet earth;
+  struct Case {
+    VECTOR3 td0, td1, td2, up, forward;  // touchdown points; vessel axes along the vertical and the heading
+    double height;                       // [m]
+  };
+  const Case cases[] = {{_V(0, -1, -17), _V(-0.7, 0.7, -17), _V(0.7, 0.7, -17), _V(0, 0, 1), _V(0, -1, 0), 17},
+                        {_V(0, -1, 1), _V(-1, -1, -1), _V(1, -1, -1), _V(0, 1, 0), _V(0, 0, 1), 1}};
+  const double lng = -1.3, lat = 0.5, heading = 1.1, t = 500;
+  const VECTOR3 towards = north(lng, lat, t, earth) * std::cos(heading) + east(lng, t, earth) * std::sin(heading);
+  for (const Case &c : cases) {
+    Vessel v;
+    v.touchdown[0] = c.td0, v.touchdown[1] = c.td1, v.touchdown[2] = c.td2;
+    physics::placeOnSurface(v, earth, lng, lat, heading, t);
+    EXPECT_NEAR(dotp(v.rot * c.up, unit(v.pos)), 1, 1e-12);
+    EXPECT_NEAR(dotp(v.rot * c.forward, towards), 1, 1e-12);
+    EXPECT_NEAR(altitude(v, earth), c.height, 1e-6);
+    expectOnItsPoints(v, earth);
+    EXPECT_NEAR(physics::headingOf(v, earth, v.rot, v.pos, t), heading, 1e-12);
+    double lngBack, latBack, alt;
+    physics::toSurface(earth, v.pos, t, lngBack, latBack, alt);
+    EXPECT_NEAR(lngBack, lng, 1e-12);
+    EXPECT_NEAR(latBack, lat, 1e-12);
+  }
+}
+
+TEST(pad, rocket_turns_with_the_planet_until_its_thrust_exceeds_its_weight_then_climbs) {
+  ScratchWorld w;
+  w.writeClass("Rocket", kRocketClass);
+  Vessel *v = w.landed("rocket", 0.3, 0.9, 1.5, "Rocket");
+  PROPELLANT_HANDLE tank = v->iface->CreatePropellantResource(30000);
+  THRUSTER_HANDLE th = v->iface->CreateThruster(_V(0, 0, -17), _V(0, 0, 1), 1e6, tank, 3000);
+  const physics::Planet &earth = w->planet;
+  const double weight = v->mass() * earth.gm / std::pow(length(v->pos), 2);  // [N]
+  const VECTOR3 pos0 = v->pos;
+  v->iface->SetThrusterLevel(th, 0.8 * weight / 1e6);
+  w.run(500);
+  EXPECT_TRUE(v->landed);
+  EXPECT_LT(v->tanks[0].mass, 30000);  // burning on the pad
+  const VECTOR3 carried = physics::planetTurn(earth.rotationRate() * w->simTime()) * pos0;
+  EXPECT_NEAR(length(v->pos - carried), 0, 1e-6);
+  EXPECT_NEAR(length(v->vel - physics::surfaceVelocity(earth, v->pos)), 0, 1e-9);
+  expectOnItsPoints(*v, earth);
+  EXPECT_EQ(count(w.world(), "rocket", "liftoff"), 0);
+
+  v->iface->SetThrusterLevel(th, 1.3 * weight / 1e6);
+  w.run(1);
+  EXPECT_FALSE(v->landed);
+  ASSERT_FALSE(w->events.empty());
+  EXPECT_EQ(w->events.back().kind, "liftoff");
+  w.run(250);
+  EXPECT_GT(altitude(*v, earth) - 17, 0.5 * 0.3 * 9.8 * 25);  // at least 0.3 g for 5 s
+  EXPECT_GT(dotp(v->vel, v->pos), 0);
+
+  v->iface->SetThrusterLevel(th, 0);  // falls back onto the pad
+  w.run(1000);
+  EXPECT_TRUE(v->landed);
+  EXPECT_EQ(count(w.world(), "rocket", "landed") + count(w.world(), "rocket", "crashed"), 1);
+  const VECTOR3 resting = v->pos;
+  w.run(50);
+  EXPECT_NEAR(altitude(*v, earth), 17, 1e-6);
+  EXPECT_NEAR(length(v->pos - physics::planetTurn(earth.rotationRate() * 1.0) * resting), 0, 1e-6);
+}
+
+TEST(touchdown, gentle_descent_lands_and_fast_one_crashes) {
+  ScratchWorld w;
+  const physics::Planet &earth = w->planet;
+  // Near the pole, where an unturned vessel already stands upright on the y = -1 plane.
+  Vessel *gentle = w.flying("gentle", _V(0, earth.radius + 1.2, 0), _V(0, -1, 0));
+  Vessel *fast = w.flying("fast", _V(50, earth.radius + 3, 0), _V(0, -60, 0));
+  w.run(200);
+  EXPECT_TRUE(gentle->landed && !gentle->crashed);
+  EXPECT_TRUE(fast->landed && fast->crashed);
+  EXPECT_EQ(count(w.world(), "gentle", "landed"), 1);
+  EXPECT_EQ(count(w.world(), "fast", "crashed"), 1);
+  expectOnItsPoints(*gentle, earth);
+  EXPECT_NEAR(altitude(*fast, earth), 1, 1e-6);
+}

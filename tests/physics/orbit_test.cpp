@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+
+#include "scratch_world.h"
+#include "sim/physics/planet.h"
+
+using namespace sim;
+using physics_test::ScratchWorld;
+
+TEST(orbit, elements_of_circular_elliptic_and_escaping_states) {
+  const physics::Planet earth;
+  const double r = earth.radius + 300e3, vc = std::sqrt(earth.gm / r);
+  const VECTOR3 pos = _V(0, 0, r);
+  physics::Orbit o = physics::orbitOf(earth, pos, _V(vc, 0, 0));
+  EXPECT_TRUE(o.bound);
+  EXPECT_NEAR(o.periapsisAlt, 300e3, 1e-6);
+  EXPECT_NEAR(o.apoapsisAlt, 300e3, 1e-6);
+  const double v = 1.05 * vc, a = 1 / (2 / r - v * v / earth.gm);  // vis-viva
+  o = physics::orbitOf(earth, pos, _V(0, v, 0));
+  EXPECT_NEAR(o.periapsisAlt, 300e3, 1e-6);
+  EXPECT_NEAR(o.apoapsisAlt, 2 * a - r - earth.radius, 1e-6);
+  o = physics::orbitOf(earth, pos, _V(0, 0.2 * vc, 1.01 * std::sqrt(2) * vc));
+  EXPECT_FALSE(o.bound);
+  EXPECT_LT(o.periapsisAlt, 300e3);
+}
+
+TEST(orbit, coasting_vessel_keeps_its_energy_and_two_body_period_over_ten_orbits) {
+  ScratchWorld w;
+  const physics::Planet &earth = w->planet;
+  const double r = earth.radius + 300e3, vc = std::sqrt(earth.gm / r), incl = 0.9;  // [m], [m/s], [rad]
+  const VECTOR3 along = _V(0, std::sin(incl), std::cos(incl));
+  Vessel *v = w.flying("probe", _V(r, 0, 0), along * vc);
+  auto energy = [&] { return dotp(v->vel, v->vel) / 2 - earth.gm / length(v->pos); };
+  const double e0 = energy(), period = 2 * M_PI * std::sqrt(r * r * r / earth.gm);
+  double worst = 0, lastAngle = 0, tenth = 0;
+  int laps = 0;
+  const auto start = std::chrono::steady_clock::now();
+  while (laps < 10) {
+    w->step();
+    worst = std::max(worst, std::fabs(energy() / e0 - 1));
+    const double angle = std::atan2(dotp(v->pos, along), v->pos.x);
+    if (lastAngle < 0 && angle >= 0) {  // back across the starting point
+      ++laps;
+      tenth = w->simTime() - w->dt * angle / (angle - lastAngle);
+    }
+    lastAngle = angle;
+  }
+  const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_LT(worst, 1e-9);
+  EXPECT_NEAR(tenth / 10 / period, 1, 1e-6);
+  RecordProperty("wall_time_s", std::to_string(wall));
+  std::printf("ten orbits: %.0f steps in %.2f s\n", w->simTime() / w->dt, wall);
+}

@@ -1,0 +1,100 @@
+#include "sim/physics/propulsion.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "scratch_world.h"
+#include "sim/vessel.h"
+
+using namespace sim;
+using physics_test::kDeepSpace;
+using physics_test::ScratchWorld;
+
+namespace {
+
+// One tank and one thruster pushing along +z from the tail.
+Vessel engineTest(double ispRef) {
+  Vessel v;
+  v.emptyMass = 500;
+  v.tanks.push_back({1, 1000, 1000, 1});
+  Thruster th;
+  th.id = 2;
+  th.pos = _V(0, 0, -4);
+  th.dir = _V(0, 0, 1);
+  th.maxThrust0 = 50000;
+  th.tank = 1;
+  th.isp0 = 3305.97;
+  th.ispRef = ispRef;
+  th.level = 1;
+  v.thrusters.push_back(th);
+  return v;
+}
+
+}  // namespace
+
+TEST(thruster, loses_thrust_to_ambient_pressure_by_its_isp_ratio_but_draws_the_same_flow) {
+  const Vessel v = engineTest(3050.91);
+  const physics::Propulsion vacuum = physics::propulsionOf(v, 0, 0.02);
+  const physics::Propulsion seaLevel = physics::propulsionOf(v, 101400, 0.02);
+  EXPECT_NEAR(vacuum.force.z, 50000, 1e-9);
+  EXPECT_NEAR(seaLevel.force.z, 50000 * 3050.91 / 3305.97, 1e-9);
+  EXPECT_NEAR(vacuum.massFlow, 50000 / 3305.97, 1e-12);
+  EXPECT_EQ(seaLevel.massFlow, vacuum.massFlow);
+  EXPECT_EQ(physics::propulsionOf(v, 2e6, 0.02).force.z, 0);  // far past the point of no thrust
+  EXPECT_NEAR(physics::propulsionOf(engineTest(0), 101400, 0.02).force.z, 50000, 1e-9);
+}
+
+TEST(thruster, gives_and_draws_nothing_from_an_empty_or_deleted_tank_at_a_negative_level_or_without_thrust) {
+  auto check = [](Vessel v, const char *what) {
+    const physics::Propulsion p = physics::propulsionOf(v, 0, 0.02);
+    EXPECT_EQ(length(p.force), 0) << what;
+    EXPECT_EQ(p.massFlow, 0) << what;
+  };
+  Vessel empty = engineTest(0), deleted = engineTest(0), negative = engineTest(0), noThrust = engineTest(0);
+  empty.tanks[0].mass = 0;
+  noThrust.thrusters[0].maxThrust0 = 0;
+  deleted.thrusters[0].tank = 0;
+  deleted.tanks.clear();
+  negative.thrusters[0].level = -0.3;
+  check(empty, "empty tank");
+  check(deleted, "deleted tank");
+  check(negative, "negative level");
+  check(noThrust, "no thrust");
+}
+
+TEST(thruster, pushes_by_its_stored_direction_and_the_pilots_level_in_rotation_groups) {
+  Vessel v = engineTest(0);
+  v.thrusters[0].dir = _V(0, 0.5, 2);
+  v.thrusters[0].level = 0.1;
+  v.groups.push_back({3, THGROUP_ATT_PITCHUP, {2}});
+  v.manualLevel[THGROUP_ATT_PITCHUP] = 0.6;
+  const physics::Propulsion p = physics::propulsionOf(v, 0, 0.02);
+  EXPECT_NEAR(p.force.z, 0.6 * 100000, 1e-9);
+  EXPECT_NEAR(p.torque.x, 0.6 * 25000 * -4, 1e-9);  // F x r: the upward push on the tail
+  v.groups[0].type = THGROUP_MAIN;
+  EXPECT_NEAR(physics::propulsionOf(v, 0, 0.02).force.z, 0.1 * 100000, 1e-9);
+  v.thrusters[0].isp0 = 0;
+  EXPECT_EQ(physics::propulsionOf(v, 0, 0.02).massFlow, 0);
+}
+
+TEST(burn, gains_the_speed_of_the_rocket_equation_in_the_time_its_flow_allows) {
+  ScratchWorld w;
+  Vessel *v = w.flying("rocket", kDeepSpace, _V(0, 0, 0));
+  const double propellant = 1234.5, thrust = 21000, isp = 3100;  // [kg], [N], [m/s]
+  PROPELLANT_HANDLE tank = v->iface->CreatePropellantResource(propellant);
+  THRUSTER_HANDLE th = v->iface->CreateThruster(_V(0, 0, -3), _V(0, 0, 1), thrust, tank, isp);
+  v->iface->SetThrusterLevel(th, 1);
+  const double m0 = v->mass(), burnTime = propellant * isp / thrust;
+  int steps = 0;
+  while (v->iface->GetPropellantMass(tank) > 0 && steps < 100000) {
+    w->step();
+    ++steps;
+  }
+  EXPECT_EQ(steps, static_cast<int>(std::ceil(burnTime / w->dt)));
+  const double expected = isp * std::log(m0 / (m0 - propellant));
+  EXPECT_NEAR(length(v->vel) / expected, 1, 1e-6);
+  const VECTOR3 coasting = v->vel;
+  w.run(10);
+  EXPECT_LT(length(v->vel - coasting), 1e-3);
+}
