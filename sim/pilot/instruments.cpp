@@ -1,0 +1,67 @@
+#include "instruments.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "../physics/atmosphere.h"
+
+namespace sim {
+namespace pilot {
+namespace {
+
+// Below this horizontal share of the nose (about 0.06 degrees from the
+// vertical) the nose's own heading is noise.
+const double kVerticalNose = 1e-3;
+
+const VECTOR3 kPlanetAxis = _V(0, 1, 0);
+
+}  // namespace
+
+Horizon horizonAt(const VECTOR3 &pos) {
+  Horizon h;
+  h.up = unit(pos);
+  h.north = unit(kPlanetAxis - h.up * dotp(kPlanetAxis, h.up));
+  h.east = crossp(h.up, h.north);
+  return h;
+}
+
+Attitude attitudeOf(const Mat3 &rot, const Horizon &h) {
+  const VECTOR3 nose = rot.column(2), top = rot.column(1);
+  Attitude a;
+  a.pitch = std::asin(std::clamp(dotp(nose, h.up), -1.0, 1.0));
+  const VECTOR3 flat = nose - h.up * dotp(nose, h.up);
+  if (length(flat) < kVerticalNose) {
+    const VECTOR3 downRange = top * (a.pitch > 0 ? -1.0 : 1.0);
+    a.heading = std::atan2(dotp(downRange, h.east), dotp(downRange, h.north));
+    return a;
+  }
+  a.heading = std::atan2(dotp(flat, h.east), dotp(flat, h.north));
+  const Mat3 level = frameFor(a.pitch, a.heading, h);
+  a.bank = std::atan2(dotp(top, level.column(0)), dotp(top, level.column(1)));
+  return a;
+}
+
+Mat3 frameFor(double pitch, double heading, const Horizon &h) {
+  const VECTOR3 downRange = h.north * std::cos(heading) + h.east * std::sin(heading);
+  const VECTOR3 nose = h.up * std::sin(pitch) + downRange * std::cos(pitch);
+  const VECTOR3 top = h.up * std::cos(pitch) - downRange * std::sin(pitch);
+  return Mat3::fromColumns(crossp(top, nose), top, nose);
+}
+
+Instruments readInstruments(const Vessel &v, const physics::Planet &p) {
+  Instruments in;
+  const Horizon h = horizonAt(v.pos);
+  in.altitude = length(v.pos) - p.radius;
+  in.speed = length(v.vel);
+  const VECTOR3 air = v.vel - physics::airVelocity(p, v.pos);
+  in.airspeed = length(air);
+  in.flightPathAngle = in.airspeed > 0 ? std::asin(std::clamp(dotp(air, h.up) / in.airspeed, -1.0, 1.0)) : 0;
+  in.mass = v.mass();
+  in.attitude = attitudeOf(v.rot, h);
+  in.rates = v.omega;
+  in.orbit = physics::orbitOf(p, v.pos, v.vel);
+  return in;
+}
+
+}  // namespace pilot
+}  // namespace sim

@@ -1,0 +1,155 @@
+#include "pilot.h"
+
+#include <cmath>
+#include <utility>
+
+#include "clock.h"
+#include "instruments.h"
+
+namespace sim {
+namespace pilot {
+namespace {
+
+const THGROUP_TYPE kAttitudeInputs[] = {THGROUP_ATT_PITCHUP,  THGROUP_ATT_PITCHDOWN, THGROUP_ATT_YAWLEFT,
+                                        THGROUP_ATT_YAWRIGHT, THGROUP_ATT_BANKLEFT,  THGROUP_ATT_BANKRIGHT};
+
+bool needsVessel(Action::Kind k) { return k != Action::Kind::timeWarp && k != Action::Kind::end; }
+
+double reading(const Instruments &in, const Vessel &v, const Condition &c) {
+  switch (c.quantity) {
+    case Quantity::altitude:
+      return in.altitude;
+    case Quantity::speed:
+      return in.speed;
+    case Quantity::airspeed:
+      return in.airspeed;
+    case Quantity::apoapsis:
+      return in.orbit.bound ? in.orbit.apoapsisAlt : HUGE_VAL;  // escaping: no apoapsis
+    case Quantity::periapsis:
+      return in.orbit.periapsisAlt;
+    case Quantity::mass:
+      return in.mass;
+    case Quantity::tank:
+      return c.tank < static_cast<int>(v.tanks.size()) ? v.tanks[c.tank].mass : NAN;
+  }
+  return NAN;
+}
+
+}  // namespace
+
+double programPitch(const PitchProgram &p, double x) {
+  const auto &pts = p.points;
+  if (x <= pts.front().first) return pts.front().second;
+  for (size_t i = 1; i < pts.size(); ++i)
+    if (x < pts[i].first) {
+      const double f = (x - pts[i - 1].first) / (pts[i].first - pts[i - 1].first);
+      return pts[i - 1].second + f * (pts[i].second - pts[i - 1].second);
+    }
+  return pts.back().second;
+}
+
+Pilot::Pilot(Program program) : program_(std::move(program)), states_(program_.rules.size()) {}
+
+Vessel *Pilot::vesselOf(const World &w, const Rule &r) const {
+  if (!r.vessel.empty()) return w.find(r.vessel);
+  if (!w.focusVessel.empty()) return w.find(w.focusVessel);
+  return w.vessels().empty() ? nullptr : w.vessels().front();
+}
+
+// A missing tank or vessel reads as NaN, which satisfies neither '>' nor '<'.
+bool Pilot::conditionHolds(const World &w, const Rule &r, const Vessel *v) const {
+  const Condition &c = r.condition;
+  switch (c.kind) {
+    case Condition::Kind::time:
+      return timeReached(w.simTime(), c.time);
+    case Condition::Kind::exists:
+      return w.find(c.vessel) != nullptr;
+    case Condition::Kind::compare: {
+      if (!v) return false;
+      const double x = reading(readInstruments(*v, w.planet), *v, c);
+      return c.above ? x > c.threshold : x < c.threshold;
+    }
+  }
+  return false;
+}
+
+void Pilot::act(World &w) {
+  for (size_t i = 0; i < program_.rules.size(); ++i) {
+    const Rule &r = program_.rules[i];
+    RuleState &s = states_[i];
+    if (s.fired && !r.repeat) continue;
+    Vessel *v = vesselOf(w, r);
+    const bool holds = conditionHolds(w, r, v) && (v || !needsVessel(r.action.kind));
+    if (!holds) {
+      s.armed = true;
+      continue;
+    }
+    if (!s.armed) continue;
+    s.fired = true;
+    s.armed = false;
+    fire(w, r, v);
+  }
+  for (const auto &[name, steering] : steering_)
+    if (Vessel *v = w.find(name)) steer(w, *v, steering);
+}
+
+void Pilot::fire(World &w, const Rule &r, Vessel *v) {
+  const Action &a = r.action;
+  w.recordEvent(v && needsVessel(a.kind) ? v->name : "", "pilot", "line " + std::to_string(r.line) + ": " + r.text);
+  switch (a.kind) {
+    case Action::Kind::key:
+      w.pressKey(v, a.key, true, a.held);
+      break;
+    case Action::Kind::input:
+      holdInputs(*v, a.inputs);
+      break;
+    case Action::Kind::steer:
+      steering_[v->name] = {a.steering, w.simTime()};
+      break;
+    case Action::Kind::steerOff:
+      holdInputs(*v, {});
+      break;
+    case Action::Kind::throttle:
+      v->iface->SetThrusterGroupLevel(a.group, a.level);
+      break;
+    case Action::Kind::timeWarp:
+      w.timeAcceleration = a.factor;
+      break;
+    case Action::Kind::end:
+      endRule_ = &r;
+      break;
+  }
+}
+
+// Taking the inputs by hand ends any attitude hold on that vessel.
+void Pilot::holdInputs(Vessel &v, const std::vector<std::pair<THGROUP_TYPE, double>> &inputs) {
+  steering_.erase(v.name);
+  for (THGROUP_TYPE t : kAttitudeInputs) v.manualLevel[t] = 0;
+  for (const auto &[type, level] : inputs) v.manualLevel[type] = level;
+}
+
+void Pilot::steer(World &w, Vessel &v, const ActiveSteering &s) const {
+  const Instruments in = readInstruments(v, w.planet);
+  const PitchProgram &p = s.steering.pitch;
+  double pitch = in.attitude.pitch;  // [rad]
+  switch (p.source) {
+    case PitchProgram::Source::fixed:
+      pitch = p.points.front().second;
+      break;
+    case PitchProgram::Source::time:
+      pitch = programPitch(p, w.simTime() - s.since);
+      break;
+    case PitchProgram::Source::altitude:
+      pitch = programPitch(p, in.altitude);
+      break;
+    case PitchProgram::Source::prograde:
+      // At rest the air gives no direction: keep the nose where it is.
+      if (in.airspeed > 1) pitch = in.flightPathAngle;
+      break;
+  }
+  const Mat3 wanted = frameFor(pitch, s.steering.heading, horizonAt(v.pos));
+  holdLevels(attitudeError(v.rot, wanted), v.omega, s.steering.hold, v.manualLevel);
+}
+
+}  // namespace pilot
+}  // namespace sim

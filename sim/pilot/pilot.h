@@ -1,0 +1,55 @@
+// The pilot: carries out a pilot program at the start of every step, as
+// World::pilot. It acts only as a person at the controls could: keys, the
+// attitude inputs, the throttle and the time acceleration; it reads only
+// instruments (pilot/instruments.h).
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "../world.h"
+#include "program.h"
+
+namespace sim {
+namespace pilot {
+
+// The pitch [rad] a program asks for at x (time since the steer rule fired
+// [s], or altitude [m]): linear between points, held beyond the ends.
+double programPitch(const PitchProgram &p, double x);
+
+class Pilot {
+ public:
+  explicit Pilot(Program program);
+  Pilot(const Pilot &) = delete;  // ended() points into its own program
+  Pilot &operator=(const Pilot &) = delete;
+  // One step's worth: fires the rules whose conditions hold, then steers.
+  void act(World &w);
+  // The end rule that fired, or null while the flight goes on.
+  const Rule *ended() const { return endRule_; }
+  const Program &program() const { return program_; }
+
+ private:
+  struct RuleState {
+    bool fired = false;
+    bool armed = true;  // a repeating rule re-arms once its condition has been false
+  };
+  struct ActiveSteering {
+    Steering steering;
+    double since = 0;  // simulation time the steer rule fired [s]
+  };
+
+  Program program_;
+  std::vector<RuleState> states_;
+  std::map<std::string, ActiveSteering> steering_;  // by vessel name
+  const Rule *endRule_ = nullptr;
+
+  Vessel *vesselOf(const World &w, const Rule &r) const;
+  bool conditionHolds(const World &w, const Rule &r, const Vessel *v) const;
+  void fire(World &w, const Rule &r, Vessel *v);
+  void holdInputs(Vessel &v, const std::vector<std::pair<THGROUP_TYPE, double>> &inputs);
+  void steer(World &w, Vessel &v, const ActiveSteering &s) const;
+};
+
+}  // namespace pilot
+}  // namespace sim

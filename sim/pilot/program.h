@@ -1,0 +1,77 @@
+// A pilot program: a small text file that stands in for the person at the
+// keyboard. It is read into rules, each a trigger and an action on a vessel.
+// The syntax, in full, is in pilot/README.md.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "../../host/OrbiterAPI.h"
+#include "attitude_hold.h"
+
+namespace sim {
+namespace pilot {
+
+// An instrument reading to compare with a value.
+enum class Quantity { altitude, speed, airspeed, apoapsis, periapsis, mass, tank };
+
+struct Condition {
+  enum class Kind { time, exists, compare } kind = Kind::time;
+  double time = 0;     // simulation time [s], for time
+  std::string vessel;  // for exists
+  Quantity quantity = Quantity::altitude;
+  int tank = 0;          // tank index, for Quantity::tank
+  bool above = true;     // '>' or '<'
+  double threshold = 0;  // in the quantity's unit: [m], [m/s] or [kg]
+};
+
+// Where the wanted pitch comes from while steering.
+struct PitchProgram {
+  enum class Source { fixed, time, altitude, prograde } source = Source::fixed;
+  // (time since the steer rule fired [s] or altitude [m], pitch [rad]),
+  // ascending; interpolated linearly, held beyond the ends. One point for fixed.
+  std::vector<std::pair<double, double>> points;
+};
+
+struct Steering {
+  double heading = 0;  // [rad]
+  PitchProgram pitch;
+  HoldSettings hold;  // the gains and actuator in force at the steer line
+};
+
+struct Action {
+  enum class Kind { key, input, steer, steerOff, throttle, timeWarp, end } kind = Kind::end;
+  DWORD key = 0;
+  std::vector<DWORD> held;                              // modifier keys held with it
+  std::vector<std::pair<THGROUP_TYPE, double>> inputs;  // attitude inputs to hold, 0..1; empty: release all
+  THGROUP_TYPE group = THGROUP_MAIN;                    // for throttle
+  double level = 0;                                     // throttle level, 0..1
+  double factor = 1;                                    // time acceleration
+  Steering steering;
+};
+
+struct Rule {
+  int line = 0;
+  std::string text;     // the line as written, for the record
+  std::string vessel;   // empty: the scenario's focus vessel
+  bool repeat = false;  // "whenever": fires again each time its condition comes true anew
+  Condition condition;
+  Action action;
+};
+
+struct Program {
+  std::string file;
+  std::vector<Rule> rules;
+  bool hasEnd() const;
+};
+
+// Reads a program; each problem is added to errors as "FILE:LINE: message".
+// The program holds the rules that could be read.
+Program readProgram(const std::string &path, std::vector<std::string> &errors);
+Program parseProgram(const std::string &file, const std::string &text, std::vector<std::string> &errors);
+
+// Keyboard codes by name: letters, digits, SPACE, or a number such as 0x30.
+bool keyCode(const std::string &name, DWORD &code);
+
+}  // namespace pilot
+}  // namespace sim

@@ -1,0 +1,45 @@
+// The varnell program's command line: what to do and with which files.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace sim {
+namespace runner {
+
+struct FlyOptions {
+  std::string scenario = "Scenarios/Varnell/Launch.scn";  // relative: the current folder if there, else the root
+  std::string pilot;   // empty: the file beside the scenario with the extension .pilot, if there is one
+  double until = -1;   // simulation time to stop at [s]; < 0: the default
+  double dt = 0.02;    // step [s]
+  std::string outDir;  // empty: no files
+  std::string root;    // the simulator tree; empty: the program's default
+};
+
+struct CheckOptions {
+  std::string scenario;
+  std::string root;
+};
+
+struct Command {
+  enum class Kind { fly, check, help } kind = Kind::help;
+  FlyOptions fly;
+  CheckOptions check;
+};
+
+// A mistake on the command line, reported with the usage text.
+struct UsageError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+Command parseCommandLine(const std::vector<std::string> &args);
+extern const char kUsage[];
+
+// Without --until a flight stops here [s]; a pilot program with an end rule
+// may fly on up to the longer limit.
+constexpr double kDefaultUntil = 600;
+constexpr double kPilotEndLimit = 86400;
+
+}  // namespace runner
+}  // namespace sim

@@ -1,0 +1,35 @@
+// The run loop: steps the world under its pilot until the pilot ends the
+// flight or the time limit comes, passing every event on as it is recorded
+// and a telemetry sample on every simulated second.
+#pragma once
+
+#include <string>
+
+#include "../pilot/pilot.h"
+#include "../world.h"
+#include "event_printer.h"
+#include "flight_files.h"
+#include "progress_line.h"
+
+namespace sim {
+namespace runner {
+
+struct FlightResult {
+  double wallTime = 0;  // [s]
+  long steps = 0;
+  std::string endedBy;  // why the flight ended, as the end event says
+};
+
+// Where a flight's record goes; files may be null.
+struct FlightOutputs {
+  EventPrinter &printer;
+  ProgressLine &progress;
+  FlightFiles *files = nullptr;
+};
+
+// pilot may be null: the world then flies with no one at the controls.
+// Records the end event last.
+FlightResult fly(World &w, pilot::Pilot *pilot, double until, FlightOutputs out);
+
+}  // namespace runner
+}  // namespace sim

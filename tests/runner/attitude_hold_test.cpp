@@ -1,0 +1,161 @@
+// The attitude instruments and the attitude hold: the angles mean what they
+// say, and holding an attitude converges both on rotation thrusters that the
+// levels drive directly and on an engine gimbal swung the way the launcher
+// swings its engines.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "flight_tree.h"
+#include "sim/physics/planet.h"
+#include "sim/pilot/instruments.h"
+#include "sim/pilot/pilot.h"
+
+using namespace sim;
+using namespace sim::pilot;
+using runner_test::FlightTree;
+
+namespace {
+
+const double kDeg = M_PI / 180;      // [rad/deg]
+const VECTOR3 kFar = _V(1e9, 0, 0);  // up +x, north +y, east +z; no air, hardly any gravity
+
+Program program(const std::string &text) {
+  std::vector<std::string> errors;
+  Program p = parseProgram("hold.pilot", text, errors);
+  EXPECT_TRUE(errors.empty()) << errors.front();
+  return p;
+}
+
+Vessel *far(World &w, const std::string &cls) {
+  VESSELSTATUS s{};
+  s.rpos = kFar;
+  return w.createVessel("Held", cls, &s);
+}
+
+void expectAttitude(const Vessel &v, double pitch, double heading, double bank, double tolerance) {
+  const Attitude a = attitudeOf(v.rot, horizonAt(v.pos));
+  EXPECT_NEAR(a.pitch / kDeg, pitch, tolerance);
+  EXPECT_NEAR(a.heading / kDeg, heading, tolerance);
+  EXPECT_NEAR(a.bank / kDeg, bank, tolerance);
+  EXPECT_LT(length(v.omega), 1e-3);
+}
+
+// Couples of 100 N thrusters 2 m out, one couple per attitude input.
+struct Couple {
+  THGROUP_TYPE type;
+  VECTOR3 pos, dir;  // the first thruster; the second sits at -pos pushing along -dir
+};
+const Couple kCouples[] = {
+    {THGROUP_ATT_PITCHUP, {0, 0, 2}, {0, 1, 0}},    {THGROUP_ATT_PITCHDOWN, {0, 0, 2}, {0, -1, 0}},
+    {THGROUP_ATT_YAWLEFT, {0, 0, -2}, {1, 0, 0}},   {THGROUP_ATT_YAWRIGHT, {0, 0, -2}, {-1, 0, 0}},
+    {THGROUP_ATT_BANKRIGHT, {-2, 0, 0}, {0, 1, 0}}, {THGROUP_ATT_BANKLEFT, {-2, 0, 0}, {0, -1, 0}}};
+
+}  // namespace
+
+TEST(instruments, a_rocket_on_the_pad_points_up_with_its_minus_y_axis_along_its_heading) {
+  FlightTree tree;
+  tree.write("Config/Vessels/Rocket.cfg", "Mass = 1000\nTouchdownPoints = 0 -1 -17 -0.7 0.7 -17 0.7 0.7 -17\n");
+  auto w = tree.world();
+  VESSELSTATUS s{};
+  s.status = 1;
+  s.vdata[0] = _V(-80.6 * kDeg, 28.6 * kDeg, 90 * kDeg);
+  Vessel *v = w->createVessel("Pad", "Rocket", &s);
+  const Horizon h = horizonAt(v->pos);
+  const Attitude a = attitudeOf(v->rot, h);
+  EXPECT_NEAR(a.pitch / kDeg, 90, 1e-6);
+  EXPECT_NEAR(a.heading / kDeg, 90, 1e-6);
+  EXPECT_NEAR(dotp(v->rot.column(1), h.east), -1, 1e-9);
+  EXPECT_LT(length(attitudeError(v->rot, frameFor(90 * kDeg, 90 * kDeg, h))), 1e-9);  // nothing to correct
+}
+
+TEST(instruments, pitch_heading_and_bank_read_back_the_frame_they_describe) {
+  const Horizon h = horizonAt(_V(3e6, 4e6, 2e6));
+  const Mat3 f = frameFor(30 * kDeg, 0, h);
+  EXPECT_NEAR(dotp(f.column(2), h.up), 0.5, 1e-12);
+  EXPECT_NEAR(dotp(f.column(2), h.north), std::cos(30 * kDeg), 1e-12);
+  EXPECT_NEAR(dotp(frameFor(0, 90 * kDeg, h).column(2), h.east), 1, 1e-12);
+  for (double pitch : {-60.0, 0.0, 45.0, 89.0})
+    for (double heading : {-170.0, -30.0, 0.0, 120.0}) {
+      const Attitude a = attitudeOf(frameFor(pitch * kDeg, heading * kDeg, h), h);
+      EXPECT_NEAR(a.pitch / kDeg, pitch, 1e-9);
+      EXPECT_NEAR(a.heading / kDeg, heading, 1e-9);
+      EXPECT_NEAR(a.bank / kDeg, 0, 1e-9);
+    }
+  // Rolled right by 20 degrees: the right side (+x) dips below the horizon.
+  const Mat3 level = frameFor(10 * kDeg, 40 * kDeg, h);
+  const double c = std::cos(20 * kDeg), s = std::sin(20 * kDeg);
+  const VECTOR3 x = level.column(0) * c - level.column(1) * s, y = level.column(1) * c + level.column(0) * s;
+  const Mat3 rolled = Mat3::fromColumns(x, y, level.column(2));
+  EXPECT_LT(dotp(x, h.up), 0);
+  EXPECT_NEAR(attitudeOf(rolled, h).bank / kDeg, 20, 1e-9);
+}
+
+TEST(attitude_hold, the_error_names_the_turn_about_each_vessel_axis_with_its_sense) {
+  const double a = 0.3;  // [rad]
+  const double c = std::cos(a), s = std::sin(a);
+  const Mat3 noseUp = Mat3::fromColumns(_V(1, 0, 0), _V(0, c, -s), _V(0, s, c));
+  const Mat3 noseLeft = Mat3::fromColumns(_V(c, 0, s), _V(0, 1, 0), _V(-s, 0, c));
+  const Mat3 rightDown = Mat3::fromColumns(_V(c, -s, 0), _V(s, c, 0), _V(0, 0, 1));
+  const Mat3 still = Mat3::identity();
+  const VECTOR3 up = attitudeError(still, noseUp), left = attitudeError(still, noseLeft),
+                right = attitudeError(still, rightDown);
+  EXPECT_LT(length(up - _V(a, 0, 0)), 1e-12);
+  EXPECT_LT(length(left - _V(0, a, 0)), 1e-12);
+  EXPECT_LT(length(right - _V(0, 0, a)), 1e-12);
+  const Mat3 turned = Mat3::fromColumns(_V(-1, 0, 0), _V(0, 1, 0), _V(0, 0, -1));
+  EXPECT_NEAR(length(attitudeError(still, turned)), M_PI, 1e-9);
+}
+
+TEST(attitude_hold, rotation_thrusters_driven_by_the_levels_bring_the_vessel_onto_the_attitude) {
+  FlightTree tree;
+  auto w = tree.world();
+  Vessel *v = far(*w, "Probe");
+  PROPELLANT_HANDLE tank = v->iface->CreatePropellantResource(500);
+  for (const Couple &c : kCouples) {
+    THRUSTER_HANDLE th[2] = {v->iface->CreateThruster(c.pos, c.dir, 100, tank, 3000),
+                             v->iface->CreateThruster(-c.pos, -c.dir, 100, tank, 3000)};
+    v->iface->CreateThrusterGroup(th, 2, c.type);
+  }
+  Pilot p(program("actuator 1 1 1 1\ngains 3 6\nat 0 steer heading 45 pitch 30\n"));
+  w->pilot = [&p](World &world) { p.act(world); };
+  expectAttitude(*v, 0, 90, -90, 1e-9);  // nose east, top north
+  for (int i = 0; i < 6000; ++i) w->step();
+  expectAttitude(*v, 30, 45, 0, 0.05);
+}
+
+// The launcher swings its two engines by 0.01 L^4 in pitch and yaw and
+// 0.05 L^4 in bank, with the yaw rate fed back; the engines at -x and +x
+// take pitch - bank and pitch + bank.
+TEST(attitude_hold, an_engine_gimbal_swung_like_the_launchers_rolls_and_pitches_a_vertical_stack_onto_its_heading) {
+  FlightTree tree;
+  tree.write("Config/Vessels/Stack.cfg", "Mass = 8000\nSize = 5\nInertia = 10 10 1\n");
+  auto w = tree.world();
+  Vessel *v = far(*w, "Stack");
+  v->rot = frameFor(90 * kDeg, 60 * kDeg, horizonAt(v->pos));  // standing, -y towards 60 degrees
+  PROPELLANT_HANDLE tank = v->iface->CreatePropellantResource(5000);
+  THRUSTER_HANDLE left = v->iface->CreateThruster(_V(-1, 0, -5), _V(0, 0, 1), 5e4, tank, 3000);
+  THRUSTER_HANDLE right = v->iface->CreateThruster(_V(1, 0, -5), _V(0, 0, 1), 5e4, tank, 3000);
+  v->iface->SetThrusterLevel(left, 1);
+  v->iface->SetThrusterLevel(right, 1);
+  Pilot p(program("at 0 steer heading 90 pitch 80\n"));
+  w->pilot = [&](World &world) {
+    p.act(world);
+    auto deflection = [v](THGROUP_TYPE t, double full) { return full * std::pow(v->manualLevel[t], 4); };
+    const double pitch = deflection(THGROUP_ATT_PITCHDOWN, 0.01) - deflection(THGROUP_ATT_PITCHUP, 0.01);
+    const double yaw = deflection(THGROUP_ATT_YAWLEFT, 0.01) - deflection(THGROUP_ATT_YAWRIGHT, 0.01);
+    const double bank = deflection(THGROUP_ATT_BANKLEFT, 0.05) - deflection(THGROUP_ATT_BANKRIGHT, 0.05);
+    v->iface->SetThrusterDir(left, _V(yaw - v->omega.y, pitch - bank, 1));
+    v->iface->SetThrusterDir(right, _V(yaw - v->omega.y, pitch + bank, 1));
+  };
+  for (int i = 0; i < 4500; ++i) w->step();
+  expectAttitude(*v, 80, 90, 0, 0.1);
+}
+
+TEST(attitude_hold, a_pitch_program_is_followed_between_its_points_and_held_beyond_them) {
+  PitchProgram p{PitchProgram::Source::time, {{0, 90 * kDeg}, {10, 80 * kDeg}, {110, 30 * kDeg}}};
+  EXPECT_DOUBLE_EQ(programPitch(p, -5), 90 * kDeg);
+  EXPECT_NEAR(programPitch(p, 5), 85 * kDeg, 1e-12);
+  EXPECT_NEAR(programPitch(p, 60), 55 * kDeg, 1e-12);
+  EXPECT_DOUBLE_EQ(programPitch(p, 500), 30 * kDeg);
+}

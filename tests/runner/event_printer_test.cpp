@@ -1,0 +1,51 @@
+// The terminal record: a ramp of group levels shows a line per simulated
+// second and its final level, while every other event shows as it comes.
+#include "sim/runner/event_printer.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using sim::Event;
+using sim::runner::EventPrinter;
+
+namespace {
+
+int count(const std::string &text, const std::string &what) {
+  int n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+}  // namespace
+
+TEST(event_printer, a_ramp_of_group_levels_shows_once_a_second_and_ends_on_its_last_level) {
+  std::ostringstream out;
+  EventPrinter p(out);
+  for (int i = 1; i <= 250; ++i) {  // 5 s at 0.02 s a step, to 0.75
+    const double t = i * 0.02;
+    p.event({t, "L1", "group-level", "HOVER " + std::to_string(0.003 * i)});
+    if (i == 100) p.event({t, "L1", "liftoff", "thrust 1 N"});
+    p.catchUp(t);
+  }
+  p.event({5.5, "L1", "group-level", "MAIN 1"});
+  p.event({5.52, "L1", "group-level", "MAIN 0"});  // on and off always show
+  p.catchUp(7);
+  const std::string text = out.str();
+  EXPECT_EQ(count(text, "HOVER"), 6) << text;  // at 0.02, 1.02, ..., 4.02, and the last, 0.75
+  EXPECT_NE(text.find("HOVER 0.750000"), std::string::npos);
+  EXPECT_EQ(count(text, "liftoff"), 1);
+  EXPECT_EQ(count(text, "MAIN"), 2);
+  EXPECT_EQ(p.thinned(), 250 - 6);
+}
+
+TEST(event_printer, flushing_shows_a_level_still_held_back) {
+  std::ostringstream out;
+  EventPrinter p(out);
+  p.event({0, "A", "group-level", "MAIN 0.5"});
+  p.event({0.1, "A", "group-level", "MAIN 0.6"});
+  p.event({0.1, "B", "group-level", "MAIN 0.6"});  // another vessel's group has its own second
+  EXPECT_EQ(count(out.str(), "MAIN"), 2);
+  p.flush();
+  EXPECT_EQ(count(out.str(), "MAIN 0.6"), 2);
+}
