@@ -180,6 +180,8 @@ OAPIFUNC OBJHANDLE oapiGetVesselByName(char *name);
 OAPIFUNC bool oapiGetAirspeed(OBJHANDLE hVessel, double *airspeed);
 OAPIFUNC double oapiGetTimeAcceleration();
 OAPIFUNC char *oapiDebugString();
+// Writes one line into the simulator's log file.
+OAPIFUNC void oapiWriteLog(char *line);
 
 OAPIFUNC MESHHANDLE oapiLoadMeshGlobal(const char *fname);
 OAPIFUNC MESHHANDLE oapiLoadMesh(const char *fname);

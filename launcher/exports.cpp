@@ -23,12 +23,11 @@ DLLCLBK void ovcExit(VESSEL *vessel) {
   if (vessel) delete launcherOf(vessel);
 }
 
-// A launcher's scenario block holds the host's default vessel state: its lines
-// go to the host's parser, and saving writes that state.
 DLLCLBK void ovcLoadStateEx(VESSEL *vessel, FILEHANDLE scn, void *status) {
-  launcherOf(vessel)->VESSEL2::clbkLoadStateEx(scn, status);
+  launcherOf(vessel)->LoadState(scn, status);
 }
 
+// Saving writes the host's default vessel state.
 DLLCLBK void ovcSaveState(VESSEL *vessel, FILEHANDLE scn) { launcherOf(vessel)->VESSEL2::clbkSaveState(scn); }
 
 // The host's answer 0 is not kept, so that it is asked again next time.

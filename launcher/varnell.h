@@ -11,6 +11,18 @@ class VARNELL : public COMMON_VESSEL_EX {
   // The flight model is the host's to choose; the launcher flies the same either way.
   VARNELL(OBJHANDLE hVessel, int flightmodel);
 
+  void clbkSetClassCaps(FILEHANDLE cfg) override;  // the three tanks; the rest comes with a configuration
+
+  // Reads the launcher's scenario block, then builds the configuration it names.
+  void LoadState(FILEHANDLE scn, void *status);
+
+  // Each build starts from nothing: meshes, mass, shape, payloads and engines.
+  void Reconfigure();  // the configuration named: 1 the upper stage, anything else the full stack
+  void ConfigureFullStack();
+  void ConfigureUpperStage();
+  // The engines, groups, flames and streams of the configuration set.
+  void DefineThrusters();
+
   // The launcher record. Handles are null until the configuration build
   // creates what they name.
   bool separationCommand = false;  // J pressed: separate the booster, or release a payload

@@ -15,7 +15,7 @@ COMMON_VESSEL_EX::COMMON_VESSEL_EX(OBJHANDLE hVessel) : VESSEL2(hVessel, 1) {
   // The fields start at their declared values. A carrier without messages
   // still flies, so a failure here leaves the message module unbound.
   try {
-    ClearMeshes();  // the configuration set-up adds the carrier's meshes, payloads included
+    ClearPayloadMeshes();  // the configuration set-up adds the carrier's meshes, payloads included
     hMessageModule = LoadLibraryA(MESSAGE_MODULE_PATH);
   } catch (...) {
   }
@@ -25,11 +25,7 @@ COMMON_VESSEL_EX::~COMMON_VESSEL_EX() {
   if (hMessageModule) FreeLibrary(hMessageModule);
 }
 
+// Looked up at every use, so that the library handle is all the binding keeps.
 void COMMON_VESSEL_EX::SendManifestMessage(VESSEL *target, const char *key, const char *line) {
-  if (!hMessageModule) return;
-  // Looked up at every use, so that the library handle is all the binding keeps.
-  // (The detour through void (*)() tells the compiler the type change is meant.)
-  FARPROC found = GetProcAddress(hMessageModule, "SendCMessage");
-  auto send = reinterpret_cast<SendCMessageFunc>(reinterpret_cast<void (*)()>(found));
-  if (send) send(target, key, line);
+  if (auto send = MessageFunction<SendCMessageFunc>("SendCMessage")) send(target, key, line);
 }

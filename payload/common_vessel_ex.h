@@ -32,6 +32,25 @@ class COMMON_VESSEL_EX : public VESSEL2, public _COMMON_VESSEL_EX {
   // nothing without the module or its SendCMessage.
   void SendManifestMessage(VESSEL *target, const char *key, const char *line);
 
+  // Reading manifest text. A scenario line goes in whole and is left as it was,
+  // for the vessel to read on; other keywords go to ParseOtherKeyword.
+  void ParseScenarioLine(const char *line);
+  void ParseKeyword(const char *keyword, const char *line);
+  void ParseManifestLine(const char *line);
+  // Takes in every message pending for this vessel; true if one had a text.
+  // With both buffers (256 and 2048 characters) given, they receive the last one.
+  bool ReceiveManifestMessages(char *lastKey, char *lastLine);
+  bool ReceiveManifestMessages();
+
+  // The payloads on the carrier, placed from the payload stack origin given in
+  // the carrier's frame [m]. Clearing removes the carrier's own meshes too.
+  void ClearPayloadMeshes();
+  void AddPayloadMeshes(const VECTOR3 &stackOrigin);
+  void AddPayloadMeshes();
+  // Total payload mass [kg]; centre: its mass-weighted mean offset [m].
+  double GetPayloadMass(VECTOR3 &centre) const;
+  double GetPayloadMass() const;
+
   PAYLOAD_ENTRY entries[MAX_PAYLOAD_ENTRIES];
   short openStage = -1;                     // stage entry that newly read entries go into, -1 at top level
   std::vector<PAYLOAD_MESH> payloadMeshes;  // meshes added to the carrier, in the order added
@@ -39,4 +58,16 @@ class COMMON_VESSEL_EX : public VESSEL2, public _COMMON_VESSEL_EX {
   DWORD payloadMeshVisMode = MESHVIS_EXTERNAL;
   VECTOR3 releaseVelOverride = _V(0, 0, 1);  // used by the next release when armed, carrier frame [m/s]
   bool releaseVelOverrideSet = false;
+
+ private:
+  int FreeEntrySlot() const;  // the lowest, or -1 when the manifest is full
+  void ReadEntry(int slot, unsigned short kind, char *fieldText, bool lineCut, const char *line);
+  void RejectManifestLine(const char *line, const char *reason) const;
+  // A message-module function, looked up at each use: null without the module or the function.
+  template <typename F>
+  F MessageFunction(const char *name) const {
+    // The detour through void (*)() tells the compiler the type change is meant.
+    return hMessageModule ? reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(hMessageModule, name)))
+                          : nullptr;
+  }
 };

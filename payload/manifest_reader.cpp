@@ -1,0 +1,121 @@
+// Reading manifest lines into the manifest: a scenario line's keyword, the
+// dispatch of a keyword, and the change one line makes.
+//
+// Entries go into the lowest free slot, and a stage stays open for the entries
+// after it until its closing line, so the table holds the manifest's tree in
+// reading order. An open stage carries over from the scenario to messages.
+#include <cstdio>
+#include <cstring>
+
+#include "bounded_text.h"
+#include "common_vessel_ex.h"
+#include "manifest_fields.h"
+
+namespace {
+
+const int KEYWORD_SIZE = 128;      // what ParseOtherKeyword gets of a keyword
+const int OTHER_LINE_SIZE = 2048;  // and of its line
+
+const char *const MANIFEST_KEYWORDS[] = {"PAYLOAD", "STAGE", "ENDCVE", "ENDSTAGE"};
+
+const unsigned short KIND_PAYLOAD = 0;
+const unsigned short KIND_STAGE = 1;
+
+// An entry line's keyword includes its one blank: "PAYLOAD\t" opens nothing.
+struct EntryKeyword {
+  const char *text;
+  unsigned short kind;
+};
+const EntryKeyword ENTRY_KEYWORDS[] = {{"PAYLOAD ", KIND_PAYLOAD}, {"STAGE ", KIND_STAGE}};
+// ENDCVE is only ever read, never written.
+const char *const CLOSING_KEYWORDS[] = {"ENDCVE", "ENDSTAGE"};
+
+bool StartsWith(const char *text, const char *prefix) { return std::strncmp(text, prefix, std::strlen(prefix)) == 0; }
+
+}  // namespace
+
+void COMMON_VESSEL_EX::ParseScenarioLine(const char *line) {
+  char text[MANIFEST_LINE_SIZE];
+  CopyBounded(text, sizeof text, line);
+  char *word = SkipBlanks(text);
+  *WordEnd(word) = '\0';
+  if (*word) ParseKeyword(word, line);
+}
+
+void COMMON_VESSEL_EX::ParseKeyword(const char *keyword, const char *line) {
+  char key[KEYWORD_SIZE], text[OTHER_LINE_SIZE];
+  CopyBounded(key, sizeof key, keyword);
+  CopyBounded(text, sizeof text, line);
+  try {
+    for (const char *manifestKeyword : MANIFEST_KEYWORDS) {
+      if (std::strcmp(key, manifestKeyword) != 0) continue;
+      ParseManifestLine(line);
+      return;
+    }
+    ParseOtherKeyword(key, text);
+  } catch (...) {
+    // One line that cannot be taken in must not stop the carrier reading the rest.
+  }
+}
+
+void COMMON_VESSEL_EX::ParseManifestLine(const char *line) {
+  char text[MANIFEST_LINE_SIZE];
+  CopyBounded(text, sizeof text, line);
+  // The copy is full and the line goes on: its last field read may be cut short.
+  const bool lineCut = std::strlen(text) == MANIFEST_LINE_SIZE - 1 && line[MANIFEST_LINE_SIZE - 1] != '\0';
+  const int slot = FreeEntrySlot();
+  if (slot < 0) return;  // a full manifest takes nothing in, closing lines included
+
+  char *start = SkipBlanks(text);
+  for (const EntryKeyword &k : ENTRY_KEYWORDS) {
+    if (!StartsWith(start, k.text)) continue;
+    ReadEntry(slot, k.kind, start + std::strlen(k.text), lineCut, line);
+    return;
+  }
+  for (const char *closing : CLOSING_KEYWORDS) {
+    if (!StartsWith(start, closing)) continue;
+    if (openStage != -1) openStage = entries[openStage].parent;
+    return;
+  }
+}
+
+int COMMON_VESSEL_EX::FreeEntrySlot() const {
+  for (int i = 0; i < MAX_PAYLOAD_ENTRIES; ++i)
+    if (!entries[i].used) return i;
+  return -1;
+}
+
+void COMMON_VESSEL_EX::ReadEntry(int slot, unsigned short kind, char *fieldText, bool lineCut, const char *line) {
+  MANIFEST_FIELDS fields;
+  if (const char *fault = ReadManifestFields(fieldText, lineCut, fields)) {
+    RejectManifestLine(line, fault);
+    return;
+  }
+  PAYLOAD_ENTRY &e = entries[slot];
+  e.kind = kind;
+  e.used = true;
+  CopyBounded(e.name, sizeof e.name, fields.name);
+  CopyBounded(e.className, sizeof e.className, fields.className);
+  e.mass = fields.mass;
+  e.rotAngle = fields.rotAngle;
+  e.fuel = fields.fuel;
+  e.mesh.meshName = fields.meshName;
+  e.mesh.hMesh = oapiLoadMesh(fields.meshName);
+  e.mesh.offset = fields.offset;
+  e.parent = openStage;
+  e.releaseVel = SeparationVelocity(fields.offset);
+  if (kind == KIND_STAGE) openStage = static_cast<short>(slot);
+}
+
+// The carrier has no log of its own; the host's log shows the line as it was
+// read, unprintable bytes as '?', so that it stays one line.
+void COMMON_VESSEL_EX::RejectManifestLine(const char *line, const char *reason) const {
+  char shown[MANIFEST_LINE_SIZE];
+  CopyBounded(shown, sizeof shown, line);
+  for (char *c = shown; *c; ++c)
+    if (!std::isprint(static_cast<unsigned char>(*c))) *c = '?';
+  const char *carrier = GetName();
+  char text[2 * MANIFEST_LINE_SIZE];
+  std::snprintf(text, sizeof text, "%s: manifest line rejected, %s: \"%s\"", carrier ? carrier : "", reason, shown);
+  oapiWriteLog(text);
+}

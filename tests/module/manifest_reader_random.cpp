@@ -1,0 +1,180 @@
+// Thousands of random and mutated manifest lines through both ways in, the
+// scenario and messages. Under the sanitizer build no line may reach past a
+// buffer; in any build an entry taken in must hold exactly the nine fields its
+// line wrote, as a reader of this test's own finds them, and a line turned
+// away must say so in the host's log.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "launcher_scenario.h"
+
+namespace {
+
+const size_t READ = 511;  // characters of a line the reader looks at
+
+// What a line writes, read with streams: the nine fields of a payload or stage
+// line, or nothing when it is no such line or a field is not whole.
+struct Written {
+  bool entryLine = false;  // starts with its keyword and blank
+  bool whole = false;      // and all nine fields read
+  unsigned short kind = 0;
+  std::string words[3];
+  double numbers[6] = {};
+};
+
+Written readAsWritten(const std::string &line) {
+  Written w;
+  const std::string text = line.substr(0, std::min(line.find('\0'), READ));
+  const bool cut = std::min(line.find('\0'), line.size()) > READ;
+  const std::string rest = text.substr(std::min(text.find_first_not_of(" \t\n\v\f\r"), text.size()));
+  const char *const keywords[] = {"PAYLOAD ", "STAGE "};
+  for (unsigned short kind = 0; kind < 2; ++kind) {
+    if (rest.rfind(keywords[kind], 0) != 0) continue;
+    w.entryLine = true;
+    w.kind = kind;
+    std::istringstream in(rest.substr(std::string(keywords[kind]).size()));
+    std::vector<std::string> f;
+    for (std::string word; f.size() < 9 && in >> word;) f.push_back(word);
+    if (f.size() < 9 || (cut && in.eof())) return w;
+    for (int i = 0; i < 3; ++i)
+      if (f[i].size() > 127) return w;
+    for (int i = 0; i < 6; ++i) {
+      char *end = nullptr;
+      w.numbers[i] = std::strtod(f[3 + i].c_str(), &end);
+      if (*end || end == f[3 + i].c_str() || !std::isfinite(w.numbers[i])) return w;
+    }
+    std::copy(f.begin(), f.begin() + 3, w.words);
+    w.whole = true;
+  }
+  return w;
+}
+
+class LineMaker {
+ public:
+  explicit LineMaker(unsigned seed) : rng_(seed) {}
+  std::string next() {
+    std::string line = pick(8) == 0 ? bytes(int(pick(700))) : mutate(wellFormed());
+    return pick(10) == 0 ? std::string(pick(4), pick(2) ? ' ' : '\t') + line : line;
+  }
+  std::string key() {
+    const char *const keys[] = {"PAYLOAD", "STAGE", "ENDSTAGE", "ENDCVE", "payload", "NOTE"};
+    return pick(10) == 0 ? bytes(int(pick(300))) : keys[pick(6)];
+  }
+  size_t pick(size_t n) { return n ? std::uniform_int_distribution<size_t>(0, n - 1)(rng_) : 0; }
+
+ private:
+  std::string bytes(int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) s += char(1 + pick(255));
+    return s;
+  }
+  std::string word(size_t length) {
+    const std::string alphabet = "abcXYZ_019\\/.-+\x7f\xc3\xa9";
+    std::string s;
+    for (size_t i = 0; i < length; ++i) s += alphabet[pick(alphabet.size())];
+    return s;
+  }
+  std::string number() {
+    const char *const odd[] = {"1e308", "1e309",  "-1e400", "nan", "inf",   "-Infinity", "0x1p4",
+                               "1.5x",  "1e-400", "--1",    ".",   "+.5e3", "7,5"};
+    if (pick(8)) return std::to_string(std::uniform_real_distribution<double>(-1e4, 1e4)(rng_));
+    return odd[pick(13)];
+  }
+  std::string separator() {
+    const char *const seps[] = {" ", "  ", "\t", " \t\v ", "\r\n"};
+    return seps[pick(5)];
+  }
+  std::vector<std::string> wellFormed() {
+    std::vector<std::string> f = {pick(2) ? "PAYLOAD" : "STAGE"};
+    for (int i = 0; i < 3; ++i) f.push_back(pick(10) ? word(1 + pick(20)) : word(100 + pick(60)));
+    for (int i = 0; i < 6; ++i) f.push_back(number());
+    return f;
+  }
+  std::string mutate(std::vector<std::string> f) {
+    if (pick(5) == 0) f.erase(f.begin() + 1 + pick(f.size() - 1), f.end());                // missing fields
+    if (pick(8) == 0) f.push_back(word(pick(40)));                                         // an extra word
+    if (pick(8) == 0 && f.size() > 1) f[1 + pick(f.size() - 1)] += std::string(450, '9');  // past the 511 read
+    std::string line = f[0] + (pick(8) == 0 ? separator() : " ");  // maybe no blank after the keyword
+    for (size_t i = 1; i < f.size(); ++i) line += (i > 1 ? separator() : "") + f[i];
+    for (size_t flips = pick(3) == 0 ? 1 + pick(3) : 0; flips && !line.empty(); --flips)
+      line[pick(line.size())] = char(1 + pick(255));
+    if (pick(20) == 0) line += std::string(2100, 'x');  // longer than a message holds
+    return line;
+  }
+  std::mt19937 rng_;
+};
+
+class manifest_reader_random : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    l = launcherOf(world.createVessel("L1", "Varnell", nullptr));
+    ASSERT_NE(l, nullptr);
+  }
+  void clearManifest() {
+    for (PAYLOAD_ENTRY &e : l->entries) e.used = false;
+    l->openStage = -1;
+  }
+  // The line went in through `how`; was it taken in as written, or turned away aloud?
+  void expectReadAsWritten(const std::string &line, bool dispatched, size_t logBefore, const char *how) {
+    const Written w = readAsWritten(line);
+    const PAYLOAD_ENTRY &e = l->entries[0];
+    const bool taken = dispatched && w.entryLine && w.whole;
+    ASSERT_EQ(e.used, taken) << how << ": " << testing::PrintToString(line);
+    for (int i = 1; i < MAX_PAYLOAD_ENTRIES; ++i) ASSERT_FALSE(l->entries[i].used);
+    if (taken) {
+      EXPECT_EQ(e.kind, w.kind);
+      EXPECT_EQ(e.name, w.words[0]);
+      EXPECT_EQ(e.mesh.meshName, w.words[1]);
+      EXPECT_EQ(e.className, w.words[2]);
+      const double got[6] = {e.mesh.offset.x, e.mesh.offset.y, e.mesh.offset.z, e.mass, e.rotAngle, e.fuel};
+      for (int i = 0; i < 6; ++i) EXPECT_EQ(got[i], w.numbers[i]) << how << " field " << 3 + i;
+    }
+    const auto &log = world.log().lines();
+    const bool rejected = std::any_of(log.begin() + logBefore, log.end(), [](const std::string &s) {
+      return s.find("manifest line rejected") != std::string::npos;
+    });
+    EXPECT_EQ(rejected, dispatched && w.entryLine && !w.whole) << how << ": " << testing::PrintToString(line);
+  }
+  sim::World world{".", ""};
+  VARNELL *l = nullptr;
+};
+
+TEST_F(manifest_reader_random, scenario_lines_are_taken_in_as_written_or_turned_away) {
+  LineMaker make(20240611);
+  for (int i = 0; i < 5000 && !HasFatalFailure(); ++i) {
+    clearManifest();
+    const std::string line = make.next();
+    const size_t logBefore = world.log().lines().size();
+    l->ParseScenarioLine(line.c_str());
+    expectReadAsWritten(line, true, logBefore, "scenario");
+  }
+}
+
+TEST_F(manifest_reader_random, messages_are_taken_in_as_written_or_turned_away) {
+  LineMaker make(1187);
+  const std::string manifestKeys[] = {"PAYLOAD", "STAGE", "ENDSTAGE", "ENDCVE"};
+  for (int i = 0; i < 3000 && !HasFatalFailure(); ++i) {
+    clearManifest();
+    const std::string key = make.key(), line = make.next();
+    const std::string delivered = line.substr(0, std::min(line.find('\0'), size_t(2047)));
+    const size_t logBefore = world.log().lines().size();
+    l->SendManifestMessage(l, key.c_str(), line.c_str());
+    char lastKey[256] = "unset", lastLine[2048] = "unset";
+    ASSERT_EQ(l->ReceiveManifestMessages(lastKey, lastLine), !delivered.empty());
+    if (!delivered.empty()) {
+      EXPECT_EQ(lastKey, key.substr(0, 255));
+      EXPECT_EQ(lastLine, delivered);
+    }
+    const bool dispatched = std::count(std::begin(manifestKeys), std::end(manifestKeys), key) > 0;
+    expectReadAsWritten(delivered, dispatched, logBefore, "message");
+  }
+}
+
+}  // namespace
