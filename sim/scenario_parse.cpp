@@ -16,6 +16,12 @@ class Parser {
     for (std::string raw; std::getline(in, raw);) {
       ++n;
       if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+      // Modules get their lines as C text and the writer puts names out as C
+      // text, so nothing after a NUL byte can be seen consistently.
+      if (const size_t nul = raw.find('\0'); nul != std::string::npos) {
+        log_.error("line holds a NUL byte, cut there", path_, n);
+        raw.resize(nul);
+      }
       if (raw.size() > kMaxScenarioLine) {
         log_.error("line longer than " + std::to_string(kMaxScenarioLine) + " characters, cut there", path_, n);
         raw.resize(kMaxScenarioLine);

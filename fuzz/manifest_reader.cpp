@@ -1,0 +1,98 @@
+// Fuzzes the payload manager's manifest reader both ways a manifest comes in:
+// an input's lines up to a line "--" are the carrier's scenario lines, the
+// lines after it messages from another carrier ("KEY<tab>TEXT", or the line
+// alone, keyed by its first word), sent through the message module and taken
+// in at once. Afterwards the table must still be a tree in reading order.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "fuzz_tree.h"
+#include "host/cvelmessage.h"
+#include "payload/common_vessel_ex.h"
+#include "sim/world.h"
+
+namespace {
+
+// Held for the whole run: unloading an instrumented library after every input
+// would cost a load each time and lose its coverage counters.
+HMODULE messageModule() {
+  static HMODULE lib = [] {
+    fuzz::Tree::get().link("Modules/cvelmessage.so", FUZZ_MESSAGE_MODULE);
+    return LoadLibraryA("Modules\\cvelmessage");
+  }();
+  return lib;
+}
+
+struct Message {
+  std::string key, text;
+};
+
+Message messageOf(const std::string &line) {
+  const size_t tab = line.find('\t');
+  if (tab != std::string::npos) return {line.substr(0, tab), line.substr(tab + 1)};
+  return {line.substr(0, line.find(' ')), line};
+}
+
+void split(const uint8_t *data, size_t size, std::vector<std::string> &scenario, std::vector<Message> &messages) {
+  const std::string input(reinterpret_cast<const char *>(data), size);
+  bool inMessages = false;
+  for (size_t at = 0; at <= input.size();) {
+    size_t end = input.find('\n', at);
+    if (end == std::string::npos) end = input.size();
+    const std::string line = input.substr(at, end - at);
+    at = end + 1;
+    if (!inMessages && line == "--")
+      inMessages = true;
+    else if (inMessages)
+      messages.push_back(messageOf(line));
+    else
+      scenario.push_back(line);
+  }
+}
+
+bool terminated(const char *text, size_t size) { return std::memchr(text, '\0', size) != nullptr; }
+
+// Each entry's parent is an earlier stage, so the slots hold the tree in
+// reading order; the open stage is a stage; every text ends in its buffer.
+void requireTree(const COMMON_VESSEL_EX &c, const sim::Log &log) {
+  for (int i = 0; i < MAX_PAYLOAD_ENTRIES; ++i) {
+    const PAYLOAD_ENTRY &e = c.entries[i];
+    if (!e.used) continue;
+    fuzz::require(e.parent >= -1 && e.parent < i, "an entry's parent comes before it", log);
+    fuzz::require(e.parent == -1 || (c.entries[e.parent].used && c.entries[e.parent].kind == 1),
+                  "an entry's parent is a stage", log);
+    fuzz::require(terminated(e.name, sizeof e.name) && terminated(e.className, sizeof e.className),
+                  "an entry's texts end inside their buffers", log);
+  }
+  fuzz::require(c.openStage == -1 || (c.openStage >= 0 && c.openStage < MAX_PAYLOAD_ENTRIES &&
+                                      c.entries[c.openStage].used && c.entries[c.openStage].kind == 1),
+                "the open stage is a stage", log);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  const HMODULE messages = messageModule();
+  fuzz::require(messages != nullptr, "the message module loads", sim::Log(""));
+  std::vector<std::string> scenario;
+  std::vector<Message> sent;
+  split(data, size, scenario, sent);
+
+  sim::World w(fuzz::Tree::get().dir(), "");
+  COMMON_VESSEL_EX receiver(w.createVessel("Receiver", "Probe", nullptr));
+  COMMON_VESSEL_EX sender(w.createVessel("Sender", "Probe", nullptr));
+  for (const std::string &line : scenario) receiver.ParseScenarioLine(line.c_str());
+  for (const Message &m : sent) sender.SendManifestMessage(&receiver, m.key.c_str(), m.text.c_str());
+  char lastKey[CMESSAGE_KEY_SIZE], lastLine[CMESSAGE_TEXT_SIZE];
+  receiver.ReceiveManifestMessages(lastKey, lastLine);
+  requireTree(receiver, w.log());
+
+  // A later input's receiver may get this one's address: nothing may wait for it.
+  auto drop =
+      reinterpret_cast<DropCMessagesFunc>(reinterpret_cast<void (*)()>(GetProcAddress(messages, "DropCMessages")));
+  drop(&receiver);
+  return 0;
+}
