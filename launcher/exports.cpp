@@ -27,8 +27,7 @@ DLLCLBK void ovcLoadStateEx(VESSEL *vessel, FILEHANDLE scn, void *status) {
   launcherOf(vessel)->LoadState(scn, status);
 }
 
-// Saving writes the host's default vessel state.
-DLLCLBK void ovcSaveState(VESSEL *vessel, FILEHANDLE scn) { launcherOf(vessel)->VESSEL2::clbkSaveState(scn); }
+DLLCLBK void ovcSaveState(VESSEL *vessel, FILEHANDLE scn) { launcherOf(vessel)->SaveState(scn); }
 
 // The host's answer 0 is not kept, so that it is asked again next time.
 DLLCLBK int GetModuleVersion(void) {

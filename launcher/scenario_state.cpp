@@ -8,8 +8,10 @@
 
 namespace {
 
-const char CONFIGURATION_KEY[] = "CONFIGURATION";
-const char FAIRING_KEY[] = "FAIRING";
+// The host's writers take writable texts.
+char CONFIGURATION_KEY[] = "CONFIGURATION";
+char FAIRING_KEY[] = "FAIRING";
+char FAIRING_ON[] = "1";
 const std::size_t CONFIGURATION_KEY_LENGTH = sizeof CONFIGURATION_KEY - 1;
 const std::size_t FAIRING_KEY_LENGTH = sizeof FAIRING_KEY - 1;
 
@@ -36,5 +38,17 @@ void VARNELL::LoadState(FILEHANDLE scn, void *status) {
     else
       ParseScenarioLineEx(line, status);
   }
+  // After staging the launcher was saved without the booster tank. The host
+  // applies the saved tank levels by index once this returns, so the tank that
+  // came with the class must be gone by then, or every level would land one
+  // tank early.
+  if (configuration == 1 && phBooster) DelPropellantResource(phBooster);
   Reconfigure();
+}
+
+void VARNELL::SaveState(FILEHANDLE scn) {
+  SaveDefaultState(scn);
+  oapiWriteScenario_int(scn, CONFIGURATION_KEY, configuration);
+  if (fairingAttached) oapiWriteScenario_string(scn, FAIRING_KEY, FAIRING_ON);
+  SaveManifest(scn);
 }

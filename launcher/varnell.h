@@ -6,6 +6,10 @@
 #include "host/Orbitersdk.h"
 #include "payload/common_vessel_ex.h"
 
+// From the full stack's origin, the booster's, to the upper stage's origin,
+// along z [m]. The upper stage alone has its origin there.
+const double UPPER_STAGE_OFFSET = 20.169;
+
 class VARNELL : public COMMON_VESSEL_EX {
  public:
   // The flight model is the host's to choose; the launcher flies the same either way.
@@ -15,6 +19,8 @@ class VARNELL : public COMMON_VESSEL_EX {
 
   // Reads the launcher's scenario block, then builds the configuration it names.
   void LoadState(FILEHANDLE scn, void *status);
+  // Writes the host's default state, the launcher's own keys, then the manifest.
+  void SaveState(FILEHANDLE scn);
 
   // Each build starts from nothing: meshes, mass, shape, payloads and engines.
   void Reconfigure();  // the configuration named: 1 the upper stage, anything else the full stack
@@ -22,6 +28,12 @@ class VARNELL : public COMMON_VESSEL_EX {
   void ConfigureUpperStage();
   // The engines, groups, flames and streams of the configuration set.
   void DefineThrusters();
+
+  // Separation events: what leaves the launcher becomes a vessel of its own.
+  // The spent booster, from the full stack, before the upper stage is built.
+  void SeparateBooster();
+  // The two fairing halves, pushed apart; once only, while the fairing is on.
+  void JettisonFairing();
 
   // The launcher record. Handles are null until the configuration build
   // creates what they name.
@@ -40,10 +52,10 @@ class VARNELL : public COMMON_VESSEL_EX {
   THRUSTER_HANDLE thIgnition = nullptr;  // flame during the ignition ramp
   THGROUP_HANDLE thgBooster = nullptr, thgUpperStage = nullptr;
   MESHHANDLE meshStg0 = nullptr, meshStg1B = nullptr, meshPlf1 = nullptr, meshPlf2 = nullptr;
-  UINT plf1MeshIndex = 0, plf2MeshIndex = 0;  // vessel mesh slots of the fairing halves
-  int configuration = 0;                      // 0 full stack, 1 upper stage alone
-  VECTOR3 ofsStg0 = _V(0, 0, 0);              // booster mesh offset [m]
-  VECTOR3 ofsStg1B = _V(0, 0, 20.169);        // upper stage mesh offset in the full stack [m]
-  VECTOR3 ofsPlf1 = _V(-0.935, 0, 30.737);    // fairing half 1 mesh offset from the vessel origin [m]
-  VECTOR3 ofsPlf2 = _V(0.906, 0, 30.737);     // fairing half 2 mesh offset from the vessel origin [m]
+  UINT plf1MeshIndex = 0, plf2MeshIndex = 0;        // vessel mesh slots of the fairing halves
+  int configuration = 0;                            // 0 full stack, 1 upper stage alone
+  VECTOR3 ofsStg0 = _V(0, 0, 0);                    // booster mesh offset [m]
+  VECTOR3 ofsStg1B = _V(0, 0, UPPER_STAGE_OFFSET);  // upper stage mesh offset in the full stack [m]
+  VECTOR3 ofsPlf1 = _V(-0.935, 0, 30.737);          // fairing half 1 mesh offset from the vessel origin [m]
+  VECTOR3 ofsPlf2 = _V(0.906, 0, 30.737);           // fairing half 2 mesh offset from the vessel origin [m]
 };

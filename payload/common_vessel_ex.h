@@ -51,6 +51,21 @@ class COMMON_VESSEL_EX : public VESSEL2, public _COMMON_VESSEL_EX {
   double GetPayloadMass(VECTOR3 &centre) const;
   double GetPayloadMass() const;
 
+  // Writes the manifest into the vessel's scenario block, after the vessel's own lines.
+  void SaveManifest(FILEHANDLE scn) const;
+
+  // Releases the last entry of the manifest, or the stage that ends the
+  // manifest with everything it carries, as a new vessel at its place on the
+  // carrier. Returns it, or null when nothing was released.
+  VESSEL *ReleaseNextStage();
+  // The separation velocity of the next release only, carrier frame [m/s].
+  void SetReleaseVelocity(const VECTOR3 &v);
+  // A vessel at offset [m] from the carrier, moving at the carrier's velocity
+  // plus vel [m/s] (both carrier frame), turning at the carrier's angular
+  // velocity plus angVelIncrement [rad/s]. Null when the host refuses it.
+  VESSEL *CreateVesselAt(const char *name, const char *className, const VECTOR3 &offset, const VECTOR3 &vel,
+                         const VECTOR3 &angVelIncrement);
+
   PAYLOAD_ENTRY entries[MAX_PAYLOAD_ENTRIES];
   short openStage = -1;                     // stage entry that newly read entries go into, -1 at top level
   std::vector<PAYLOAD_MESH> payloadMeshes;  // meshes added to the carrier, in the order added
@@ -63,6 +78,11 @@ class COMMON_VESSEL_EX : public VESSEL2, public _COMMON_VESSEL_EX {
   int FreeEntrySlot() const;  // the lowest, or -1 when the manifest is full
   void ReadEntry(int slot, unsigned short kind, char *fieldText, bool lineCut, const char *line);
   void RejectManifestLine(const char *line, const char *reason) const;
+  // The carrier's status for a body leaving it, its engines' settings cleared.
+  VESSELSTATUS ReleaseStatus(const VECTOR3 &offset, const VECTOR3 &push) const;
+  int LastUsedSlot() const;  // -1 when the manifest is empty
+  int ReleasedStage(int last) const;
+  bool HandOnStage(VESSEL *stage, int s, int last);
   // A message-module function, looked up at each use: null without the module or the function.
   template <typename F>
   F MessageFunction(const char *name) const {

@@ -18,9 +18,6 @@ const int OTHER_LINE_SIZE = 2048;  // and of its line
 
 const char *const MANIFEST_KEYWORDS[] = {"PAYLOAD", "STAGE", "ENDCVE", "ENDSTAGE"};
 
-const unsigned short KIND_PAYLOAD = 0;
-const unsigned short KIND_STAGE = 1;
-
 // An entry line's keyword includes its one blank: "PAYLOAD\t" opens nothing.
 struct EntryKeyword {
   const char *text;

@@ -11,6 +11,10 @@
 
 const int MAX_PAYLOAD_ENTRIES = 50;  // slots in a carrier's manifest
 
+// PAYLOAD_ENTRY::kind
+const unsigned short KIND_PAYLOAD = 0;
+const unsigned short KIND_STAGE = 1;
+
 struct PAYLOAD_MESH {
   MESHHANDLE hMesh = nullptr;  // from oapiLoadMesh; the carrier never deletes it
   VECTOR3 offset{};            // from the payload stack origin, carrier frame [m]

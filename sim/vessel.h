@@ -77,6 +77,8 @@ struct Vessel {
   VESSEL *iface = nullptr;   // the interface the module returned, or a plain VESSEL2 of the host
   double createdAt = -1;     // simulation time of creation [s]; < 0 for scenario vessels
   std::string createdBy;     // name of the vessel whose module created it, if any
+  // The status it was created with, as given (all zero for scenario vessels).
+  VESSELSTATUS givenStatus{};
 
   // Definition
   double size = 1;            // mean radius [m]

@@ -48,9 +48,10 @@ Vessel *World::createVessel(const std::string &name, const std::string &classNam
   if (!v) return nullptr;
   v->createdAt = simt_;
   v->createdBy = creator;
-  if (status)
+  if (status) {
+    v->givenStatus = *status;
     applyStatus(*v, *status, planet, simt_);
-  else
+  } else
     physics::placeOnSurface(*v, planet, 0, 0, 0, simt_);
   if (auto *v2 = dynamic_cast<VESSEL2 *>(v->iface)) {
     CallingScope calling(*this, v);

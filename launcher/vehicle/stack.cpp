@@ -9,7 +9,6 @@ namespace {
 const double BOOSTER_MASS = 13725;           // booster structure [kg]
 const double UPPER_STAGE_MASS = 2130;        // upper-stage structure [kg]
 const double FAIRING_MASS = 2085;            // both halves [kg]
-const double UPPER_STAGE_OFFSET = 20.169;    // full stack origin to upper stage origin, along z [m]
 const double FULL_STACK_FAIRING_Z = 30.737;  // where the fairing halves sit in the full stack [m]
 
 struct StackDef {
@@ -87,6 +86,11 @@ void VARNELL::ConfigureFullStack() {
 // stack move back by the upper stage's offset in the full stack. The fairing's
 // mass is no longer counted, on or off.
 void VARNELL::ConfigureUpperStage() {
+  // At staging the vessel's origin moves forward from the booster's to the
+  // upper stage's, so that the upper stage stays where it was drawn (and the
+  // spent booster, made just before from the full stack, appears where the
+  // booster was). A rebuild, or a state read in this configuration, is there already.
+  if (configuration == 0) ShiftCentreOfMass(_V(0, 0, UPPER_STAGE_OFFSET));
   configuration = 1;
   upperStageOffset = UPPER_STAGE_OFFSET;
   ClearPayloadMeshes();

@@ -2,19 +2,27 @@
 // host does, and simulator trees of their own.
 #pragma once
 
-#include <stdlib.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "host/platform.h"
+#include "tests/scratch_dir.h"
 
 // GetProcAddress's result as the type the function really has.
 template <typename F>
 F lookUp(HMODULE module, const char *name) {
   return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+// A module library's file in a simulator tree, as LoadLibraryA("Modules\\<name>") finds it.
+inline std::string moduleLibrary(const std::string &name) {
+#ifdef _WIN32
+  return "Modules/" + name + ".dll";
+#else
+  return "Modules/" + name + ".so";
+#endif
 }
 
 // A simulator tree in a temporary folder, for what the built tree cannot show:
@@ -24,9 +32,7 @@ F lookUp(HMODULE module, const char *name) {
 class ScratchRoot {
  public:
   ScratchRoot() {
-    char pattern[] = "/tmp/varnell-module-XXXXXX";
-    if (!mkdtemp(pattern)) std::abort();
-    dir_ = pattern;
+    dir_ = makeScratchDir("varnell-module-");
     built_ = std::filesystem::current_path().string();
     std::filesystem::create_directories(dir_ + "/Modules");
   }

@@ -11,7 +11,7 @@ namespace {
 class module_entry : public ::testing::Test {
  protected:
   void SetUp() override {
-    scratch.copyFromBuiltTree("Modules/Varnell.so");
+    scratch.copyFromBuiltTree(moduleLibrary("Varnell"));
     module = LoadLibraryA(scratch.path("Modules/Varnell").c_str());
     ASSERT_NE(module, nullptr);
   }
@@ -25,7 +25,7 @@ class module_entry : public ::testing::Test {
 };
 
 TEST_F(module_entry, loading_hands_the_host_the_library_it_was_loaded_from) {
-  EXPECT_TRUE(world.log().contains("module initialised: " + scratch.path("Modules/Varnell.so")));
+  EXPECT_TRUE(world.log().contains("module initialised: " + scratch.path(moduleLibrary("Varnell"))));
 }
 
 TEST_F(module_entry, the_version_is_the_build_date_asked_of_the_host_once) {

@@ -58,7 +58,7 @@ TEST(payload_messages, a_deleted_vessel_leaves_no_messages_behind) {
 // The module is bound once, at construction: one that appears later stays unused.
 TEST(payload_messages, a_launcher_made_without_the_message_module_sends_nothing) {
   ScratchRoot scratch;
-  scratch.copyFromBuiltTree("Modules/Varnell.so");
+  scratch.copyFromBuiltTree(moduleLibrary("Varnell"));
   for (const char *mesh : {"Varnellstg0", "Varnellstg1B", "Varnellplf1", "Varnellplf2"})
     scratch.copyFromBuiltTree(std::string("Meshes/Varnell/") + mesh + ".msh");
   scratch.write("Config/Vessels/Varnell.cfg", "Module = Varnell\n");
@@ -69,7 +69,7 @@ TEST(payload_messages, a_launcher_made_without_the_message_module_sends_nothing)
   ASSERT_TRUE(sender && stage);
   EXPECT_EQ(sender->hMessageModule, nullptr);
 
-  scratch.copyFromBuiltTree("Modules/cvelmessage.so");
+  scratch.copyFromBuiltTree(moduleLibrary("cvelmessage"));
   sender->SendManifestMessage(stage, "ENDSTAGE", "ENDSTAGE");
   EXPECT_TRUE(drain(stage).empty());
   EXPECT_EQ(world.log().errorCount(), 0);  // a missing message module is no error
