@@ -10,12 +10,35 @@
 // along z [m]. The upper stage alone has its origin there.
 const double UPPER_STAGE_OFFSET = 20.169;
 
+// Measures how fast a vessel's airspeed changes, from samples at least
+// kSampleInterval apart. Each launcher has its own.
+struct AirspeedSampler {
+  static constexpr double kSampleInterval = 0.2;  // [s]
+
+  // Takes a sample when the interval has passed; true if it did.
+  bool Sample(OBJHANDLE vessel, double simt);
+
+  double lastSampleTime = 0;  // [s]
+  double interval = 0;        // since the last sample [s]
+  double airspeed = 0;        // at this sample [m/s]
+  double lastAirspeed = 0;    // at the sample before [m/s]
+  double speedChange = 0;     // [m/s]
+  double acceleration = 0;    // [m/s^2]
+};
+
 class VARNELL : public COMMON_VESSEL_EX {
  public:
   // The flight model is the host's to choose; the launcher flies the same either way.
   VARNELL(OBJHANDLE hVessel, int flightmodel);
 
   void clbkSetClassCaps(FILEHANDLE cfg) override;  // the three tanks; the rest comes with a configuration
+  // A launcher created in flight, without scenario lines, is built here.
+  void clbkPostCreation() override;
+  // The flight sequencer, once per simulation step.
+  void clbkPostStep(double simt, double simdt, double mjd) override;
+  void clbkDrawHUD(int mode, const HUDPAINTSPEC *hps, HDC hDC) override;
+  // B starts the count, J commands a separation; with Shift or Control held, neither.
+  int clbkConsumeBufferedKey(DWORD key, bool down, char *kstate) override;
 
   // Reads the launcher's scenario block, then builds the configuration it names.
   void LoadState(FILEHANDLE scn, void *status);
@@ -58,4 +81,18 @@ class VARNELL : public COMMON_VESSEL_EX {
   VECTOR3 ofsStg1B = _V(0, 0, UPPER_STAGE_OFFSET);  // upper stage mesh offset in the full stack [m]
   VECTOR3 ofsPlf1 = _V(-0.935, 0, 30.737);          // fairing half 1 mesh offset from the vessel origin [m]
   VECTOR3 ofsPlf2 = _V(0.906, 0, 30.737);           // fairing half 2 mesh offset from the vessel origin [m]
+
+  AirspeedSampler airspeedSampler;  // feeds the booster's acceleration limit
+  bool configurationBuilt = false;  // a build has defined meshes, mass and engines
+
+ private:
+  // Engine deflections from the pilot's attitude inputs [rad].
+  struct Steering {
+    double pitch, yaw, bank;
+  };
+  Steering ReadSteering() const;
+  void FlyBooster(double simt, const Steering &s, double yawRate);
+  void StageBooster();
+  void FlyUpperStage(double simdt, const Steering &s);
+  void ShowMet() const;
 };

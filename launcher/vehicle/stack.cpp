@@ -80,6 +80,7 @@ void VARNELL::ConfigureFullStack() {
   AddPayloadMeshes(_V(0, 0, 0));
   DefineThrusters();
   SetDefaultPropellantResource(phBooster);
+  configurationBuilt = true;
 }
 
 // The upper stage's origin is the vessel's; the fairing halves and the payload
@@ -106,4 +107,5 @@ void VARNELL::ConfigureUpperStage() {
   AddPayloadMeshes(_V(0, 0, -upperStageOffset));
   DefineThrusters();
   SetDefaultPropellantResource(phUpperStage);
+  configurationBuilt = true;
 }

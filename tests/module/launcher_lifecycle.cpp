@@ -27,7 +27,9 @@ class launcher_lifecycle : public ::testing::Test {
   sim::World world{".", ""};
 };
 
-TEST_F(launcher_lifecycle, a_new_launcher_waits_on_the_pad_with_nothing_built) {
+// A launcher that the simulation creates without scenario lines is built at
+// once, so that its first step finds the engines it steers.
+TEST_F(launcher_lifecycle, a_launcher_created_in_flight_starts_as_constructed_and_built_as_the_full_stack) {
   VARNELL *l = launch("L1");
   ASSERT_NE(l, nullptr);
   EXPECT_FALSE(l->fairingAttached);
@@ -39,8 +41,12 @@ TEST_F(launcher_lifecycle, a_new_launcher_waits_on_the_pad_with_nothing_built) {
   EXPECT_EQ(l->upperStageOffset, 0);
 
   const sim::Vessel *v = world.find("L1");
-  for (const sim::MeshSlot &slot : v->meshes) EXPECT_FALSE(slot.used);
-  EXPECT_TRUE(v->thrusters.empty());  // only the tanks come with the class
+  EXPECT_EQ(v->thrusters.size(), 4u);
+  EXPECT_NE(v->group(THGROUP_HOVER), nullptr);
+  EXPECT_EQ(v->emptyMass, 15855);
+
+  world.step();
+  EXPECT_EQ(world.log().refusedCount(), 0);
 }
 
 TEST_F(launcher_lifecycle, every_launcher_loads_the_stage_and_fairing_meshes_in_order) {

@@ -1,0 +1,42 @@
+// The pilot's two keys and the launcher's HUD line.
+//
+// B starts the count and J commands a separation; both only raise a flag in
+// the launcher record, which the next simulation step acts on.
+#include <cstdio>
+#include <cstring>
+
+#include "varnell.h"
+
+namespace {
+
+const DWORD kModifierKeys[] = {OAPI_KEY_LCONTROL, OAPI_KEY_RCONTROL, OAPI_KEY_LSHIFT, OAPI_KEY_RSHIFT};
+
+bool modifierHeld(const char *kstate) {
+  for (DWORD key : kModifierKeys)
+    if (KEYDOWN(kstate, key)) return true;
+  return false;
+}
+
+const int kHudX = 100, kHudY = 100;  // position of the HUD line [pixel]
+
+}  // namespace
+
+int VARNELL::clbkConsumeBufferedKey(DWORD key, bool down, char *kstate) {
+  if (!down || modifierHeld(kstate)) return 0;
+  if (key == OAPI_KEY_J) {
+    separationCommand = true;
+    return 1;
+  }
+  if (key == OAPI_KEY_B) {
+    launchCommand = true;
+    return 1;
+  }
+  return 0;
+}
+
+void VARNELL::clbkDrawHUD(int mode, const HUDPAINTSPEC *hps, HDC hDC) {
+  VESSEL2::clbkDrawHUD(mode, hps, hDC);
+  char text[64];
+  std::snprintf(text, sizeof text, "Durvane RCS fuel: %.3f kg", GetPropellantMass(phRcs));
+  TextOutA(hDC, kHudX, kHudY, text, static_cast<int>(std::strlen(text)));
+}

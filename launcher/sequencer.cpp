@@ -1,0 +1,146 @@
+// The flight sequencer: the launcher's work in every simulation step.
+//
+// It takes in manifests that arrived by message, keeps the mission elapsed
+// time, swivels the engines after the pilot's attitude inputs, runs the
+// booster's ignition ramp and acceleration limit, stages, runs the upper
+// stage's timeline and releases payloads on command.
+#include <cmath>
+#include <cstdio>
+
+#include "varnell.h"
+
+namespace {
+
+const double kMetBeforeLaunch = -10;                // MET held until B is pressed [s]
+const double kRampStart = -5, kRampEnd = 0;         // booster ignition ramp, open interval [s MET]
+const double kRampRate = 0.2, kRampBase = 0.75;     // ramp level = rate * MET + base [1/s, level]
+const double kIgnitionFlameLevel = 0.4;             // ramp level that lights the ignition flame
+const double kVentBelowLevel = 0.01;                // booster level under which the tank vents
+const double kLimiterAboveLevel = 0.6;              // the limiter leaves lower levels alone
+const double kLimiterAboveAcceleration = 10;        // [m/s^2]
+const double kLimiterStep = 0.01;                   // level taken off per sample
+const double kStagingPropellant = 100;              // booster propellant that triggers staging [kg]
+const double kIgnitionFrom = 10, kIgnitionTo = 11;  // upper-stage ignition window after staging [s]
+const double kJettisonAfter = 32.5;                 // fairing jettison after staging [s]
+const double kMetShownUntil = 5000;                 // [s]
+const size_t kDebugLineSize = 64;                   // room taken in the host's debug line; "MET -10.0" fits
+
+// Deflection of the engines per unit of the pilot's input to the fourth power [rad]
+const double kPitchGain = 0.01, kYawGain = 0.01, kBankGain = 0.05;
+
+double inputLevel(const VESSEL &v, THGROUP_TYPE type) {
+  return std::pow(v.GetManualControlLevel(type, MANCTRL_ATTMODE, MANCTRL_ANYDEVICE), 4.0);
+}
+
+}  // namespace
+
+bool AirspeedSampler::Sample(OBJHANDLE vessel, double simt) {
+  interval = simt - lastSampleTime;
+  if (interval <= kSampleInterval) return false;
+  lastSampleTime = simt;
+  oapiGetAirspeed(vessel, &airspeed);
+  speedChange = airspeed - lastAirspeed;
+  lastAirspeed = airspeed;
+  acceleration = speedChange / interval;
+  return true;
+}
+
+VARNELL::Steering VARNELL::ReadSteering() const {
+  // The inputs are read in this order: pitch down, pitch up, yaw left, yaw
+  // right, bank left, bank right.
+  const double pitchDown = inputLevel(*this, THGROUP_ATT_PITCHDOWN);
+  const double pitchUp = inputLevel(*this, THGROUP_ATT_PITCHUP);
+  const double yawLeft = inputLevel(*this, THGROUP_ATT_YAWLEFT);
+  const double yawRight = inputLevel(*this, THGROUP_ATT_YAWRIGHT);
+  const double bankLeft = inputLevel(*this, THGROUP_ATT_BANKLEFT);
+  const double bankRight = inputLevel(*this, THGROUP_ATT_BANKRIGHT);
+  return {kPitchGain * pitchDown - kPitchGain * pitchUp, kYawGain * yawLeft - kYawGain * yawRight,
+          kBankGain * bankLeft - kBankGain * bankRight};
+}
+
+// A launcher read from a scenario is built at the end of its state; one that
+// the simulation creates in flight has no state to read and is built here, so
+// that the sequencer never steers engines that do not exist.
+void VARNELL::clbkPostCreation() {
+  if (!configurationBuilt) Reconfigure();
+}
+
+void VARNELL::clbkPostStep(double simt, double simdt, double mjd) {
+  if (ReceiveManifestMessages()) {
+    while (ReceiveManifestMessages()) {
+    }
+    Reconfigure();
+  }
+  met = launchCommand ? met + simdt : kMetBeforeLaunch;
+
+  VECTOR3 omega;
+  GetAngularVel(omega);
+  const Steering steering = ReadSteering();
+  if (configuration == 0)
+    FlyBooster(simt, steering, omega.y);
+  else if (configuration == 1)
+    FlyUpperStage(simdt, steering);
+
+  ShowMet();
+}
+
+void VARNELL::FlyBooster(double simt, const Steering &s, double yawRate) {
+  // The yaw rate enters the swivel so that the stack damps its own yawing.
+  SetThrusterDir(thBooster[0], _V(s.yaw - yawRate, s.pitch - s.bank, 1));
+  SetThrusterDir(thBooster[1], _V(s.yaw - yawRate, s.pitch + s.bank, 1));
+
+  if (GetThrusterGroupLevel(THGROUP_HOVER) < kVentBelowLevel) SetThrusterLevel(thVent, 1);
+  if (oapiGetTimeAcceleration() > 1) SetThrusterLevel(thVent, 0);
+
+  if (met > kRampStart && met < kRampEnd) {
+    SetThrusterGroupLevel(THGROUP_HOVER, met * kRampRate + kRampBase);
+    SetThrusterLevel(thVent, 0);
+    if (GetThrusterGroupLevel(THGROUP_HOVER) > kIgnitionFlameLevel) SetThrusterLevel(thIgnition, 1);
+  }
+
+  if (airspeedSampler.Sample(GetHandle(), simt) && GetThrusterGroupLevel(THGROUP_HOVER) > kLimiterAboveLevel &&
+      airspeedSampler.acceleration > kLimiterAboveAcceleration)
+    IncThrusterGroupLevel(THGROUP_HOVER, -kLimiterStep);
+
+  if (separationCommand || GetPropellantMass(phBooster) <= kStagingPropellant) StageBooster();
+}
+
+void VARNELL::StageBooster() {
+  separationCommand = false;
+  SetThrusterGroupLevel(THGROUP_HOVER, 0);
+  stageTimer = 0;
+  DelPropellantResource(phBooster);
+  SeparateBooster();
+  ConfigureUpperStage();
+}
+
+void VARNELL::FlyUpperStage(double simdt, const Steering &s) {
+  stageTimer += simdt;
+  SetThrusterDir(thUpperStage[0], _V(s.yaw, s.pitch - s.bank, 1));
+  SetThrusterDir(thUpperStage[1], _V(s.yaw, s.pitch + s.bank, 1));
+
+  if (stageTimer > kIgnitionFrom && stageTimer < kIgnitionTo) SetThrusterGroupLevel(THGROUP_MAIN, 1);
+
+  if (stageTimer > kJettisonAfter && fairingAttached) {
+    JettisonFairing();
+    SetThrusterGroupLevel(THGROUP_MAIN, 1);
+  }
+
+  if (separationCommand) {
+    // With the fairing on there is nothing to release: the command is dropped.
+    if (!fairingAttached) {
+      SetThrusterGroupLevel(THGROUP_MAIN, 0);
+      ReleaseNextStage();
+      ConfigureUpperStage();
+    }
+    separationCommand = false;
+  }
+}
+
+void VARNELL::ShowMet() const {
+  char *line = oapiDebugString();
+  if (met > kMetShownUntil)
+    line[0] = '\0';
+  else
+    std::snprintf(line, kDebugLineSize, "MET %.1f", met);
+}
