@@ -37,6 +37,10 @@ double reading(const Instruments &in, const Vessel &v, const Condition &c) {
 
 }  // namespace
 
+double instrumentReading(const Vessel &v, const physics::Planet &p, const Condition &c) {
+  return reading(readInstruments(v, p), v, c);
+}
+
 double programPitch(const PitchProgram &p, double x) {
   const auto &pts = p.points;
   if (x <= pts.front().first) return pts.front().second;
@@ -66,7 +70,7 @@ bool Pilot::conditionHolds(const World &w, const Rule &r, const Vessel *v) const
       return w.find(c.vessel) != nullptr;
     case Condition::Kind::compare: {
       if (!v) return false;
-      const double x = reading(readInstruments(*v, w.planet), *v, c);
+      const double x = instrumentReading(*v, w.planet, c);
       return c.above ? x > c.threshold : x < c.threshold;
     }
   }

@@ -18,6 +18,10 @@ namespace pilot {
 // [s], or altitude [m]): linear between points, held beyond the ends.
 double programPitch(const PitchProgram &p, double x);
 
+// What the instrument of a comparison's quantity shows on v; NaN for a tank
+// that is not there.
+double instrumentReading(const Vessel &v, const physics::Planet &p, const Condition &c);
+
 class Pilot {
  public:
   explicit Pilot(Program program);

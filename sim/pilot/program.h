@@ -59,9 +59,29 @@ struct Rule {
   Action action;
 };
 
+// A check of the flight's outcome, made when the flight has ended: a
+// vessel's instrument reading or status, or an event and when it came.
+struct Expectation {
+  enum class Kind { reading, status, event } kind = Kind::reading;
+  int line = 0;
+  std::string text;    // the line as written, for the report
+  std::string vessel;  // the vessel it concerns, by name
+  Condition reading;   // for reading: a comparison
+  std::string status;  // for status: flight, landed or crashed
+  // For event: the first event of the vessel of this kind whose detail
+  // begins with detailPrefix, at or after the event of `after` if given.
+  std::string eventKind, detailPrefix;
+  std::string label;  // what a later "after" calls it: its "as" name, else the vessel's
+  int after = -1;     // index of an earlier event expectation; -1: none
+  enum class Timing { any, at, by } timing = Timing::any;
+  double time = 0;         // at: simulation time; by: seconds after the earlier event [s]
+  double tolerance = 0.5;  // [s]
+};
+
 struct Program {
   std::string file;
   std::vector<Rule> rules;
+  std::vector<Expectation> expectations;
   bool hasEnd() const;
 };
 

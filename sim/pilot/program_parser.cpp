@@ -4,25 +4,14 @@
 #include <cmath>
 #include <fstream>
 #include <sstream>
-#include <stdexcept>
 
-#include "../text.h"
-#include "program.h"
+#include "line_reading.h"
 
 namespace sim {
 namespace pilot {
 namespace {
 
 constexpr double kRadPerDeg = M_PI / 180;  // [rad/deg]
-
-struct LineError : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
-
-struct Named {
-  const char *name;
-  int value;
-};
 
 const Named kQuantities[] = {{"altitude", int(Quantity::altitude)},
                              {"speed", int(Quantity::speed)},
@@ -40,59 +29,9 @@ const Named kGroups[] = {{"main", THGROUP_MAIN}, {"retro", THGROUP_RETRO}, {"hov
 
 const Named kAxes[] = {{"pitch", kPitch}, {"yaw", kYaw}, {"bank", kBank}};
 
-template <size_t N>
-int lookUp(const Named (&table)[N], const std::string &word, const char *what) {
-  for (const Named &n : table)
-    if (lower(word) == n.name) return n.value;
-  std::string known;
-  for (const Named &n : table) known += std::string(known.empty() ? "" : ", ") + n.name;
-  throw LineError("unknown " + std::string(what) + " \"" + word + "\" (one of " + known + ")");
-}
+}  // namespace
 
-// The words of one line, taken from the front.
-class Words {
- public:
-  explicit Words(const std::string &text) : words_(words(text)) {}
-  bool done() const { return next_ == words_.size(); }
-  size_t left() const { return words_.size() - next_; }
-  std::string take(const char *what) {
-    if (done()) throw LineError(std::string("missing ") + what);
-    return words_[next_++];
-  }
-  void expect(const char *word) {
-    const std::string w = take(word);
-    if (lower(w) != word) throw LineError("expected \"" + std::string(word) + "\", found \"" + w + "\"");
-  }
-  bool accept(const char *word) {
-    if (done() || lower(words_[next_]) != word) return false;
-    ++next_;
-    return true;
-  }
-  double number(const char *what) {
-    const std::string w = take(what);
-    double x;
-    if (!toNumber(w, x) || !std::isfinite(x)) throw LineError(std::string(what) + ": \"" + w + "\" is not a number");
-    return x;
-  }
-  double number(const char *what, double lo, double hi) {
-    const double x = number(what);
-    if (x < lo || x > hi) {
-      std::ostringstream s;
-      s << what << " must be between " << lo << " and " << hi << ", got " << x;
-      throw LineError(s.str());
-    }
-    return x;
-  }
-  void end() {
-    if (!done()) throw LineError("unexpected \"" + words_[next_] + "\" at the end of the line");
-  }
-
- private:
-  std::vector<std::string> words_;
-  size_t next_ = 0;
-};
-
-Condition comparison(Words &w) {
+Condition readComparison(Words &w) {
   Condition c;
   c.kind = Condition::Kind::compare;
   c.quantity = Quantity(lookUp(kQuantities, w.take("a quantity"), "quantity"));
@@ -108,8 +47,10 @@ Condition comparison(Words &w) {
   return c;
 }
 
+namespace {
+
 Condition condition(Words &w) {
-  if (!w.accept("exists")) return comparison(w);
+  if (!w.accept("exists")) return readComparison(w);
   Condition c;
   c.kind = Condition::Kind::exists;
   c.vessel = w.take("a vessel name");
@@ -226,6 +167,9 @@ class Parser {
         readGains(w);
       } else if (first == "actuator") {
         readActuator(w);
+      } else if (first == "expect") {
+        expect(w, text, number);
+        return;
       } else {
         rule(first, w, text, number);
         return;
@@ -255,11 +199,20 @@ class Parser {
       r.repeat = trigger == "whenever";
       r.condition = condition(w);
     } else {
-      throw LineError("a line begins with at, when, whenever, vessel, gains or actuator, not \"" + trigger + "\"");
+      throw LineError("a line begins with at, when, whenever, vessel, gains, actuator or expect, not \"" + trigger +
+                      "\"");
     }
     r.action = action(w, ctx_);
     w.end();
     program.rules.push_back(r);
+  }
+
+  void expect(Words &w, const std::string &text, int number) {
+    Expectation e = readExpectation(w, program.expectations);
+    w.end();
+    e.line = number;
+    e.text = text;
+    program.expectations.push_back(e);
   }
 
   // "gains KP KD" for every axis, or "gains AXIS KP KD".
@@ -300,7 +253,7 @@ Program readProgram(const std::string &path, std::vector<std::string> &errors) {
   std::ifstream in(path);
   if (!in) {
     errors.push_back(path + ": cannot open the pilot program");
-    return Program{path, {}};
+    return Program{path, {}, {}};
   }
   std::ostringstream text;
   text << in.rdbuf();

@@ -7,6 +7,7 @@
 
 #include "../pilot/pilot.h"
 #include "../world.h"
+#include "expectations.h"
 #include "flight.h"
 #include "scenario_check.h"
 #include "summary.h"
@@ -91,7 +92,10 @@ int runFly(const FlyOptions &o, std::ostream &out, bool terminal) {
     writeOutputs(outDir, world, {o.scenario, pilotFile}, r);
     out << "wrote " << outDir << "/{events.csv,telemetry.csv,summary.json,final.scn}\n";
   }
-  return 0;
+  const std::vector<pilot::Expectation> none;
+  const std::vector<pilot::Expectation> &expectations = pilot ? pilot->program().expectations : none;
+  out << '\n';
+  return reportExpectations(expectations, checkExpectations(world, expectations), out) ? 0 : 1;
 }
 
 int runCheck(const CheckOptions &o, std::ostream &out) {

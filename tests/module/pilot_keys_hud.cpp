@@ -1,0 +1,87 @@
+// The pilot's two keys as the host hands them over, and the launcher's HUD line.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "flight_scenario.h"
+#include "sim/handles.h"
+
+namespace {
+
+const DWORD KEY_K = 0x25, KEY_LALT = 0x38;  // the simulator's keyboard codes
+const char *const SAT_LINES[] = {"PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 0.8 0 3 700 0 1",
+                                 "PAYLOAD Sat2 Varnell\\Sat Varnell\\Sat -0.8 0 3 700 0 1"};
+
+TEST(pilot_keys, modified_keys_releases_and_other_keys_are_not_consumed_and_change_nothing) {
+  sim::World world(".", "");
+  VARNELL *l = loadLauncher(world, inOrbit({"CONFIGURATION 0"}));
+  ASSERT_NE(l, nullptr);
+  sim::Vessel &v = *world.find("L1");
+  struct Press {
+    DWORD key;
+    bool down;
+    std::vector<DWORD> held;
+  };
+  const Press ignored[] = {{OAPI_KEY_J, true, {OAPI_KEY_LSHIFT}},
+                           {OAPI_KEY_J, true, {OAPI_KEY_RSHIFT}},
+                           {OAPI_KEY_B, true, {OAPI_KEY_LCONTROL}},
+                           {OAPI_KEY_B, true, {OAPI_KEY_RCONTROL}},
+                           {OAPI_KEY_J, false, {}},
+                           {OAPI_KEY_B, false, {}},
+                           {KEY_K, true, {}}};
+  for (const Press &p : ignored) EXPECT_EQ(world.pressKey(&v, p.key, p.down, p.held), 0) << p.key;
+  world.step();
+  EXPECT_FALSE(l->launchCommand);
+  EXPECT_EQ(l->configuration, 0);
+  EXPECT_EQ(world.find("L1-SEP"), nullptr);
+  EXPECT_EQ(l->met, -10);
+
+  EXPECT_EQ(world.pressKey(&v, OAPI_KEY_B, true, {KEY_LALT}), 1);  // Alt is not looked at
+  EXPECT_TRUE(l->launchCommand);
+}
+
+TEST(pilot_keys, B_again_after_launch_changes_nothing_and_J_twice_before_a_step_releases_once) {
+  sim::World world(".", "");
+  VARNELL *l = loadLauncher(world, inOrbit({"CONFIGURATION 1", SAT_LINES[0], SAT_LINES[1]}));
+  ASSERT_NE(l, nullptr);
+  sim::Vessel &v = *world.find("L1");
+  world.dt = 0.5;
+  EXPECT_EQ(world.pressKey(&v, OAPI_KEY_B), 1);
+  world.step();
+  EXPECT_EQ(world.pressKey(&v, OAPI_KEY_B), 1);
+  world.step();
+  EXPECT_EQ(l->met, -9);
+
+  const size_t vessels = world.vessels().size();
+  EXPECT_EQ(world.pressKey(&v, OAPI_KEY_J), 1);
+  EXPECT_EQ(world.pressKey(&v, OAPI_KEY_J), 1);
+  world.step();
+  world.step();
+  EXPECT_EQ(world.vessels().size(), vessels + 1);
+  EXPECT_NE(world.find("Sat2"), nullptr);
+  EXPECT_TRUE(l->entries[0].used);
+}
+
+TEST(launcher_hud, the_line_shows_the_upper_stage_RCS_propellant_at_100_100_in_either_configuration) {
+  for (const char *configuration : {"CONFIGURATION 0", "CONFIGURATION 1"}) {
+    SCOPED_TRACE(configuration);
+    sim::World world(".", "");
+    VARNELL *l = loadLauncher(world, inOrbit({configuration}));
+    ASSERT_NE(l, nullptr);
+    sim::Vessel &v = *world.find("L1");
+    std::vector<sim::HudText> drawn = world.drawHud(&v);
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_EQ(drawn[0].text, "Durvane RCS fuel: 75.000 kg");
+    EXPECT_EQ(drawn[0].x, 100);
+    EXPECT_EQ(drawn[0].y, 100);
+    EXPECT_EQ(world.defaultHudDraws, 1);  // the host's own HUD first
+
+    v.tank(sim::idOf(l->phRcs))->mass = 12.3456;
+    drawn = world.drawHud(&v);
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_EQ(drawn[0].text, "Durvane RCS fuel: 12.346 kg");
+  }
+}
+
+}  // namespace
