@@ -6,7 +6,7 @@ namespace {
 
 const char MESH_NAME[] = "Varnell\\Dispenser";
 const double STRUCTURE_MASS = 450;                // without payloads [kg]
-const double SIZE = 1.2;                          // mean radius [m]
+const double MEAN_RADIUS = 1.2;                   // [m]
 const VECTOR3 PMI = {0.55, 0.55, 0.72};           // a drum, taken as solid [m^2]
 const VECTOR3 CROSS_SECTIONS = {3.6, 3.6, 4.52};  // [m^2]
 const double CW_Z_POS = 0.9, CW_Z_NEG = 0.9, CW_X = 1.0, CW_Y = 1.0;
@@ -26,7 +26,7 @@ void DISPENSER::clbkSetClassCaps(FILEHANDLE cfg) { Rebuild(); }
 void DISPENSER::Rebuild() {
   ClearPayloadMeshes();
   AddMesh(meshDispenser);
-  SetSize(SIZE);
+  SetSize(MEAN_RADIUS);
   SetEmptyMass(STRUCTURE_MASS + GetPayloadMass());
   SetPMI(PMI);
   SetCrossSections(CROSS_SECTIONS);
@@ -36,7 +36,13 @@ void DISPENSER::Rebuild() {
   AddPayloadMeshes(_V(0, 0, 0));  // the offsets handed over are measured from the dispenser's origin
 }
 
+// A dispenser released in the step just before a save has its manifest still
+// waiting in the message module, which keeps nothing across a save and a load:
+// it is taken in first, as the next step would have, or the reload loses it.
 void DISPENSER::clbkSaveState(FILEHANDLE scn) {
+  bool arrived = false;
+  while (ReceiveManifestMessages()) arrived = true;
+  if (arrived) Rebuild();
   SaveDefaultState(scn);
   SaveManifest(scn);
 }
