@@ -16,6 +16,10 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+// Leftovers of 16-bit pointers, defined empty: they would swallow these
+// everyday words wherever a host header is seen.
+#undef far
+#undef near
 #else
 #include <cstdint>
 

@@ -96,7 +96,7 @@ void World::step() {
     Vessel &v = *s.vessel;
     if (v.landed && (v.crashed || !physics::liftsOff(v, planet, s.loads.thrust, s.loads.mass))) {
       physics::drawPropellant(v, s.propulsion);
-      physics::holdOnSurface(v, planet, simt_ + h);
+      physics::holdOnSurface(v, planet, planetTime() + h);
       continue;
     }
     if (v.landed) {
@@ -111,7 +111,7 @@ void World::step() {
 
   for (Vessel *v : flying) {
     double speed = 0;
-    const physics::Contact c = physics::settleOnContact(*v, planet, simt_, speed);
+    const physics::Contact c = physics::settleOnContact(*v, planet, planetTime(), speed);
     if (c != physics::Contact::none)
       recordEvent(v->name, c == physics::Contact::crashed ? "crashed" : "landed", format("at %.2f m/s", speed));
   }

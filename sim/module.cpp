@@ -1,6 +1,8 @@
 // Vessel modules: loaded by name, entry points looked up once.
 #include "module.h"
 
+#include "platform_services.h"
+
 namespace sim {
 namespace {
 
@@ -16,6 +18,7 @@ void lookUp(HMODULE lib, const char *name, F &entry) {
 std::unique_ptr<Module> Module::open(const std::string &name) {
   HMODULE lib = LoadLibraryA(("Modules\\" + name).c_str());
   if (!lib) return nullptr;
+  watchHudDrawing(lib);
   return std::unique_ptr<Module>(new Module(name, lib));
 }
 

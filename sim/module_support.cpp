@@ -1,18 +1,15 @@
 // What a module asks of the host at load: InitLib and Date2Int.
-#include <dlfcn.h>
-#include <link.h>
-
 #include <cstdio>
 #include <cstring>
 
+#include "platform_services.h"
 #include "world.h"
 
 void InitLib(HINSTANCE hModule) {
   sim::World *w = sim::World::current();
   if (!w) return;
-  link_map *map = nullptr;
-  const bool named = hModule && dlinfo(hModule, RTLD_DI_LINKMAP, &map) == 0 && map && map->l_name;
-  w->log().info(std::string("module initialised: ") + (named ? map->l_name : "(unnamed)"));
+  const std::string file = sim::moduleFile(hModule);
+  w->log().info("module initialised: " + (file.empty() ? std::string("(unnamed)") : file));
 }
 
 // "Mmm dd yyyy", as a compiler writes its build date; 0 when it does not read.

@@ -3,14 +3,32 @@
 #include "platform_posix.h"
 
 #include <dlfcn.h>
+#include <link.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
 
 #include "../host/platform.h"
+#include "platform_services.h"
 #include "world.h"
 
 namespace sim {
+
+std::string programFile() {
+  char path[4096];
+  const ssize_t n = readlink("/proc/self/exe", path, sizeof path);
+  return n > 0 && static_cast<size_t>(n) < sizeof path ? std::string(path, static_cast<size_t>(n)) : "";
+}
+
+std::string moduleFile(HINSTANCE module) {
+  link_map *map = nullptr;
+  const bool named = module && dlinfo(module, RTLD_DI_LINKMAP, &map) == 0 && map && map->l_name;
+  return named ? map->l_name : "";
+}
+
+// The host's own TextOutA below sees every text already.
+void watchHudDrawing(HMODULE) {}
 
 std::string libraryPath(const std::string &name) {
   std::string path = name;

@@ -140,7 +140,7 @@ void applyRecord(World &w, const LoadRecord &r) {
     v.rot = physics::rotFromArot(r.arot);
     v.omega = r.vrot;
   } else {
-    physics::placeOnSurface(v, w.planet, r.lng, r.lat, r.heading, w.simTime());
+    physics::placeOnSurface(v, w.planet, r.lng, r.lat, r.heading, w.planetTime());
   }
   for (const LoadRecord::Level &l : r.tankLevels) {
     if (l.index < static_cast<int>(v.tanks.size()))

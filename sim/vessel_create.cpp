@@ -50,9 +50,9 @@ Vessel *World::createVessel(const std::string &name, const std::string &classNam
   v->createdBy = creator;
   if (status) {
     v->givenStatus = *status;
-    applyStatus(*v, *status, planet, simt_);
+    applyStatus(*v, *status, planet, planetTime());
   } else
-    physics::placeOnSurface(*v, planet, 0, 0, 0, simt_);
+    physics::placeOnSurface(*v, planet, 0, 0, 0, planetTime());
   if (auto *v2 = dynamic_cast<VESSEL2 *>(v->iface)) {
     CallingScope calling(*this, v);
     v2->clbkPostCreation();

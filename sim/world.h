@@ -18,6 +18,7 @@
 
 namespace sim {
 
+class HudCanvas;
 struct Mesh;
 class Module;
 
@@ -73,6 +74,11 @@ class World {
 
   // --- Time ----------------------------------------------------------------
   double simTime() const { return simt_; }
+  // The planet's clock: seconds since the epoch at which its prime meridian
+  // lies along the global x axis. It runs on from the scenario's date, so a
+  // scenario saved and loaded again finds the planet turned as it left it.
+  double planetTime() const { return (mjd - kPlanetEpochMjd) * 86400.0 + simt_; }
+  static constexpr double kPlanetEpochMjd = 51544.5;  // [days]
   double dt = 0.02;             // fixed step [s]
   double timeAcceleration = 1;  // what oapiGetTimeAcceleration reports; multiplies the step
   // One step of the executive, in this order: the pilot, forces, integration,
@@ -94,7 +100,7 @@ class World {
   // Draws the HUD of a vessel (mode 1) and returns the texts drawn.
   std::vector<HudText> drawHud(Vessel *v);
   std::vector<HudText> hudTexts;  // the HUD surface: texts drawn since the last drawHud began
-  HDC hudSurface() { return reinterpret_cast<HDC>(&hudTexts); }  // what TextOutA draws on
+  HDC hudSurface();  // what TextOutA draws on: a device context of the host's HUD canvas
   // Calls of the default VESSEL2::clbkDrawHUD, which stands for the simulator's
   // own HUD elements and draws no text headless.
   int defaultHudDraws = 0;
@@ -122,6 +128,7 @@ class World {
   Module *loadModule(const std::string &name);
 
  private:
+  std::shared_ptr<HudCanvas> hud_;  // made when first drawn on
   std::string root_;
   std::unique_ptr<Log> log_;
   double simt_ = 0;

@@ -1,6 +1,7 @@
 // What the person at the keyboard does: buffered keys, and looking at the HUD.
 #include <cstdio>
 
+#include "hud_canvas.h"
 #include "world.h"
 
 namespace sim {
@@ -34,8 +35,14 @@ int World::pressKey(Vessel *v, DWORD key, bool down, const std::vector<DWORD> &h
   return consumed;
 }
 
+HDC World::hudSurface() {
+  if (!hud_) hud_ = std::make_shared<HudCanvas>(kHud.W, kHud.H);
+  return hud_->dc();
+}
+
 std::vector<HudText> World::drawHud(Vessel *v) {
   hudTexts.clear();
+  if (hud_) hud_->clear();
   auto *v2 = fromHandle(v) ? dynamic_cast<VESSEL2 *>(v->iface) : nullptr;
   if (!v2) {
     log_->refused("drawing the HUD of a vessel that is not in the world");

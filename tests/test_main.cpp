@@ -1,13 +1,16 @@
 // The test main shared by every suite: tests run inside the built simulator
 // tree, whatever folder they were started from.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 int main(int argc, char **argv) {
-  if (chdir(VARNELL_ROOT_DIR) != 0) {
-    std::perror("cannot enter the simulator tree " VARNELL_ROOT_DIR);
+  std::error_code failed;
+  std::filesystem::current_path(VARNELL_ROOT_DIR, failed);
+  if (failed) {
+    std::fprintf(stderr, "cannot enter the simulator tree %s: %s\n", VARNELL_ROOT_DIR, failed.message().c_str());
     return 2;
   }
   ::testing::InitGoogleTest(&argc, argv);

@@ -2,8 +2,6 @@
 // the class files the test writes, removed with the world.
 #pragma once
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -11,6 +9,7 @@
 #include <string>
 
 #include "sim/world.h"
+#include "tests/scratch_dir.h"
 
 namespace physics_test {
 
@@ -20,9 +19,7 @@ const char *const kProbeClass = "Mass = 1000\nSize = 2\nInertia = 2 5 9\n";
 class ScratchWorld {
  public:
   ScratchWorld() {
-    char pattern[] = "/tmp/varnell-physics-XXXXXX";
-    if (!mkdtemp(pattern)) throw std::runtime_error("cannot make a temporary simulator tree");
-    dir_ = pattern;
+    dir_ = makeScratchDir("varnell-physics-");
     std::filesystem::create_directories(dir_ + "/Config/Vessels");
     writeClass("Probe", kProbeClass);
     world_ = std::make_unique<sim::World>(dir_, "");

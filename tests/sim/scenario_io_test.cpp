@@ -2,6 +2,7 @@
 // reading the saved file back to the same world.
 #include <gtest/gtest.h>
 
+#include "sim/physics/planet.h"
 #include "sim/world.h"
 #include "temp_root.h"
 
@@ -116,4 +117,31 @@ TEST(scenario_io, scenario_handles_outside_a_load_or_save_are_refused) {
   v->iface->SaveDefaultState(&record);
   EXPECT_EQ(w.log().refusedCount(), 4);
   EXPECT_TRUE(v->landed);
+}
+
+// The saved date carries the planet's turn: a vessel in flight is over the same
+// ground after a reload as before it, however long the first world had run.
+TEST(scenario_io, a_reload_finds_the_planet_turned_as_it_was_left) {
+  TempRoot root;
+  root.write("Config/Vessels/Probe.cfg", "Module = Fixture\n");
+  root.write("Config/Vessels/Plain.cfg", "Mass = 10\nMaxFuel = 80\n");
+  root.write("Scenarios/Two.scn", kScenario);
+  root.withFixtureModule();
+  auto surfaceOf = [](const sim::World &w, const sim::Vessel &v) {
+    double lng = 0, lat = 0, alt = 0;
+    sim::physics::toSurface(w.planet, v.pos, w.planetTime(), lng, lat, alt);
+    return _V(lng, lat, alt);
+  };
+  auto first = std::make_unique<sim::World>(root.dir(), "");
+  first->loadScenario(root.path("Scenarios/Two.scn"));
+  for (int i = 0; i < 5000; ++i) first->step();  // 100 s
+  const VECTOR3 before = surfaceOf(*first, *first->find("O1"));
+  ASSERT_TRUE(first->saveScenario(root.path("Saved.scn")));
+  first.reset();
+
+  sim::World second(root.dir(), "");
+  ASSERT_TRUE(second.loadScenario(root.path("Saved.scn")));
+  const VECTOR3 after = surfaceOf(second, *second.find("O1"));
+  EXPECT_NEAR(after.x, before.x, 1e-9);  // [rad]
+  EXPECT_NEAR(after.y, before.y, 1e-9);
 }

@@ -4,22 +4,18 @@
 // tree) until the test ends.
 #pragma once
 
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "tests/scratch_dir.h"
+
 class TempRoot {
  public:
-  TempRoot() {
-    char pattern[] = "/tmp/varnell-sim-XXXXXX";
-    dir_ = mkdtemp(pattern);
-  }
+  TempRoot() : dir_(makeScratchDir("varnell-sim-")) {}
   ~TempRoot() {
-    if (!outer_.empty() && chdir(outer_.c_str()) != 0) std::abort();
+    if (!outer_.empty()) std::filesystem::current_path(outer_);
     std::filesystem::remove_all(dir_);
   }
   const std::string &dir() const { return dir_; }
@@ -36,13 +32,14 @@ class TempRoot {
   }
 
   void enter() {
-    outer_ = std::filesystem::current_path();
+    outer_ = std::filesystem::current_path().string();
     std::filesystem::current_path(dir_);
   }
-  // Modules/Fixture.so: the test vessel module; enters the tree so it loads.
+  // Modules/Fixture.so (.dll): the test vessel module; enters the tree so it loads.
   void withFixtureModule() {
     std::filesystem::create_directories(path("Modules"));
-    std::filesystem::create_symlink(SIM_FIXTURE_MODULE, path("Modules/Fixture.so"));
+    const std::filesystem::path built(SIM_FIXTURE_MODULE);
+    std::filesystem::copy_file(built, path("Modules") / built.filename());
     enter();
   }
 

@@ -1,0 +1,83 @@
+// The HUD surface: texts drawn on it with TextOutA are recorded for the tests,
+// and on Windows it is a real device context where each text leaves pixels.
+#include <gtest/gtest.h>
+
+#include "sim/world.h"
+#include "temp_root.h"
+
+namespace {
+
+const char kText[] = "ALT 120.4 km";
+const int kTextLength = sizeof kText - 1;
+
+#ifdef _WIN32
+// Pixels of the HUD's bitmap inside a rectangle that are no longer blank, and
+// whether all of them are in the HUD's green.
+struct Lit {
+  int count = 0;
+  bool green = true;
+};
+
+Lit litPixels(HDC hud, const RECT &r) {
+  DIBSECTION dib = {};
+  if (GetObjectA(GetCurrentObject(hud, OBJ_BITMAP), sizeof dib, &dib) != sizeof dib) return {};
+  const auto *bits = static_cast<const DWORD *>(dib.dsBm.bmBits);
+  Lit lit;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) {
+      const DWORD bgr = bits[y * dib.dsBm.bmWidth + x];
+      if (bgr == 0) continue;
+      ++lit.count;
+      lit.green = lit.green && (bgr & 0xFF00FF) == 0;
+    }
+  return lit;
+}
+
+RECT textBox(HDC hud, int x, int y, const char *text, int length) {
+  SIZE size = {};
+  GetTextExtentPoint32A(hud, text, length, &size);
+  return {x, y, x + size.cx, y + size.cy};
+}
+
+const RECT kWholeHud = {0, 0, 1280, 720};
+#endif
+
+}  // namespace
+
+TEST(hud_surface, a_text_is_recorded_and_leaves_green_pixels_only_where_it_was_drawn) {
+  TempRoot root;
+  sim::World w(root.dir(), "");
+  HDC hud = w.hudSurface();
+  ASSERT_TRUE(TextOutA(hud, 100, 200, kText, kTextLength));
+  ASSERT_EQ(w.hudTexts.size(), 1u);
+  EXPECT_EQ(w.hudTexts[0].text, kText);
+  EXPECT_EQ(w.hudTexts[0].x, 100);
+  EXPECT_EQ(w.hudTexts[0].y, 200);
+#ifdef _WIN32
+  const Lit inside = litPixels(hud, textBox(hud, 100, 200, kText, kTextLength));
+  EXPECT_GT(inside.count, 2 * kTextLength);  // a few pixels for every character at least
+  EXPECT_TRUE(inside.green);
+  EXPECT_EQ(litPixels(hud, kWholeHud).count, inside.count);
+#endif
+}
+
+TEST(hud_surface, each_hud_draw_starts_blank_and_shows_what_the_module_draws) {
+  TempRoot root;
+  root.write("Config/Vessels/Probe.cfg", "Module = Fixture\n");
+  root.withFixtureModule();
+  sim::World w(root.dir(), "");
+  sim::Vessel *probe = w.createVessel("P", "Probe", nullptr);
+  ASSERT_NE(probe, nullptr);
+  HDC hud = w.hudSurface();
+  TextOutA(hud, 100, 200, kText, kTextLength);
+
+  const std::vector<sim::HudText> drawn = w.drawHud(probe);
+  ASSERT_EQ(drawn.size(), 1u);
+  EXPECT_EQ(drawn[0].text, "probe");
+#ifdef _WIN32
+  // The module's TextOutA is the system's; its text is on the bitmap, alone.
+  const Lit module = litPixels(hud, textBox(hud, drawn[0].x, drawn[0].y, "probe", 5));
+  EXPECT_GT(module.count, 10);
+  EXPECT_EQ(litPixels(hud, kWholeHud).count, module.count);
+#endif
+}
