@@ -1,7 +1,22 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test.
+# Sets up, builds and runs every test: the suite on Linux, the suite again
+# under AddressSanitizer and UndefinedBehaviorSanitizer, the Windows build's
+# suite under Wine, and each fuzz target for 60 seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh windows fuzz
+step() { echo; echo "=== $1 ($(date +%T))"; }
+
+step "Linux: build and test"
 scripts/build.sh
 ctest --test-dir build --output-on-failure -j2
+
+step "Linux: sanitizers"
+scripts/test-sanitized.sh
+
+step "Windows: cross-build and test under Wine"
+scripts/test-windows.sh
+
+step "Fuzzing"
+FUZZ_SECONDS=${FUZZ_SECONDS:-60} scripts/fuzz.sh
+step "All passed"
