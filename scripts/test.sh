@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the suite on Linux, the suite again
 # under AddressSanitizer and UndefinedBehaviorSanitizer, the Windows build's
-# suite under Wine, and each fuzz target for 60 seconds.
+# suite under Wine (and the default mission compared with Linux's), and each
+# fuzz target for 60 seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh windows fuzz
@@ -16,6 +17,8 @@ scripts/test-sanitized.sh
 
 step "Windows: cross-build and test under Wine"
 scripts/test-windows.sh
+step "The default mission flies alike on Linux and on Windows"
+scripts/compare-flights.sh
 
 step "Fuzzing"
 FUZZ_SECONDS=${FUZZ_SECONDS:-60} scripts/fuzz.sh
