@@ -55,8 +55,8 @@ void FireSeparationThrusters(VESSEL &booster) {
                                    SEPARATION_ISP, SEPARATION_ISP, SEPARATION_P_REF);
   for (THRUSTER_HANDLE t : th) booster.SetThrusterLevel(t, 1.0);
   for (const StreamDef &s : SEPARATION_STREAMS) {
-    PARTICLESTREAMSPEC spec = SEPARATION_STREAM_SPECS[s.stream];  // the host takes a writable record
-    booster.AddExhaustStream(th[s.thruster], &spec);
+    PARTICLESTREAMSPEC particles = SEPARATION_STREAM_SPECS[s.stream];  // the host takes a writable record
+    booster.AddExhaustStream(th[s.thruster], &particles);
   }
 }
 
