@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "flight_scenario.h"
 #include "sim/handles.h"
+#include "tests/support/launcher.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <tuple>
 #include <vector>
 
-#include "flight_scenario.h"
+#include "tests/support/launcher.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "launcher_scenario.h"
+#include "tests/support/launcher.h"
 
 namespace {
 
@@ -59,54 +59,42 @@ Written readAsWritten(const std::string &line) {
 class LineMaker {
  public:
   explicit LineMaker(unsigned seed) : rng_(seed) {}
-  std::string next() {
-    std::string line = pick(8) == 0 ? bytes(int(pick(700))) : mutate(wellFormed());
-    return pick(10) == 0 ? std::string(pick(4), pick(2) ? ' ' : '\t') + line : line;
+  size_t pick(size_t n) { return n ? std::uniform_int_distribution<size_t>(0, n - 1)(rng_) : 0; }
+  std::string bytes(size_t n) {
+    std::string s;
+    while (s.size() < n) s += char(1 + pick(255));
+    return s;
   }
   std::string key() {
     const char *const keys[] = {"PAYLOAD", "STAGE", "ENDSTAGE", "ENDCVE", "payload", "NOTE"};
-    return pick(10) == 0 ? bytes(int(pick(300))) : keys[pick(6)];
+    return pick(10) == 0 ? bytes(pick(300)) : keys[pick(6)];
   }
-  size_t pick(size_t n) { return n ? std::uniform_int_distribution<size_t>(0, n - 1)(rng_) : 0; }
+  // A payload or stage line with odd numbers, long words, fields missing or
+  // extra, odd blanks, flipped bytes, or far too long; or bytes alone.
+  std::string next() {
+    if (pick(8) == 0) return bytes(pick(700));
+    const char *const odd[] = {"1e308", "1e309",  "-1e400", "nan", "inf",   "-Infinity", "0x1p4",
+                               "1.5x",  "1e-400", "--1",    ".",   "+.5e3", "7,5"};
+    const char *const blanks[] = {" ", "  ", "\t", " \t\v ", "\r\n"};
+    std::vector<std::string> f = {pick(2) ? "PAYLOAD" : "STAGE"};
+    for (int i = 0; i < 3; ++i) f.push_back(word(pick(10) ? 1 + pick(20) : 100 + pick(60)));
+    for (int i = 0; i < 6; ++i)
+      f.push_back(pick(8) ? std::to_string(std::uniform_real_distribution<double>(-1e4, 1e4)(rng_)) : odd[pick(13)]);
+    if (pick(5) == 0) f.erase(f.begin() + 1 + pick(f.size() - 1), f.end());
+    if (pick(8) == 0) f.push_back(word(pick(40)));
+    if (pick(8) == 0 && f.size() > 1) f[1 + pick(f.size() - 1)] += std::string(450, '9');  // past the 511 read
+    std::string line = std::string(pick(10) == 0 ? pick(4) : 0, pick(2) ? ' ' : '\t') + f[0];
+    for (size_t i = 1; i < f.size(); ++i) line += (i > 1 || pick(8) == 0 ? blanks[pick(5)] : " ") + f[i];
+    for (size_t flips = pick(3) == 0 ? 1 + pick(3) : 0; flips; --flips) line[pick(line.size())] = char(1 + pick(255));
+    return pick(20) == 0 ? line + std::string(2100, 'x') : line;  // longer than a message holds
+  }
 
  private:
-  std::string bytes(int n) {
-    std::string s;
-    for (int i = 0; i < n; ++i) s += char(1 + pick(255));
-    return s;
-  }
   std::string word(size_t length) {
     const std::string alphabet = "abcXYZ_019\\/.-+\x7f\xc3\xa9";
     std::string s;
-    for (size_t i = 0; i < length; ++i) s += alphabet[pick(alphabet.size())];
+    while (s.size() < length) s += alphabet[pick(alphabet.size())];
     return s;
-  }
-  std::string number() {
-    const char *const odd[] = {"1e308", "1e309",  "-1e400", "nan", "inf",   "-Infinity", "0x1p4",
-                               "1.5x",  "1e-400", "--1",    ".",   "+.5e3", "7,5"};
-    if (pick(8)) return std::to_string(std::uniform_real_distribution<double>(-1e4, 1e4)(rng_));
-    return odd[pick(13)];
-  }
-  std::string separator() {
-    const char *const seps[] = {" ", "  ", "\t", " \t\v ", "\r\n"};
-    return seps[pick(5)];
-  }
-  std::vector<std::string> wellFormed() {
-    std::vector<std::string> f = {pick(2) ? "PAYLOAD" : "STAGE"};
-    for (int i = 0; i < 3; ++i) f.push_back(pick(10) ? word(1 + pick(20)) : word(100 + pick(60)));
-    for (int i = 0; i < 6; ++i) f.push_back(number());
-    return f;
-  }
-  std::string mutate(std::vector<std::string> f) {
-    if (pick(5) == 0) f.erase(f.begin() + 1 + pick(f.size() - 1), f.end());                // missing fields
-    if (pick(8) == 0) f.push_back(word(pick(40)));                                         // an extra word
-    if (pick(8) == 0 && f.size() > 1) f[1 + pick(f.size() - 1)] += std::string(450, '9');  // past the 511 read
-    std::string line = f[0] + (pick(8) == 0 ? separator() : " ");  // maybe no blank after the keyword
-    for (size_t i = 1; i < f.size(); ++i) line += (i > 1 ? separator() : "") + f[i];
-    for (size_t flips = pick(3) == 0 ? 1 + pick(3) : 0; flips && !line.empty(); --flips)
-      line[pick(line.size())] = char(1 + pick(255));
-    if (pick(20) == 0) line += std::string(2100, 'x');  // longer than a message holds
-    return line;
   }
   std::mt19937 rng_;
 };

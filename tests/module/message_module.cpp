@@ -1,14 +1,14 @@
 // The message module as a carrier meets it: loaded by its path, its functions
-// looked up by name, messages addressed by the receiver's interface pointer.
+// looked up by name, messages addressed by the receiver's interface pointer;
+// and manifest messages between launchers through it, bound once at
+// construction, or in a tree that has no such module.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "host/Orbitersdk.h"
-#include "host/cvelmessage.h"
-#include "loading.h"
+#include "tests/support/launcher.h"
 
 namespace {
 
@@ -103,6 +103,47 @@ TEST_F(message_module, a_dropped_receiver_has_nothing_left_and_others_keep_their
   EXPECT_EQ(next(b).text, "for b");
   send(a, "ENDSTAGE", "after the drop");
   EXPECT_EQ(next(a).text, "after the drop");
+}
+
+const char *const STAGE_LINE = "STAGE Kick1 Kickmesh Kickclass 0.00 0.00 2.50 950.00 0.00 1.00";
+
+TEST(payload_messages, manifest_lines_reach_only_their_vessel_and_none_outlive_a_deleted_one) {
+  sim::World world(".", "");
+  VARNELL *sender = launcherOf(world.createVessel("Carrier", "Varnell", nullptr));
+  sim::Vessel *stage = world.createVessel("Stage", "Varnell", nullptr);
+  ASSERT_TRUE(sender && stage);
+  VESSEL *gone = stage->iface;
+  sender->SendManifestMessage(gone, "STAGE", STAGE_LINE);
+  sender->SendManifestMessage(sender, "ENDSTAGE", "ENDSTAGE");
+  sender->SendManifestMessage(gone, "ENDSTAGE", "ENDSTAGE");
+  EXPECT_EQ(pendingMessages(gone), (std::vector<std::string>{std::string("STAGE|") + STAGE_LINE, "ENDSTAGE|ENDSTAGE"}));
+  EXPECT_EQ(pendingMessages(sender), (std::vector<std::string>{"ENDSTAGE|ENDSTAGE"}));
+  sender->SendManifestMessage(gone, "ENDSTAGE", "ENDSTAGE");
+  sender->SendManifestMessage(sender, "ENDSTAGE", "ENDSTAGE");
+  world.deleteVessel(stage);
+  // Only the address is asked about: a vessel made later may get it.
+  EXPECT_TRUE(pendingMessages(gone).empty());
+  EXPECT_EQ(pendingMessages(sender).size(), 1u);
+}
+
+// The module is bound once, at construction: one that appears later stays unused.
+TEST(payload_messages, a_launcher_made_without_the_message_module_sends_nothing) {
+  ScratchTree scratch;
+  scratch.copyFromBuiltTree(moduleLibrary("Varnell"));
+  for (const char *mesh : {"Varnellstg0", "Varnellstg1B", "Varnellplf1", "Varnellplf2"})
+    scratch.copyFromBuiltTree(std::string("Meshes/Varnell/") + mesh + ".msh");
+  scratch.write("Config/Vessels/Varnell.cfg", "Module = Varnell\n");
+  scratch.enter();
+  sim::World world(".", "");
+  VARNELL *sender = launcherOf(world.createVessel("Carrier", "Varnell", nullptr));
+  VARNELL *stage = launcherOf(world.createVessel("Stage", "Varnell", nullptr));
+  ASSERT_TRUE(sender && stage);
+  EXPECT_EQ(sender->hMessageModule, nullptr);
+
+  scratch.copyFromBuiltTree(moduleLibrary("cvelmessage"));
+  sender->SendManifestMessage(stage, "ENDSTAGE", "ENDSTAGE");
+  EXPECT_TRUE(pendingMessages(stage).empty());
+  EXPECT_EQ(world.log().errorCount(), 0);  // a missing message module is no error
 }
 
 }  // namespace

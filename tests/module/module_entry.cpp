@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "host/Orbitersdk.h"
-#include "loading.h"
 #include "sim/world.h"
+#include "tests/support/launcher.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ class module_entry : public ::testing::Test {
     if (module) FreeLibrary(module);
   }
 
-  ScratchRoot scratch;
+  ScratchTree scratch;
   sim::World world{".", ""};  // the host the module reports to while it loads
   HMODULE module = nullptr;
 };

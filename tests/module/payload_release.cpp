@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "flight_scenario.h"
+#include "tests/support/launcher.h"
 
 namespace {
 

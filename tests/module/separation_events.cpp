@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "flight_scenario.h"
+#include "tests/support/launcher.h"
 
 namespace {
 
@@ -26,8 +26,8 @@ TEST(booster_separation, the_spent_booster_leaves_with_the_launchers_motion_and_
 
   ASSERT_EQ(b->tanks.size(), 1u);
   EXPECT_EQ(b->tanks[0].mass, 100);
-  const VECTOR3 pos[] = {{-1.82, 0, -14.8}, {1.82, 0, -14.8}};
   ASSERT_EQ(b->thrusters.size(), 2u);
+  const VECTOR3 pos[] = {{-1.82, 0, -14.8}, {1.82, 0, -14.8}};
   for (int i = 0; i < 2; ++i) {
     const sim::Thruster &th = b->thrusters[i];
     expectNear(th.pos, pos[i], 0);
@@ -73,7 +73,7 @@ TEST(booster_separation, a_refused_booster_is_left_alone_and_a_long_name_is_cut_
     l->SeparateBooster();
     EXPECT_NE(world.find(longName.substr(0, 255)), nullptr);
   }
-  ScratchRoot scratch;  // without the spent booster's class
+  ScratchTree scratch;  // without the spent booster's class
   scratch.copyFromBuiltTree(moduleLibrary("Varnell"));
   scratch.write("Config/Vessels/Varnell.cfg", "Module = Varnell\n");
   scratch.enter();

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "launcher_scenario.h"
+#include "tests/support/launcher.h"
 
 namespace {
 

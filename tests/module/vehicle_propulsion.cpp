@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "launcher_scenario.h"
+#include "sim/physics/propulsion.h"
+#include "tests/support/launcher.h"
 
 namespace {
 
@@ -197,6 +198,29 @@ TEST_F(propulsion, every_stream_sits_on_its_thruster_with_the_tabled_fields) {
     EXPECT_EQ(v->streams[i].thruster, v->thrusters[i + 2].id);
     expectStream(world, v->streams[i], RCS_PUFF, "puff " + std::to_string(i));
   }
+}
+
+// Each rotation group turns the stage
+// about its own axis only, the opposite way to its partner; yaw left swings
+// the nose to -x as a push of the tail to +x does (physics/rotation_test).
+TEST_F(propulsion, each_rotation_group_turns_the_upper_stage_about_its_own_axis_against_its_partner) {
+  l->ConfigureUpperStage();
+  auto torqueOf = [this](THGROUP_TYPE group) {
+    v->manualLevel[group] = 1;
+    const VECTOR3 torque = sim::physics::propulsionOf(*v, 0, 0.02).torque;  // [N m]
+    v->manualLevel[group] = 0;
+    return torque;
+  };
+  const THGROUP_TYPE pairs[3][2] = {{THGROUP_ATT_PITCHUP, THGROUP_ATT_PITCHDOWN},
+                                    {THGROUP_ATT_YAWLEFT, THGROUP_ATT_YAWRIGHT},
+                                    {THGROUP_ATT_BANKRIGHT, THGROUP_ATT_BANKLEFT}};
+  for (int axis = 0; axis < 3; ++axis) {
+    const VECTOR3 one = torqueOf(pairs[axis][0]), other = torqueOf(pairs[axis][1]);
+    EXPECT_GT(std::fabs(one.data[axis]), 80) << axis;  // 40 N pushes over a metre out at least
+    expectNear(one + other, _V(0, 0, 0), 1e-9, "pair " + std::to_string(axis));
+    for (int off = 1; off < 3; ++off) EXPECT_NEAR(one.data[(axis + off) % 3], 0, 1e-9) << axis;
+  }
+  EXPECT_GT(torqueOf(THGROUP_ATT_YAWLEFT).y, 0);
 }
 
 TEST_F(propulsion, after_the_booster_tank_is_deleted_no_thruster_draws_on_it) {

@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "scratch_world.h"
 #include "sim/physics/dynamics.h"
 #include "sim/vessel.h"
+#include "tests/support/tree.h"
 
 using namespace sim;
 
@@ -50,7 +50,7 @@ TEST(drag, uses_the_coefficient_of_the_side_the_air_comes_from) {
 
 TEST(drag, air_damps_a_spin_exponentially_at_size_rho_rotdrag_over_inertia) {
   const Vessel v = rocketShape();
-  physics::Motion m{physics_test::kDeepSpace, _V(0, 0, 0), Mat3::identity(), _V(0, 0, 1.5)};
+  physics::Motion m{kDeepSpace, _V(0, 0, 0), Mat3::identity(), _V(0, 0, 1.5)};
   physics::StepLoads loads;
   loads.mass = 1000;
   loads.density = 1.225;

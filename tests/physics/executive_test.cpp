@@ -3,29 +3,27 @@
 #include <cstring>
 #include <vector>
 
-#include "scratch_world.h"
 #include "sim/physics/planet.h"
+#include "tests/support/tree.h"
 
 using namespace sim;
-using physics_test::kDeepSpace;
-using physics_test::ScratchWorld;
 
 namespace {
 
 // Flies a pad launch with a steered engine next to a tumbling probe in orbit,
 // and returns every number of their state.
 std::vector<double> flyMixedScenario() {
-  ScratchWorld w;
-  w.writeClass("Rocket",
-               "Mass = 20000\nSize = 3\nCW = 0.1 0.3 1.4 1.4\nTouchdownPoints = 0 -1 -17 -0.7 0.7 -17 0.7 0.7 -17\n");
-  Vessel *rocket = w.landed("rocket", 0.5, 0.3, 1.2, "Rocket");
+  ScratchWorld w(kBareProbe);
+  w.write("Config/Vessels/Rocket.cfg",
+          "Mass = 20000\nSize = 3\nCW = 0.1 0.3 1.4 1.4\nTouchdownPoints = 0 -1 -17 -0.7 0.7 -17 0.7 0.7 -17\n");
+  Vessel *rocket = landed(*w, "rocket", 0.5, 0.3, 1.2, "Rocket");
   PROPELLANT_HANDLE tank = rocket->iface->CreatePropellantResource(30000);
   THRUSTER_HANDLE th = rocket->iface->CreateThruster(_V(0, 0, -17), _V(0, 0, 1), 7e5, tank, 3000, 2700);
   rocket->iface->SetThrusterLevel(th, 1);
   const double r = w->planet.radius + 250e3;
-  Vessel *probe = w.flying("probe", _V(0, 0, r), _V(7700, 300, 0), _V(0.1, 0.4, -0.2));
+  Vessel *probe = flying(*w, "probe", _V(0, 0, r), _V(7700, 300, 0), _V(0.1, 0.4, -0.2));
   w->pilot = [&](World &world) { rocket->iface->SetThrusterDir(th, _V(0.01 * std::sin(world.simTime()), 0, 1)); };
-  w.run(3000);
+  run(*w, 3000);
   std::vector<double> state;
   for (const Vessel *v : {rocket, probe}) {
     state.insert(state.end(),
@@ -68,7 +66,7 @@ TEST(executive, same_scenario_flown_twice_gives_bit_identical_states) {
 }
 
 TEST(executive, vessel_created_during_a_step_starts_exactly_at_its_status_and_moves_from_the_next) {
-  ScratchWorld w;
+  ScratchWorld w(kBareProbe);
   VESSELSTATUS s{};
   s.rpos = kDeepSpace + _V(5, 6, 7);
   s.rvel = _V(10, -20, 30);
@@ -77,8 +75,8 @@ TEST(executive, vessel_created_during_a_step_starts_exactly_at_its_status_and_mo
   w->pilot = [&](World &world) {
     if (!world.find("late")) oapiCreateVessel("late", "Probe", s);
   };
-  w.flying("first", kDeepSpace, _V(0, 0, 0));
-  w.run(1);
+  flying(*w, "first", kDeepSpace, _V(0, 0, 0));
+  run(*w, 1);
   Vessel *late = w->find("late");
   ASSERT_NE(late, nullptr);
   EXPECT_EQ(length(late->pos - s.rpos), 0);
@@ -87,19 +85,19 @@ TEST(executive, vessel_created_during_a_step_starts_exactly_at_its_status_and_mo
   VESSELSTATUS back;
   late->iface->GetStatus(back);
   EXPECT_NEAR(length(back.arot - s.arot), 0, 1e-14);
-  w.run(1);
+  run(*w, 1);
   EXPECT_NEAR(length(late->pos - (s.rpos + s.rvel * w->dt)), 0, 1e-6);
 }
 
 TEST(executive, post_step_callbacks_may_delete_and_create_vessels) {
-  ScratchWorld w;
+  ScratchWorld w(kBareProbe);
   w->timeAcceleration = 10;
-  Vessel *host = w.flying("host", kDeepSpace, _V(0, 0, 0));
-  Vessel *victim = w.flying("victim", kDeepSpace + _V(0, 500, 0), _V(0, 0, 0));
+  Vessel *host = flying(*w, "host", kDeepSpace, _V(0, 0, 0));
+  Vessel *victim = flying(*w, "victim", kDeepSpace + _V(0, 500, 0), _V(0, 0, 0));
   auto *meddler = new Meddler(host, victim);
   delete host->iface;
   host->iface = meddler;
-  w.run(1);
+  run(*w, 1);
   EXPECT_EQ(w->find("victim"), nullptr);
   EXPECT_TRUE(meddler->wasCalling);
   EXPECT_DOUBLE_EQ(meddler->step, 0.2);
@@ -107,16 +105,16 @@ TEST(executive, post_step_callbacks_may_delete_and_create_vessels) {
   Vessel *newcomer = w->find("newcomer");
   ASSERT_NE(newcomer, nullptr);
   EXPECT_EQ(length(newcomer->pos - (kDeepSpace + _V(0, 1000, 0))), 0);  // not moved in the step it was born
-  w.run(1);
+  run(*w, 1);
   EXPECT_NEAR(length(newcomer->pos - (kDeepSpace + _V(0.2, 1000.4, 0.6))), 0, 1e-4);
 }
 
 // What the core reports from the state must agree with how the state moves:
 // a point of the vessel at r moves at its velocity plus r x w, turned global.
 TEST(executive, reported_state_agrees_with_the_motion) {
-  ScratchWorld w;
-  Vessel *v = w.flying("spinner", kDeepSpace, _V(3, 0, -2), _V(0.05, 0.3, -0.1));
-  w.run(10);
+  ScratchWorld w(kBareProbe);
+  Vessel *v = flying(*w, "spinner", kDeepSpace, _V(3, 0, -2), _V(0.05, 0.3, -0.1));
+  run(*w, 10);
   const VECTOR3 point = _V(1, -2, 4);
   auto pointAt = [&] {
     VECTOR3 p;
@@ -130,7 +128,7 @@ TEST(executive, reported_state_agrees_with_the_motion) {
     return v->vel + turning;
   };
   const VECTOR3 before = pointAt(), velocityBefore = pointVelocity();
-  w.run(1);
+  run(*w, 1);
   const VECTOR3 after = pointAt(), meanVelocity = (velocityBefore + pointVelocity()) / 2;
   EXPECT_NEAR(length((after - before) / w->dt - meanVelocity), 0, 1e-4);
   VECTOR3 axis;

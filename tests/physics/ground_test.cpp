@@ -4,10 +4,9 @@
 
 #include <cmath>
 
-#include "scratch_world.h"
+#include "tests/support/tree.h"
 
 using namespace sim;
-using physics_test::ScratchWorld;
 
 namespace {
 
@@ -72,54 +71,54 @@ TEST(landed_placement, stands_on_the_touchdown_plane_with_its_turned_z_along_the
 }
 
 TEST(pad, rocket_turns_with_the_planet_until_its_thrust_exceeds_its_weight_then_climbs) {
-  ScratchWorld w;
-  w.writeClass("Rocket", kRocketClass);
-  Vessel *v = w.landed("rocket", 0.3, 0.9, 1.5, "Rocket");
+  ScratchWorld w(kBareProbe);
+  w.write("Config/Vessels/Rocket.cfg", kRocketClass);
+  Vessel *v = landed(*w, "rocket", 0.3, 0.9, 1.5, "Rocket");
   PROPELLANT_HANDLE tank = v->iface->CreatePropellantResource(30000);
   THRUSTER_HANDLE th = v->iface->CreateThruster(_V(0, 0, -17), _V(0, 0, 1), 1e6, tank, 3000);
   const physics::Planet &earth = w->planet;
   const double weight = v->mass() * earth.gm / std::pow(length(v->pos), 2);  // [N]
   const VECTOR3 pos0 = v->pos;
   v->iface->SetThrusterLevel(th, 0.8 * weight / 1e6);
-  w.run(500);
+  run(*w, 500);
   EXPECT_TRUE(v->landed);
   EXPECT_LT(v->tanks[0].mass, 30000);  // burning on the pad
   const VECTOR3 carried = physics::planetTurn(earth.rotationRate() * w->simTime()) * pos0;
   EXPECT_NEAR(length(v->pos - carried), 0, 1e-6);
   EXPECT_NEAR(length(v->vel - physics::surfaceVelocity(earth, v->pos)), 0, 1e-9);
   expectOnItsPoints(*v, earth);
-  EXPECT_EQ(count(w.world(), "rocket", "liftoff"), 0);
+  EXPECT_EQ(count(*w, "rocket", "liftoff"), 0);
 
   v->iface->SetThrusterLevel(th, 1.3 * weight / 1e6);
-  w.run(1);
+  run(*w, 1);
   EXPECT_FALSE(v->landed);
   ASSERT_FALSE(w->events.empty());
   EXPECT_EQ(w->events.back().kind, "liftoff");
-  w.run(250);
+  run(*w, 250);
   EXPECT_GT(altitude(*v, earth) - 17, 0.5 * 0.3 * 9.8 * 25);  // at least 0.3 g for 5 s
   EXPECT_GT(dotp(v->vel, v->pos), 0);
 
   v->iface->SetThrusterLevel(th, 0);  // falls back onto the pad
-  w.run(1000);
+  run(*w, 1000);
   EXPECT_TRUE(v->landed);
-  EXPECT_EQ(count(w.world(), "rocket", "landed") + count(w.world(), "rocket", "crashed"), 1);
+  EXPECT_EQ(count(*w, "rocket", "landed") + count(*w, "rocket", "crashed"), 1);
   const VECTOR3 resting = v->pos;
-  w.run(50);
+  run(*w, 50);
   EXPECT_NEAR(altitude(*v, earth), 17, 1e-6);
   EXPECT_NEAR(length(v->pos - physics::planetTurn(earth.rotationRate() * 1.0) * resting), 0, 1e-6);
 }
 
 TEST(touchdown, gentle_descent_lands_and_fast_one_crashes) {
-  ScratchWorld w;
+  ScratchWorld w(kBareProbe);
   const physics::Planet &earth = w->planet;
   // Near the pole, where an unturned vessel already stands upright on the y = -1 plane.
-  Vessel *gentle = w.flying("gentle", _V(0, earth.radius + 1.2, 0), _V(0, -1, 0));
-  Vessel *fast = w.flying("fast", _V(50, earth.radius + 3, 0), _V(0, -60, 0));
-  w.run(200);
+  Vessel *gentle = flying(*w, "gentle", _V(0, earth.radius + 1.2, 0), _V(0, -1, 0));
+  Vessel *fast = flying(*w, "fast", _V(50, earth.radius + 3, 0), _V(0, -60, 0));
+  run(*w, 200);
   EXPECT_TRUE(gentle->landed && !gentle->crashed);
   EXPECT_TRUE(fast->landed && fast->crashed);
-  EXPECT_EQ(count(w.world(), "gentle", "landed"), 1);
-  EXPECT_EQ(count(w.world(), "fast", "crashed"), 1);
+  EXPECT_EQ(count(*w, "gentle", "landed"), 1);
+  EXPECT_EQ(count(*w, "fast", "crashed"), 1);
   expectOnItsPoints(*gentle, earth);
   EXPECT_NEAR(altitude(*fast, earth), 1, 1e-6);
 }

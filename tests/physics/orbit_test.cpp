@@ -3,11 +3,10 @@
 #include <chrono>
 #include <cmath>
 
-#include "scratch_world.h"
 #include "sim/physics/planet.h"
+#include "tests/support/tree.h"
 
 using namespace sim;
-using physics_test::ScratchWorld;
 
 TEST(orbit, elements_of_circular_elliptic_and_escaping_states) {
   const physics::Planet earth;
@@ -27,11 +26,11 @@ TEST(orbit, elements_of_circular_elliptic_and_escaping_states) {
 }
 
 TEST(orbit, coasting_vessel_keeps_its_energy_and_two_body_period_over_ten_orbits) {
-  ScratchWorld w;
+  ScratchWorld w(kBareProbe);
   const physics::Planet &earth = w->planet;
   const double r = earth.radius + 300e3, vc = std::sqrt(earth.gm / r), incl = 0.9;  // [m], [m/s], [rad]
   const VECTOR3 along = _V(0, std::sin(incl), std::cos(incl));
-  Vessel *v = w.flying("probe", _V(r, 0, 0), along * vc);
+  Vessel *v = flying(*w, "probe", _V(r, 0, 0), along * vc);
   auto energy = [&] { return dotp(v->vel, v->vel) / 2 - earth.gm / length(v->pos); };
   const double e0 = energy(), period = 2 * M_PI * std::sqrt(r * r * r / earth.gm);
   double worst = 0, lastAngle = 0, tenth = 0;

@@ -4,12 +4,10 @@
 
 #include <cmath>
 
-#include "scratch_world.h"
 #include "sim/vessel.h"
+#include "tests/support/tree.h"
 
 using namespace sim;
-using physics_test::kDeepSpace;
-using physics_test::ScratchWorld;
 
 namespace {
 
@@ -79,8 +77,8 @@ TEST(thruster, pushes_by_its_stored_direction_and_the_pilots_level_in_rotation_g
 }
 
 TEST(burn, gains_the_speed_of_the_rocket_equation_in_the_time_its_flow_allows) {
-  ScratchWorld w;
-  Vessel *v = w.flying("rocket", kDeepSpace, _V(0, 0, 0));
+  ScratchWorld w(kBareProbe);
+  Vessel *v = flying(*w, "rocket", kDeepSpace, _V(0, 0, 0));
   const double propellant = 1234.5, thrust = 21000, isp = 3100;  // [kg], [N], [m/s]
   PROPELLANT_HANDLE tank = v->iface->CreatePropellantResource(propellant);
   THRUSTER_HANDLE th = v->iface->CreateThruster(_V(0, 0, -3), _V(0, 0, 1), thrust, tank, isp);
@@ -95,6 +93,6 @@ TEST(burn, gains_the_speed_of_the_rocket_equation_in_the_time_its_flow_allows) {
   const double expected = isp * std::log(m0 / (m0 - propellant));
   EXPECT_NEAR(length(v->vel) / expected, 1, 1e-6);
   const VECTOR3 coasting = v->vel;
-  w.run(10);
+  run(*w, 10);
   EXPECT_LT(length(v->vel - coasting), 1e-3);
 }

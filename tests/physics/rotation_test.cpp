@@ -2,20 +2,18 @@
 
 #include <cmath>
 
-#include "scratch_world.h"
+#include "tests/support/tree.h"
 
 using namespace sim;
-using physics_test::kDeepSpace;
-using physics_test::ScratchWorld;
 
 TEST(rotation, push_on_the_tail_towards_plus_x_spins_up_positive_y_and_swings_the_nose_to_minus_x) {
-  ScratchWorld w;
-  Vessel *v = w.flying("probe", kDeepSpace, _V(0, 0, 0));
+  ScratchWorld w(kBareProbe);
+  Vessel *v = flying(*w, "probe", kDeepSpace, _V(0, 0, 0));
   PROPELLANT_HANDLE tank = v->iface->CreatePropellantResource(100);
   THRUSTER_HANDLE th = v->iface->CreateThruster(_V(0, 0, -5), _V(1, 0, 0), 100, tank, 3000);
   v->iface->SetThrusterLevel(th, 1);
   const VECTOR3 x0 = v->rot.column(0);
-  w.run(50);
+  run(*w, 50);
   EXPECT_GT(v->omega.y, 0);
   EXPECT_NEAR(v->omega.x, 0, 1e-12);
   EXPECT_LT(dotp(v->rot.column(2), x0), 0);
@@ -23,8 +21,8 @@ TEST(rotation, push_on_the_tail_towards_plus_x_spins_up_positive_y_and_swings_th
 
 // A gimbal that tilts the engine by (yaw - wy) pushes the tail against the turn.
 TEST(rotation, gimbal_term_against_the_yaw_rate_damps_it) {
-  ScratchWorld w;
-  Vessel *v = w.flying("probe", kDeepSpace, _V(0, 0, 0), _V(0, 0.2, 0));
+  ScratchWorld w(kBareProbe);
+  Vessel *v = flying(*w, "probe", kDeepSpace, _V(0, 0, 0), _V(0, 0.2, 0));
   PROPELLANT_HANDLE tank = v->iface->CreatePropellantResource(1000);
   THRUSTER_HANDLE th = v->iface->CreateThruster(_V(0, 0, -5), _V(0, 0, 1), 2000, tank, 3000);
   v->iface->SetThrusterLevel(th, 1);
@@ -33,19 +31,19 @@ TEST(rotation, gimbal_term_against_the_yaw_rate_damps_it) {
     v->iface->GetAngularVel(rate);
     v->iface->SetThrusterDir(th, _V(0.5 * (0 - rate.y), 0, 1));
   };
-  w.run(1000);
+  run(*w, 1000);
   EXPECT_LT(std::fabs(v->omega.y), 0.2 * 0.05);
 }
 
 TEST(rotation, torque_free_body_keeps_angular_momentum_and_energy_over_1000_s) {
-  ScratchWorld w;
-  Vessel *v = w.flying("tumbler", kDeepSpace, _V(0, 0, 0), _V(0.3, -0.2, 0.25));
+  ScratchWorld w(kBareProbe);
+  Vessel *v = flying(*w, "tumbler", kDeepSpace, _V(0, 0, 0), _V(0.3, -0.2, 0.25));
   const VECTOR3 i = v->pmi;
   auto momentum = [&] { return v->rot * _V(i.x * v->omega.x, i.y * v->omega.y, i.z * v->omega.z); };
   auto energy = [&] { return dotp(v->omega, _V(i.x * v->omega.x, i.y * v->omega.y, i.z * v->omega.z)) / 2; };
   const VECTOR3 l0 = momentum();
   const double e0 = energy();
-  w.run(50000);
+  run(*w, 50000);
   EXPECT_LT(length(momentum() - l0) / length(l0), 1e-9);
   EXPECT_NEAR(energy() / e0, 1, 1e-9);
   EXPECT_GT(length(v->omega - _V(0.3, -0.2, 0.25)), 0.01);  // it did tumble

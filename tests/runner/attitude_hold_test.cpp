@@ -6,14 +6,13 @@
 
 #include <cmath>
 
-#include "flight_tree.h"
 #include "sim/physics/planet.h"
 #include "sim/pilot/instruments.h"
 #include "sim/pilot/pilot.h"
+#include "tests/support/tree.h"
 
 using namespace sim;
 using namespace sim::pilot;
-using runner_test::FlightTree;
 
 namespace {
 
@@ -54,9 +53,8 @@ const Couple kCouples[] = {
 }  // namespace
 
 TEST(instruments, a_rocket_on_the_pad_points_up_with_its_minus_y_axis_along_its_heading) {
-  FlightTree tree;
-  tree.write("Config/Vessels/Rocket.cfg", "Mass = 1000\nTouchdownPoints = 0 -1 -17 -0.7 0.7 -17 0.7 0.7 -17\n");
-  auto w = tree.world();
+  ScratchWorld w;
+  w.write("Config/Vessels/Rocket.cfg", "Mass = 1000\nTouchdownPoints = 0 -1 -17 -0.7 0.7 -17 0.7 0.7 -17\n");
   VESSELSTATUS s{};
   s.status = 1;
   s.vdata[0] = _V(-80.6 * kDeg, 28.6 * kDeg, 90 * kDeg);
@@ -108,8 +106,7 @@ TEST(attitude_hold, the_error_names_the_turn_about_each_vessel_axis_with_its_sen
 }
 
 TEST(attitude_hold, rotation_thrusters_driven_by_the_levels_bring_the_vessel_onto_the_attitude) {
-  FlightTree tree;
-  auto w = tree.world();
+  ScratchWorld w;
   Vessel *v = far(*w, "Probe");
   PROPELLANT_HANDLE tank = v->iface->CreatePropellantResource(500);
   for (const Couple &c : kCouples) {
@@ -128,9 +125,8 @@ TEST(attitude_hold, rotation_thrusters_driven_by_the_levels_bring_the_vessel_ont
 // 0.05 L^4 in bank, with the yaw rate fed back; the engines at -x and +x
 // take pitch - bank and pitch + bank.
 TEST(attitude_hold, an_engine_gimbal_swung_like_the_launchers_rolls_and_pitches_a_vertical_stack_onto_its_heading) {
-  FlightTree tree;
-  tree.write("Config/Vessels/Stack.cfg", "Mass = 8000\nSize = 5\nInertia = 10 10 1\n");
-  auto w = tree.world();
+  ScratchWorld w;
+  w.write("Config/Vessels/Stack.cfg", "Mass = 8000\nSize = 5\nInertia = 10 10 1\n");
   Vessel *v = far(*w, "Stack");
   v->rot = frameFor(90 * kDeg, 60 * kDeg, horizonAt(v->pos));  // standing, -y towards 60 degrees
   PROPELLANT_HANDLE tank = v->iface->CreatePropellantResource(5000);

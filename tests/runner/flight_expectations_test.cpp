@@ -4,9 +4,9 @@
 
 #include <sstream>
 
-#include "flight_tree.h"
 #include "sim/pilot/program.h"
 #include "sim/runner/commands.h"
+#include "tests/support/tree.h"
 
 using namespace sim::pilot;
 
@@ -33,27 +33,15 @@ TEST(flight_expectations, every_form_is_read_and_after_names_the_nearest_line_ab
   ASSERT_EQ(p.expectations.size(), 6u);
   EXPECT_EQ(p.rules.size(), 1u);
 
-  const Expectation &tank = p.expectations[0];
-  EXPECT_EQ(tank.kind, Expectation::Kind::reading);
-  EXPECT_EQ(tank.vessel, "Sat1");
-  EXPECT_EQ(tank.reading.quantity, Quantity::tank);
-  EXPECT_FALSE(tank.reading.above);
-  EXPECT_EQ(tank.reading.threshold, 50.5);
+  const Expectation &tank = p.expectations[0], &atTime = p.expectations[3], &ignition = p.expectations[4];
+  EXPECT_TRUE(tank.kind == Expectation::Kind::reading && tank.vessel == "Sat1" &&
+              tank.reading.quantity == Quantity::tank && !tank.reading.above && tank.reading.threshold == 50.5);
   EXPECT_EQ(p.expectations[1].status, "crashed");
-
-  const Expectation &atTime = p.expectations[3];
-  EXPECT_EQ(atTime.line, 4);
-  EXPECT_EQ(atTime.detailPrefix, "tank 0");
-  EXPECT_EQ(atTime.timing, Expectation::Timing::at);
-  EXPECT_EQ(atTime.time, 228);
-  EXPECT_EQ(atTime.tolerance, 2);
+  EXPECT_TRUE(atTime.line == 4 && atTime.detailPrefix == "tank 0" && atTime.timing == Expectation::Timing::at &&
+              atTime.time == 228 && atTime.tolerance == 2);
   EXPECT_EQ(atTime.text, "expect event L1 tank-deleted \"tank 0\" at 228 within 2");
-
-  const Expectation &ignition = p.expectations[4];
-  EXPECT_EQ(ignition.after, 2);
-  EXPECT_EQ(ignition.timing, Expectation::Timing::by);
-  EXPECT_EQ(ignition.time, 10);
-  EXPECT_EQ(ignition.label, "ignition");
+  EXPECT_TRUE(ignition.after == 2 && ignition.timing == Expectation::Timing::by && ignition.time == 10 &&
+              ignition.label == "ignition");
   EXPECT_EQ(p.expectations[5].after, 3);  // not the one called ignition, nor the one called burn-out
   EXPECT_EQ(p.expectations[5].timing, Expectation::Timing::any);
 }
@@ -84,7 +72,8 @@ TEST(flight_expectations, mistakes_are_reported_with_their_line_and_the_line_lef
 
 // A probe on the ground and one in a 300 km orbit, flown for two seconds.
 TEST(flight_expectations, varnell_fly_reports_each_and_exits_1_when_one_is_not_met) {
-  runner_test::FlightTree tree;
+  ScratchTree tree;
+  tree.withProbe();
   tree.write("Scenarios/Test/Two.scn",
              "BEGIN_FOCUS\n  Ship Pad\nEND_FOCUS\nBEGIN_SHIPS\n"
              "Pad:Probe\n  STATUS Landed Earth\n  POS 10 20\n  HEADING 90\nEND\n"

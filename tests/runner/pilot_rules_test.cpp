@@ -5,11 +5,10 @@
 
 #include <vector>
 
-#include "flight_tree.h"
 #include "sim/pilot/pilot.h"
+#include "tests/support/tree.h"
 
 using namespace sim;
-using runner_test::FlightTree;
 
 namespace {
 
@@ -20,14 +19,6 @@ pilot::Program program(const std::string &text) {
   return p;
 }
 
-Vessel *flying(World &w, const std::string &name, const VECTOR3 &pos, const VECTOR3 &vel) {
-  VESSELSTATUS s{};
-  s.rpos = pos;
-  s.rvel = vel;
-  s.fuel = 1;  // the first tank's level
-  return w.createVessel(name, "Probe", &s);
-}
-
 std::vector<const Event *> eventsOf(const World &w, const std::string &kind) {
   std::vector<const Event *> out;
   for (const Event &e : w.events)
@@ -35,20 +26,19 @@ std::vector<const Event *> eventsOf(const World &w, const std::string &kind) {
   return out;
 }
 
-void run(World &w, pilot::Pilot &p, int steps) {
+void fly(World &w, pilot::Pilot &p, int steps) {
   w.pilot = [&p](World &world) { p.act(world); };
-  for (int i = 0; i < steps; ++i) w.step();
+  run(w, steps);
 }
 
 }  // namespace
 
 TEST(pilot_rules, a_timed_key_reaches_the_named_vessel_once_at_its_step) {
-  FlightTree tree;
-  auto w = tree.world();
+  ScratchWorld w;
   flying(*w, "A", _V(1e9, 0, 0), {});
   flying(*w, "B", _V(1e9, 1e3, 0), {});
   pilot::Pilot p(program("vessel B\nat 1 key J\nvessel A\nat 0 key B\n"));
-  run(*w, p, 150);
+  fly(*w, p, 150);
   const auto keys = eventsOf(*w, "key");
   ASSERT_EQ(keys.size(), 2u);
   EXPECT_EQ(keys[0]->vessel, "A");
@@ -60,8 +50,7 @@ TEST(pilot_rules, a_timed_key_reaches_the_named_vessel_once_at_its_step) {
 }
 
 TEST(pilot_rules, an_altitude_rule_fires_at_the_first_step_that_starts_above_it) {
-  FlightTree tree;
-  auto w = tree.world();
+  ScratchWorld w;
   const double r = w->planet.radius;
   Vessel *v = flying(*w, "Arc", _V(r + 1000, 0, 0), _V(200, 0, 464));  // thrown up, with the ground's own motion
   pilot::Pilot p(program("when altitude > 1500 key B\n"));
@@ -80,8 +69,7 @@ TEST(pilot_rules, an_altitude_rule_fires_at_the_first_step_that_starts_above_it)
 }
 
 TEST(pilot_rules, a_repeating_rule_fires_again_only_after_its_condition_lapsed) {
-  FlightTree tree;
-  auto w = tree.world();
+  ScratchWorld w;
   flying(*w, "Watcher", _V(1e9, 0, 0), {});
   pilot::Pilot p(program("whenever exists Ghost key J\nwhen exists Ghost key B\n"));
   w->pilot = [&p](World &world) { p.act(world); };
@@ -99,8 +87,7 @@ TEST(pilot_rules, a_repeating_rule_fires_again_only_after_its_condition_lapsed) 
 }
 
 TEST(pilot_rules, a_rule_for_a_vessel_not_yet_there_waits_for_it) {
-  FlightTree tree;
-  auto w = tree.world();
+  ScratchWorld w;
   flying(*w, "First", _V(1e9, 0, 0), {});
   pilot::Pilot p(program("vessel Late\nat 0 key B\n"));
   w->pilot = [&p](World &world) { p.act(world); };
@@ -115,14 +102,13 @@ TEST(pilot_rules, a_rule_for_a_vessel_not_yet_there_waits_for_it) {
 }
 
 TEST(pilot_rules, the_throttle_cut_on_a_tank_reading_leaves_what_was_there_at_that_step) {
-  FlightTree tree;
-  auto w = tree.world();
+  ScratchWorld w;
   Vessel *v = flying(*w, "Burner", _V(1e9, 0, 0), {});
   PROPELLANT_HANDLE tank = v->iface->CreatePropellantResource(500);  // tank 1; tank 0 is the class's
   THRUSTER_HANDLE th = v->iface->CreateThruster(_V(0, 0, -1), _V(0, 0, 1), 3000, tank, 3000);  // 1 kg/s
   v->iface->CreateThrusterGroup(&th, 1, THGROUP_MAIN);
   pilot::Pilot p(program("at 0 throttle main 1\nwhen tank 1 < 400 throttle main 0\n"));
-  run(*w, p, 10000);
+  fly(*w, p, 10000);
   EXPECT_EQ(v->groupLevel(THGROUP_MAIN), 0);
   EXPECT_LT(v->tanks[1].mass, 400);
   EXPECT_GT(v->tanks[1].mass, 400 - 1.0 * 0.02 * 1.0001);
@@ -131,20 +117,19 @@ TEST(pilot_rules, the_throttle_cut_on_a_tank_reading_leaves_what_was_there_at_th
 }
 
 TEST(pilot_rules, inputs_are_held_until_released_and_time_acceleration_and_end_take_effect) {
-  FlightTree tree;
-  auto w = tree.world();
+  ScratchWorld w;
   Vessel *v = flying(*w, "Hand", _V(1e9, 0, 0), {});
   pilot::Pilot p(
       program("at 0 input pitchup 0.5 bankleft 1\nat 1 input yawright 0.25\nat 2 input none\n"
               "at 2 timewarp 5\nat 2.5 end\n"));
-  run(*w, p, 10);
+  fly(*w, p, 10);
   EXPECT_EQ(v->manualLevel[THGROUP_ATT_PITCHUP], 0.5);
   EXPECT_EQ(v->manualLevel[THGROUP_ATT_BANKLEFT], 1);
-  run(*w, p, 50);
+  fly(*w, p, 50);
   EXPECT_EQ(v->manualLevel[THGROUP_ATT_PITCHUP], 0);  // a new input replaces all that were held
   EXPECT_EQ(v->manualLevel[THGROUP_ATT_YAWRIGHT], 0.25);
   EXPECT_EQ(p.ended(), nullptr);
-  run(*w, p, 50 + 5);
+  fly(*w, p, 50 + 5);
   EXPECT_EQ(w->timeAcceleration, 5);
   for (double level : v->manualLevel) EXPECT_EQ(level, 0);
   ASSERT_NE(p.ended(), nullptr);

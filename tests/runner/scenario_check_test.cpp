@@ -4,10 +4,8 @@
 
 #include <sstream>
 
-#include "flight_tree.h"
 #include "sim/runner/commands.h"
-
-using namespace runner_test;
+#include "tests/support/tree.h"
 
 namespace {
 
@@ -38,7 +36,7 @@ struct Checked {
   std::string out;
 };
 
-Checked check(const FlightTree &tree, const std::string &scenario) {
+Checked check(const ScratchTree &tree, const std::string &scenario) {
   std::ostringstream out;
   const int status = sim::runner::runCheck({scenario, tree.dir()}, out);
   return {status, out.str()};
@@ -47,7 +45,8 @@ Checked check(const FlightTree &tree, const std::string &scenario) {
 }  // namespace
 
 TEST(scenario_check, each_problem_is_reported_at_its_file_and_line_with_exit_status_1) {
-  FlightTree tree;
+  ScratchTree tree;
+  tree.withProbe();
   tree.write("Config/Vessels/Broken.cfg", "Mass = 1\nMeshName = Gone\n");
   tree.write("Scenarios/Test/Bad.scn", kBad);
   tree.write("Scenarios/Test/Bad.pilot", "at 0 key B\nat x key J\n");
@@ -65,7 +64,8 @@ TEST(scenario_check, each_problem_is_reported_at_its_file_and_line_with_exit_sta
 }
 
 TEST(scenario_check, a_sound_scenario_passes_with_exit_status_0) {
-  FlightTree tree;
+  ScratchTree tree;
+  tree.withProbe();
   tree.write("Scenarios/Test/Good.scn",
              "BEGIN_SHIPS\nCarrier:Probe\n  STATUS Landed Earth\n  POS 0 0\n"
              "  STAGE Kick Probe Probe 0 0 2.5 950 0 1\n  PAYLOAD Sat1 Probe Probe 1.2 0 3.1 600 90 0.5\n"

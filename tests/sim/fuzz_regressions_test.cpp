@@ -5,10 +5,10 @@
 #include <string>
 
 #include "sim/world.h"
-#include "temp_root.h"
+#include "tests/support/tree.h"
 
 TEST(fuzz_regressions, a_nul_byte_cuts_its_line_so_a_saved_scenario_reads_back_whole) {
-  TempRoot root;
+  ScratchTree root;
   root.write("Config/Vessels/Probe.cfg", "Mass = 10\n");
   const std::string scenario = std::string("BEGIN_SHIPS\nGood:Probe\nEND\nBad") + '\0' +
                                "ly:Probe\n  HEADING 45\nEND\nEND_SHIPS\n";  // the NUL is on line 4

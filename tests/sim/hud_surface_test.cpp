@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "sim/world.h"
-#include "temp_root.h"
+#include "tests/support/tree.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ const RECT kWholeHud = {0, 0, 1280, 720};
 }  // namespace
 
 TEST(hud_surface, a_text_is_recorded_and_leaves_green_pixels_only_where_it_was_drawn) {
-  TempRoot root;
+  ScratchTree root;
   sim::World w(root.dir(), "");
   HDC hud = w.hudSurface();
   ASSERT_TRUE(TextOutA(hud, 100, 200, kText, kTextLength));
@@ -53,16 +53,21 @@ TEST(hud_surface, a_text_is_recorded_and_leaves_green_pixels_only_where_it_was_d
   EXPECT_EQ(w.hudTexts[0].text, kText);
   EXPECT_EQ(w.hudTexts[0].x, 100);
   EXPECT_EQ(w.hudTexts[0].y, 200);
+  EXPECT_FALSE(TextOutA(reinterpret_cast<HDC>(&w), 5, 6, "elsewhere", 9));  // no HUD surface
+  EXPECT_EQ(w.hudTexts.size(), 1u);
+  EXPECT_EQ(w.log().refusedCount(), 1);
 #ifdef _WIN32
   const Lit inside = litPixels(hud, textBox(hud, 100, 200, kText, kTextLength));
   EXPECT_GT(inside.count, 2 * kTextLength);  // a few pixels for every character at least
   EXPECT_TRUE(inside.green);
   EXPECT_EQ(litPixels(hud, kWholeHud).count, inside.count);
 #endif
+  ASSERT_TRUE(TextOutA(hud, 0, 0, kText, 3));  // as many characters as asked for
+  EXPECT_EQ(w.hudTexts.back().text, "ALT");
 }
 
 TEST(hud_surface, each_hud_draw_starts_blank_and_shows_what_the_module_draws) {
-  TempRoot root;
+  ScratchTree root;
   root.write("Config/Vessels/Probe.cfg", "Module = Fixture\n");
   root.withFixtureModule();
   sim::World w(root.dir(), "");
@@ -73,7 +78,9 @@ TEST(hud_surface, each_hud_draw_starts_blank_and_shows_what_the_module_draws) {
 
   const std::vector<sim::HudText> drawn = w.drawHud(probe);
   ASSERT_EQ(drawn.size(), 1u);
-  EXPECT_EQ(drawn[0].text, "probe");
+  EXPECT_EQ(drawn[0].text, "probe");  // the earlier text is gone
+  EXPECT_EQ(drawn[0].x, 640);
+  EXPECT_EQ(w.defaultHudDraws, 1);
 #ifdef _WIN32
   // The module's TextOutA is the system's; its text is on the bitmap, alone.
   const Lit module = litPixels(hud, textBox(hud, drawn[0].x, drawn[0].y, "probe", 5));

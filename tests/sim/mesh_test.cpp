@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "sim/world.h"
-#include "temp_root.h"
+#include "tests/support/tree.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ const char kTwoGroups[] =
 }  // namespace
 
 TEST(mesh_reader, reads_groups_counts_and_the_box_that_holds_the_mesh) {
-  TempRoot root;
+  ScratchTree root;
   root.write("m.msh", kTwoGroups);
   sim::Log log("");
   std::unique_ptr<sim::Mesh> m = sim::readMesh(root.path("m.msh"), "m", log);
@@ -53,7 +53,7 @@ TEST(mesh_reader, malformed_files_are_reported_at_their_line_and_give_no_mesh) {
       {"MSHX1\nGROUPS 1\nGEOM 3 1\n0 0 0\n1 0 0\n", 5},
       {"MSHX1\nGROUPS 1\nMATERIAL 2\nGEOM 3 1\n0 0 0\n1 0 0\n0 1 0\n0 1 2\n", 3},
   };
-  TempRoot root;
+  ScratchTree root;
   for (const auto &c : cases) {
     root.write("bad.msh", c.text);
     sim::Log log("");
@@ -63,7 +63,7 @@ TEST(mesh_reader, malformed_files_are_reported_at_their_line_and_give_no_mesh) {
 }
 
 TEST(mesh_loading, global_meshes_are_cached_by_name_and_a_missing_one_is_null) {
-  TempRoot root;
+  ScratchTree root;
   root.write("Meshes/Dir/Box.msh", kTwoGroups);
   sim::World w(root.dir(), "");
   MESHHANDLE a = oapiLoadMeshGlobal("Dir\\Box");

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "sim/world.h"
-#include "temp_root.h"
+#include "tests/support/tree.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ const char kBadScenario[] =
 }  // namespace
 
 TEST(scenario_faults, each_bad_input_is_logged_at_its_line_and_the_rest_is_kept) {
-  TempRoot root;
+  ScratchTree root;
   root.write("Config/Vessels/Plain.cfg", "Mass = 10\nMaxFuel = 100\n");
   root.write("Config/Vessels/Meshy.cfg", "Mass = 5\nMeshName = Gone\nSize = big\n");
   char text[4096];
@@ -56,7 +56,7 @@ TEST(scenario_faults, each_bad_input_is_logged_at_its_line_and_the_rest_is_kept)
 }
 
 TEST(scenario_faults, unclosed_blocks_are_reported_where_they_begin) {
-  TempRoot root;
+  ScratchTree root;
   root.write("Config/Vessels/Plain.cfg", "Mass = 10\n");
   root.write("Open.scn", "BEGIN_DESC\nnever closed\nBEGIN_SHIPS\nA:Plain\nEND\n");
   root.write("Ships.scn", "BEGIN_SHIPS\nnot a vessel\nA:Plain\nEND\n");

@@ -4,7 +4,7 @@
 
 #include "sim/physics/planet.h"
 #include "sim/world.h"
-#include "temp_root.h"
+#include "tests/support/tree.h"
 
 namespace {
 
@@ -46,14 +46,20 @@ void expectSameState(const sim::Vessel &a, const sim::Vessel &b) {
   for (size_t i = 0; i < a.thrusters.size(); ++i) EXPECT_EQ(a.thrusters[i].level, b.thrusters[i].level);
 }
 
+// A tree with the scenario above, its probe flown by the host's test module.
+struct TwoVessels : ScratchTree {
+  TwoVessels() {
+    write("Config/Vessels/Probe.cfg", "Module = Fixture\n");
+    write("Config/Vessels/Plain.cfg", "Mass = 10\nMaxFuel = 80\n");
+    write("Scenarios/Two.scn", kScenario);
+    withFixtureModule();
+  }
+};
+
 }  // namespace
 
 TEST(scenario_io, a_scenario_reads_its_blocks_and_each_vessel_its_default_state) {
-  TempRoot root;
-  root.write("Config/Vessels/Probe.cfg", "Module = Fixture\n");
-  root.write("Config/Vessels/Plain.cfg", "Mass = 10\nMaxFuel = 80\n");
-  root.write("Scenarios/Two.scn", kScenario);
-  root.withFixtureModule();
+  const TwoVessels root;
   sim::World w(root.dir(), "");
   ASSERT_TRUE(w.loadScenario(root.path("Scenarios/Two.scn")));
   EXPECT_EQ(w.log().errorCount(), 0);
@@ -78,11 +84,7 @@ TEST(scenario_io, a_scenario_reads_its_blocks_and_each_vessel_its_default_state)
 }
 
 TEST(scenario_io, a_saved_scenario_reads_back_to_the_same_vessels_and_state) {
-  TempRoot root;
-  root.write("Config/Vessels/Probe.cfg", "Module = Fixture\n");
-  root.write("Config/Vessels/Plain.cfg", "Mass = 10\nMaxFuel = 80\n");
-  root.write("Scenarios/Two.scn", kScenario);
-  root.withFixtureModule();
+  const TwoVessels root;
   auto first = std::make_unique<sim::World>(root.dir(), "");
   first->loadScenario(root.path("Scenarios/Two.scn"));
   first->vessels()[1]->omega = _V(0.1, 1.0 / 3, -1e-7);  // numbers that need every digit
@@ -104,7 +106,7 @@ TEST(scenario_io, a_saved_scenario_reads_back_to_the_same_vessels_and_state) {
 }
 
 TEST(scenario_io, scenario_handles_outside_a_load_or_save_are_refused) {
-  TempRoot root;
+  ScratchTree root;
   root.write("Config/Vessels/Plain.cfg", "Mass = 10\n");
   sim::World w(root.dir(), "");
   sim::Vessel *v = w.createVessel("V", "Plain", nullptr);
@@ -122,11 +124,7 @@ TEST(scenario_io, scenario_handles_outside_a_load_or_save_are_refused) {
 // The saved date carries the planet's turn: a vessel in flight is over the same
 // ground after a reload as before it, however long the first world had run.
 TEST(scenario_io, a_reload_finds_the_planet_turned_as_it_was_left) {
-  TempRoot root;
-  root.write("Config/Vessels/Probe.cfg", "Module = Fixture\n");
-  root.write("Config/Vessels/Plain.cfg", "Mass = 10\nMaxFuel = 80\n");
-  root.write("Scenarios/Two.scn", kScenario);
-  root.withFixtureModule();
+  const TwoVessels root;
   auto surfaceOf = [](const sim::World &w, const sim::Vessel &v) {
     double lng = 0, lat = 0, alt = 0;
     sim::physics::toSurface(w.planet, v.pos, w.planetTime(), lng, lat, alt);

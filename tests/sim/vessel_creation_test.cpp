@@ -4,16 +4,10 @@
 
 #include "sim/mesh.h"
 #include "sim/world.h"
-#include "temp_root.h"
-
-namespace {
-
-const char kBoxMesh[] = "MSHX1\nGROUPS 1\nGEOM 3 1\n0 0 0\n1 0 0\n0 1 0\n0 1 2\n";
-
-}  // namespace
+#include "tests/support/tree.h"
 
 TEST(vessel_creation, class_keys_are_applied_after_the_module_sets_its_class_caps) {
-  TempRoot root;
+  ScratchTree root;
   root.write("Config/Vessels/Probe.cfg", "Module = Fixture\nmass = 222 ; overrides the module\nMaxFuel = 80\n");
   root.withFixtureModule();
   sim::World w(root.dir(), "");
@@ -28,11 +22,11 @@ TEST(vessel_creation, class_keys_are_applied_after_the_module_sets_its_class_cap
 }
 
 TEST(vessel_creation, a_class_without_module_gets_a_host_vessel_with_every_generic_key) {
-  TempRoot root;
+  ScratchTree root;
   root.write("Config/Vessels/Sub/Sat.cfg",
              "MeshName = Sub\\Box\nMass=600\nSize = 2\nMaxFuel = 100\nIsp = 2900\nInertia = 1 2 3\n"
              "CrossSections = 4 5 6\nCW = 0.1 0.2 0.3 0.4\nTouchdownPoints = 0 -1 1  -1 -1 -1  1 -1 -1\n");
-  root.write("Meshes/Sub/Box.msh", kBoxMesh);
+  root.write("Meshes/Sub/Box.msh", kTriangleMesh);
   sim::World w(root.dir(), "");
   sim::Vessel *v = w.createVessel("S", "Sub\\Sat", nullptr);
   ASSERT_NE(v, nullptr);
@@ -50,7 +44,7 @@ TEST(vessel_creation, a_class_without_module_gets_a_host_vessel_with_every_gener
 }
 
 TEST(vessel_creation, a_class_that_cannot_be_loaded_gives_null_and_a_logged_reason) {
-  TempRoot root;
+  ScratchTree root;
   root.write("Config/Vessels/NoModule.cfg", "Module = Missing\n");
   root.enter();
   sim::World w(root.dir(), "");
@@ -64,7 +58,7 @@ TEST(vessel_creation, a_class_that_cannot_be_loaded_gives_null_and_a_logged_reas
 }
 
 TEST(vessel_creation, a_vessel_made_in_a_callback_names_its_creator_and_starts_at_the_status_given) {
-  TempRoot root;
+  ScratchTree root;
   root.write("Config/Vessels/Probe.cfg", "Module = Fixture\n");
   root.write("Config/Vessels/Plain.cfg", "Mass = 10\n");
   root.withFixtureModule();
@@ -88,7 +82,7 @@ TEST(vessel_creation, a_vessel_made_in_a_callback_names_its_creator_and_starts_a
 }
 
 TEST(world_vessels, names_may_repeat_and_a_deleted_vessel_is_gone_for_good) {
-  TempRoot root;
+  ScratchTree root;
   root.write("Config/Vessels/Plain.cfg", "Mass = 10\n");
   sim::World w(root.dir(), "");
   sim::Vessel *first = w.createVessel("Twin", "Plain", nullptr);

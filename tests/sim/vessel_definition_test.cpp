@@ -4,30 +4,18 @@
 #include "sim/handles.h"
 #include "sim/physics/planet.h"
 #include "sim/world.h"
-#include "temp_root.h"
+#include "tests/support/tree.h"
 
 namespace {
 
-const char kBoxMesh[] = "MSHX1\nGROUPS 1\nGEOM 3 1\n0 0 0\n1 0 0\n0 1 0\n0 1 2\n";
-
-struct PlainWorld {
-  TempRoot root;
-  std::unique_ptr<sim::World> world;
-  PlainWorld() {
-    root.write("Config/Vessels/Plain.cfg", "Mass = 100\n");
-    root.write("Meshes/Box.msh", kBoxMesh);
-    world = std::make_unique<sim::World>(root.dir(), "");
-  }
-  sim::Vessel *add(const char *name) { return world->createVessel(name, "Plain", nullptr); }
-  int refused() const { return world->log().refusedCount(); }
-};
+sim::Vessel *add(ScratchWorld &w, const char *name) { return w->createVessel(name, "Probe", nullptr); }
 
 }  // namespace
 
 TEST(vessel_meshes, add_mesh_fills_the_lowest_slot_that_del_mesh_emptied) {
-  PlainWorld pw;
-  sim::Vessel *v = pw.add("V");
-  MESHHANDLE box = pw.world->loadMeshGlobal("Box");
+  ScratchWorld pw("Mass = 100\n");
+  sim::Vessel *v = add(pw, "V");
+  MESHHANDLE box = pw->loadMeshGlobal("Probe");
   const VECTOR3 ofs = _V(0, 0, 5);
   for (int i = 0; i < 4; ++i) v->iface->AddMesh(box);
   EXPECT_TRUE(v->iface->DelMesh(2));
@@ -38,13 +26,13 @@ TEST(vessel_meshes, add_mesh_fills_the_lowest_slot_that_del_mesh_emptied) {
   EXPECT_EQ(v->meshes[1].ofs.z, 5);
   EXPECT_EQ(v->meshes[1].visibility, MESHVIS_EXTERNAL);
   EXPECT_FALSE(v->iface->DelMesh(9));
-  EXPECT_EQ(pw.refused(), 1);
+  EXPECT_EQ(pw->log().refusedCount(), 1);
 }
 
 TEST(vessel_handles, stale_and_foreign_handles_are_refused_and_change_nothing) {
-  PlainWorld pw;
-  sim::Vessel *a = pw.add("A");
-  sim::Vessel *b = pw.add("B");
+  ScratchWorld pw("Mass = 100\n");
+  sim::Vessel *a = add(pw, "A");
+  sim::Vessel *b = add(pw, "B");
   PROPELLANT_HANDLE tank = a->iface->CreatePropellantResource(100);
   THRUSTER_HANDLE th = a->iface->CreateThruster(_V(0, 0, 0), _V(0, 0, 1), 10, tank, 3000);
   EXPECT_EQ(b->iface->GetPropellantMass(tank), 0);
@@ -52,21 +40,21 @@ TEST(vessel_handles, stale_and_foreign_handles_are_refused_and_change_nothing) {
   a->iface->ClearThrusterDefinitions();
   a->iface->SetThrusterLevel(th, 1);
   a->iface->CreateThrusterGroup(&th, 1, THGROUP_MAIN);
-  EXPECT_EQ(pw.refused(), 4);
+  EXPECT_EQ(pw->log().refusedCount(), 4);
   EXPECT_TRUE(a->group(THGROUP_MAIN)->thrusters.empty());
   EXPECT_EQ(b->iface->GetThrusterLevel(th), 0);
 
-  pw.world->deleteVessel(b);
+  pw->deleteVessel(b);
   VESSEL2 ghost(b, 1);  // an interface still naming the deleted vessel
   EXPECT_EQ(ghost.GetMass(), 0);
   EXPECT_EQ(oapiGetVesselInterface(b), nullptr);
-  EXPECT_EQ(pw.world->fromHandle(b), nullptr);
-  EXPECT_EQ(pw.refused(), 7);  // and the last GetThrusterLevel, GetMass, the look-up
+  EXPECT_EQ(pw->fromHandle(b), nullptr);
+  EXPECT_EQ(pw->log().refusedCount(), 7);  // and the last GetThrusterLevel, GetMass, the look-up
 }
 
 TEST(vessel_tanks, deleting_a_tank_unlinks_its_thrusters_and_clears_the_handle) {
-  PlainWorld pw;
-  sim::Vessel *v = pw.add("V");
+  ScratchWorld pw("Mass = 100\n");
+  sim::Vessel *v = add(pw, "V");
   PROPELLANT_HANDLE t1 = v->iface->CreatePropellantResource(100);
   PROPELLANT_HANDLE t2 = v->iface->CreatePropellantResource(200, 50);
   THRUSTER_HANDLE on1 = v->iface->CreateThruster(_V(0, 0, 0), _V(0, 0, 1), 10, t1);
@@ -78,15 +66,15 @@ TEST(vessel_tanks, deleting_a_tank_unlinks_its_thrusters_and_clears_the_handle) 
   EXPECT_NE(v->thruster(sim::idOf(on2))->tank, 0u);
   EXPECT_EQ(v->iface->GetMass(), 150);
   EXPECT_EQ(v->iface->GetMaxFuelMass(), 200);  // the first tank left is the default now
-  ASSERT_EQ(pw.world->events.size(), 2u);
-  EXPECT_EQ(pw.world->events[1].kind, "tank-deleted");
+  ASSERT_EQ(pw->events.size(), 2u);
+  EXPECT_EQ(pw->events[1].kind, "tank-deleted");
   v->iface->DelPropellantResource(kept);
-  EXPECT_EQ(pw.refused(), 1);
+  EXPECT_EQ(pw->log().refusedCount(), 1);
 }
 
 TEST(vessel_tanks, fuel_mass_acts_on_the_default_tank_within_its_bounds) {
-  PlainWorld pw;
-  sim::Vessel *v = pw.add("V");
+  ScratchWorld pw("Mass = 100\n");
+  sim::Vessel *v = add(pw, "V");
   v->iface->CreatePropellantResource(100, 30);
   PROPELLANT_HANDLE big = v->iface->CreatePropellantResource(200);
   EXPECT_EQ(v->iface->GetFuelMass(), 30);
@@ -100,8 +88,8 @@ TEST(vessel_tanks, fuel_mass_acts_on_the_default_tank_within_its_bounds) {
 }
 
 TEST(vessel_thruster_groups, group_level_is_the_mean_of_its_members_and_group_settings_are_clamped) {
-  PlainWorld pw;
-  sim::Vessel *v = pw.add("V");
+  ScratchWorld pw("Mass = 100\n");
+  sim::Vessel *v = add(pw, "V");
   THRUSTER_HANDLE th[2] = {v->iface->CreateThruster(_V(0, 0, 0), _V(0, 0, 3), 10),
                            v->iface->CreateThruster(_V(0, 0, 0), _V(0, 0, 1), 10)};
   v->iface->CreateThrusterGroup(th, 2, THGROUP_MAIN);
@@ -120,7 +108,7 @@ TEST(vessel_thruster_groups, group_level_is_the_mean_of_its_members_and_group_se
   v->iface->SetThrusterGroupLevel(THGROUP_HOVER, 1);  // no such group: nothing happens
 
   std::vector<std::string> changes;
-  for (const sim::Event &e : pw.world->events)
+  for (const sim::Event &e : pw->events)
     if (e.kind == "group-level") changes.push_back(e.detail);
   EXPECT_EQ(changes, (std::vector<std::string>{"MAIN 1", "MAIN 0.75", "MAIN 0"}));
   EXPECT_EQ(v->thrusters[0].dir.z, 1);  // normalised at creation
@@ -128,9 +116,9 @@ TEST(vessel_thruster_groups, group_level_is_the_mean_of_its_members_and_group_se
   EXPECT_EQ(v->thrusters[0].dir.z, 2);  // as given afterwards
 }
 
-TEST(vessel_state, status_and_frames_follow_position_attitude_and_tanks) {
-  PlainWorld pw;
-  sim::Vessel *v = pw.add("V");
+TEST(vessel_state, status_follows_position_attitude_and_tanks) {
+  ScratchWorld pw("Mass = 100\n");
+  sim::Vessel *v = add(pw, "V");
   v->iface->CreatePropellantResource(100, 25);
   v->iface->CreatePropellantResource(100, 100);
   v->landed = false;
@@ -153,15 +141,8 @@ TEST(vessel_state, status_and_frames_follow_position_attitude_and_tanks) {
   EXPECT_NE(s.rbody, nullptr);
   EXPECT_EQ(v->iface->GetManualControlLevel(THGROUP_ATT_PITCHUP), 0.4);
 
-  VECTOR3 rel, dir;
-  v->iface->Local2Rel(_V(0, 0, 10), rel);
-  v->iface->GlobalRot(_V(0, 0, 10), dir);
-  EXPECT_NEAR(length(rel - v->pos - dir), 0, 1e-9);
-  EXPECT_NEAR(dotp(dir, v->rot.column(2)), 10, 1e-12);
-  v->iface->ShiftCentreOfMass(_V(0, 0, 10));
-  EXPECT_NEAR(length(v->pos - rel), 0, 1e-9);
-
-  sim::physics::placeOnSurface(*v, pw.world->planet, 0.5, 0.25, 1.0, 0);
+  // Local2Rel, GlobalRot and ShiftCentreOfMass on a moving body: executive_test.
+  sim::physics::placeOnSurface(*v, pw->planet, 0.5, 0.25, 1.0, 0);
   v->iface->GetStatus(s);
   EXPECT_EQ(s.status, 1);
   EXPECT_EQ(s.vdata[0].x, 0.5);

@@ -61,7 +61,7 @@ TEST_F(soak_flight, every_launcher_staged_dropped_its_fairing_and_released_every
     const VARNELL &l = *soak::asLauncher(v);
     EXPECT_EQ(l.configuration, 1) << name;
     EXPECT_FALSE(l.fairingAttached) << name;
-    EXPECT_EQ(soak::usedEntries(l), 0) << name;
+    EXPECT_EQ(usedEntries(l), 0) << name;
     EXPECT_EQ(countNamed(name + "-SEP"), 1) << name;
   }
   EXPECT_EQ(countOfClass(soak::kBoosterClass), soak::kLaunchers);
@@ -83,7 +83,7 @@ TEST_F(soak_flight, every_dispenser_ends_with_an_empty_manifest) {
   for (sim::Vessel *v : world().vessels()) {
     if (v->className != soak::kDispenserClass) continue;
     ++dispensers;
-    EXPECT_EQ(soak::usedEntries(*soak::asCarrier(v)), 0) << v->name;
+    EXPECT_EQ(usedEntries(*soak::asCarrier(v)), 0) << v->name;
   }
   EXPECT_GT(dispensers, soak::kLaunchers);
 }

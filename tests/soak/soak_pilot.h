@@ -19,9 +19,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "launcher/varnell.h"
-#include "sim/world.h"
 #include "soak_fleet.h"
+#include "tests/support/launcher.h"
 
 namespace soak {
 
@@ -44,12 +43,6 @@ inline VARNELL *asLauncher(sim::Vessel *v) {
 inline COMMON_VESSEL_EX *asCarrier(sim::Vessel *v) {
   return v->className == kLauncherClass || v->className == kDispenserClass ? static_cast<COMMON_VESSEL_EX *>(v->iface)
                                                                            : nullptr;
-}
-
-inline int usedEntries(const COMMON_VESSEL_EX &c) {
-  int n = 0;
-  for (const PAYLOAD_ENTRY &e : c.entries) n += e.used;
-  return n;
 }
 
 class Pilot {

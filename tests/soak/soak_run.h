@@ -17,7 +17,7 @@
 #include "sim/world.h"
 #include "soak_fleet.h"
 #include "soak_pilot.h"
-#include "tests/scratch_dir.h"
+#include "tests/support/tree.h"
 
 namespace soak {
 

@@ -11,7 +11,7 @@
 
 #include "launcher/varnell.h"
 #include "sim/world.h"
-#include "tests/scratch_dir.h"
+#include "tests/support/launcher.h"
 
 namespace {
 
@@ -22,11 +22,7 @@ const char *const kUpperStage =
     "  STAGE D1 Varnell\\Dispenser Varnell\\Dispenser 0 0 25 450 0 1\n"
     "  PAYLOAD S1 Varnell\\Sat Varnell\\Sat 0.8 0 26 600 0 0.5\n  ENDSTAGE\nEND\nEND_SHIPS\n";
 
-int usedEntries(const sim::Vessel *v) {
-  int n = 0;
-  for (const PAYLOAD_ENTRY &e : static_cast<const COMMON_VESSEL_EX *>(v->iface)->entries) n += e.used;
-  return n;
-}
+int usedEntries(const sim::Vessel *v) { return usedEntries(*static_cast<const COMMON_VESSEL_EX *>(v->iface)); }
 
 TEST(stage_handoff, a_dispenser_saved_before_its_first_step_keeps_the_manifest_handed_to_it) {
   const std::string dir = makeScratchDir("varnell-handoff-");
