@@ -2,7 +2,7 @@
 # Sets up, builds and runs every test: the suite on Linux, the suite again
 # under AddressSanitizer and UndefinedBehaviorSanitizer, the Windows build's
 # suite under Wine (and the default mission compared with Linux's), and each
-# fuzz target for 60 seconds.
+# fuzz target for 60 seconds; the benchmark suite prints its figures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh windows fuzz
@@ -11,6 +11,9 @@ step() { echo; echo "=== $1 ($(date +%T))"; }
 step "Linux: build and test"
 scripts/build.sh
 ctest --test-dir build --output-on-failure -j2
+
+step "Benchmarks (figures, not pass or fail)"
+build/bench/varnell_bench --benchmark_min_time=0.1
 
 step "Linux: sanitizers"
 scripts/test-sanitized.sh
