@@ -4,6 +4,7 @@
 // Entries go into the lowest free slot, and a stage stays open for the entries
 // after it until its closing line, so the table holds the manifest's tree in
 // reading order. An open stage carries over from the scenario to messages.
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
