@@ -45,8 +45,7 @@ std::vector<Vessel *> takePart(const World &w, std::uint64_t mark) {
 }
 
 bool stillTakesPart(const World &w, Vessel *v, std::uint64_t mark) {
-  const std::vector<Vessel *> &live = w.vessels();
-  return std::find(live.begin(), live.end(), v) != live.end() && v->executiveStep == mark;
+  return w.fromHandle(v) && v->executiveStep == mark;
 }
 
 std::string format(const char *pattern, double value) {

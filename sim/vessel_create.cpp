@@ -29,11 +29,13 @@ Vessel *World::build(const std::string &name, const std::string &className) {
   v->className = className;
   v->module = module;
   order_.push_back(v);
+  live_.insert(v);
   CallingScope calling(*this, v);
   v->iface = module ? module->ovcInit(v, 1) : new VESSEL2(v, 1);
   if (!v->iface) {
     log_->error("module " + module->name() + " gave no vessel for \"" + name + "\"", path);
     order_.erase(std::find(order_.begin(), order_.end(), v));
+    live_.erase(v);
     return nullptr;
   }
   if (auto *v2 = dynamic_cast<VESSEL2 *>(v->iface)) v2->clbkSetClassCaps(cf.get());

@@ -36,11 +36,11 @@ Vessel *World::find(const std::string &name) const {
   return nullptr;
 }
 
+// Every call of a VESSEL method comes through here: a set look-up, so that a
+// world of many vessels costs each call no more than a world of one.
 Vessel *World::fromHandle(OBJHANDLE h) const {
-  if (!h) return nullptr;
-  for (Vessel *v : order_)
-    if (v == h) return v;
-  return nullptr;
+  auto it = live_.find(static_cast<const Vessel *>(h));
+  return it == live_.end() ? nullptr : const_cast<Vessel *>(*it);
 }
 
 // The Vessel record itself stays in owned_ until the world ends: its address
@@ -52,6 +52,7 @@ void World::deleteVessel(Vessel *v) {
     return;
   }
   order_.erase(it);
+  live_.erase(v);
   VESSEL *iface = v->iface;
   v->iface = nullptr;
   if (v->module && v->module->ovcExit) {

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "log.h"
@@ -135,6 +136,7 @@ class World {
   Id lastId_ = 0;
   std::vector<std::unique_ptr<Vessel>> owned_;
   std::vector<Vessel *> order_;
+  std::unordered_set<const Vessel *> live_;  // the vessels of order_, for handle checks
   std::map<std::string, std::unique_ptr<Module>> modules_;
   std::map<std::string, MESHHANDLE> globalMeshes_;
   std::vector<std::unique_ptr<Mesh>> meshes_;
