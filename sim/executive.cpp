@@ -33,20 +33,9 @@ struct VesselStep {
   physics::StepLoads loads;
 };
 
-std::uint64_t nextStepMark() {
-  static std::uint64_t mark = 0;
-  return ++mark;
-}
-
-std::vector<Vessel *> takePart(const World &w, std::uint64_t mark) {
-  std::vector<Vessel *> taking = w.vessels();
-  for (Vessel *v : taking) v->executiveStep = mark;
-  return taking;
-}
-
-bool stillTakesPart(const World &w, Vessel *v, std::uint64_t mark) {
-  return w.fromHandle(v) && v->executiveStep == mark;
-}
+// A vessel of the step's list that a callback deleted meanwhile takes no
+// further part; its record stays allocated, so the check is safe.
+bool stillTakesPart(const World &w, Vessel *v) { return w.fromHandle(v) != nullptr; }
 
 std::string format(const char *pattern, double value) {
   char text[64];
@@ -80,15 +69,14 @@ void fly(Vessel &v, const physics::StepLoads &loads, const physics::Planet &p, d
 
 void World::step() {
   const double h = dt * timeAcceleration;  // [s]
-  const std::uint64_t mark = nextStepMark();
-  const std::vector<Vessel *> taking = takePart(*this, mark);
+  const std::vector<Vessel *> taking = vessels();
 
   if (pilot) pilot(*this);
 
   std::vector<VesselStep> work;
   work.reserve(taking.size());
   for (Vessel *v : taking)
-    if (stillTakesPart(*this, v, mark)) work.push_back(forcesOn(*v, planet, h));
+    if (stillTakesPart(*this, v)) work.push_back(forcesOn(*v, planet, h));
 
   std::vector<Vessel *> flying;
   for (VesselStep &s : work) {
@@ -116,7 +104,7 @@ void World::step() {
   }
 
   for (Vessel *v : taking) {
-    if (!stillTakesPart(*this, v, mark)) continue;
+    if (!stillTakesPart(*this, v)) continue;
     auto *callbacks = dynamic_cast<VESSEL2 *>(v->iface);
     if (!callbacks) continue;
     CallingScope scope(*this, v);

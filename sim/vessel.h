@@ -73,12 +73,11 @@ struct Vessel {
   // Identity
   std::string name;
   std::string className;
-  Module *module = nullptr;  // null for a vessel with no module of its own
-  VESSEL *iface = nullptr;   // the interface the module returned, or a plain VESSEL2 of the host
-  double createdAt = -1;     // simulation time of creation [s]; < 0 for scenario vessels
-  std::string createdBy;     // name of the vessel whose module created it, if any
-  // The status it was created with, as given (all zero for scenario vessels).
-  VESSELSTATUS givenStatus{};
+  Module *module = nullptr;    // null for a vessel with no module of its own
+  VESSEL *iface = nullptr;     // the interface the module returned, or a plain VESSEL2 of the host
+  double createdAt = -1;       // simulation time of creation [s]; < 0 for scenario vessels
+  std::string createdBy;       // name of the vessel whose module created it, if any
+  VESSELSTATUS givenStatus{};  // the status it was created with, as given (zero for scenario vessels)
 
   // Definition
   double size = 1;            // mean radius [m]
@@ -90,7 +89,6 @@ struct Vessel {
   VECTOR3 rotDrag{};
   double pitchMomentScale = 0, bankMomentScale = 0;
   LiftCoeffFunc liftFunc = nullptr;
-  bool liftFuncSet = false;
   VECTOR3 touchdown[3] = {_V(0, -1, 1), _V(-1, -1, -1), _V(1, -1, -1)};  // vessel frame [m]
   VECTOR3 cameraOffset{};
   std::vector<MeshSlot> meshes;
@@ -110,9 +108,6 @@ struct Vessel {
   bool landed = false;
   bool crashed = false;
   double surfLng = 0, surfLat = 0, surfHeading = 0;  // while landed [rad]
-  // The executive's mark of the step this vessel takes part in: a vessel
-  // created during a step (even at a deleted one's address) never carries it.
-  std::uint64_t executiveStep = 0;
 
   // Pilot inputs held for this vessel: manual control level per THGROUP_TYPE [0..1]
   double manualLevel[15] = {};

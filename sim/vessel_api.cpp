@@ -65,7 +65,6 @@ void VESSEL::SetLiftCoeffFunc(LiftCoeffFunc lcf) const {
   sim::Vessel *v = self(this, "SetLiftCoeffFunc");
   if (!v) return;
   v->liftFunc = lcf;
-  v->liftFuncSet = true;
 }
 
 void VESSEL::SetTouchdownPoints(const VECTOR3 &pt1, const VECTOR3 &pt2, const VECTOR3 &pt3) const {
