@@ -1,5 +1,6 @@
 // VESSEL: thrusters, thruster groups and the pilot's manual control levels.
 #include <algorithm>
+#include <cstdio>
 
 #include "text.h"
 #include "vessel_api.h"
@@ -18,6 +19,13 @@ std::string groupName(THGROUP_TYPE type) {
   return type >= 0 && type <= THGROUP_ATT_BACK ? kGroupNames[type] : "USER " + std::to_string(type);
 }
 
+// A level as people read it: 0.64, not 0.639999999999975 [0..1].
+std::string levelText(double level) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%.3g", level);
+  return text;
+}
+
 // Sets every member thruster by f(old level), clamped to 0..1, and records the
 // group's new level when it changed.
 template <typename F>
@@ -29,7 +37,7 @@ void setGroup(sim::Vessel &v, THGROUP_TYPE type, F f) {
     if (sim::Thruster *th = v.thruster(id)) th->level = std::clamp(f(th->level), 0.0, 1.0);
   const double after = v.groupLevel(type);
   if (after != before)
-    sim::World::current()->recordEvent(v.name, "group-level", groupName(type) + " " + sim::exactNumber(after));
+    sim::World::current()->recordEvent(v.name, "group-level", groupName(type) + " " + levelText(after));
 }
 
 }  // namespace

@@ -2,18 +2,13 @@
 #include <cstdio>
 
 #include "hud_canvas.h"
+#include "key_names.h"
 #include "world.h"
 
 namespace sim {
 namespace {
 
 const HUDPAINTSPEC kHud = {1280, 720, 640, 360, 12.0, 12};  // a 1280x720 HUD, 12 pixels per degree
-
-std::string keyName(DWORD key, bool down) {
-  char text[24];
-  std::snprintf(text, sizeof text, "0x%02X %s", static_cast<unsigned>(key), down ? "down" : "up");
-  return text;
-}
 
 }  // namespace
 
@@ -25,7 +20,7 @@ int World::pressKey(Vessel *v, DWORD key, bool down, const std::vector<DWORD> &h
     return 0;
   }
   for (DWORD k : held) keyState[k & 0xFF] = static_cast<char>(0x80);
-  recordEvent(v->name, "key", keyName(key, down));
+  recordEvent(v->name, "key", keyName(key, held) + (down ? " down" : " up"));
   int consumed;
   {
     CallingScope calling(*this, v);

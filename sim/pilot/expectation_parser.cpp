@@ -12,8 +12,9 @@ namespace {
 const char *const kStatusWords[] = {"flight", "landed", "crashed"};
 
 // What the host and the pilot record; a kind not here is a typing mistake.
-const char *const kEventKinds[] = {"key",         "liftoff", "vessel-created", "vessel-deleted", "tank-deleted",
-                                   "group-level", "landed",  "crashed",        "pilot",          "end"};
+const char *const kEventKinds[] = {"key",         "liftoff",  "vessel-created", "vessel-deleted", "tank-deleted",
+                                   "group-level", "tank-dry", "landed",         "crashed",        "pilot",
+                                   "end"};
 
 template <size_t N>
 std::string oneOf(const char *const (&table)[N], const std::string &word, const char *what) {

@@ -31,6 +31,10 @@ double reading(const Instruments &in, const Vessel &v, const Condition &c) {
       return in.mass;
     case Quantity::tank:
       return c.tank < static_cast<int>(v.tanks.size()) ? v.tanks[c.tank].mass : NAN;
+    case Quantity::inclination:
+      return in.orbit.inclination * 180 / M_PI;
+    case Quantity::eccentricity:
+      return in.orbit.eccentricity;
   }
   return NAN;
 }

@@ -13,7 +13,7 @@ namespace sim {
 namespace pilot {
 
 // An instrument reading to compare with a value.
-enum class Quantity { altitude, speed, airspeed, apoapsis, periapsis, mass, tank };
+enum class Quantity { altitude, speed, airspeed, apoapsis, periapsis, mass, tank, inclination, eccentricity };
 
 struct Condition {
   enum class Kind { time, exists, compare } kind = Kind::time;
@@ -22,7 +22,7 @@ struct Condition {
   Quantity quantity = Quantity::altitude;
   int tank = 0;          // tank index, for Quantity::tank
   bool above = true;     // '>' or '<'
-  double threshold = 0;  // in the quantity's unit: [m], [m/s] or [kg]
+  double threshold = 0;  // in the quantity's unit: [m], [m/s], [kg], [deg] or none (eccentricity)
 };
 
 // Where the wanted pitch comes from while steering.

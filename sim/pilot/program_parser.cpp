@@ -19,7 +19,9 @@ const Named kQuantities[] = {{"altitude", int(Quantity::altitude)},
                              {"apoapsis", int(Quantity::apoapsis)},
                              {"periapsis", int(Quantity::periapsis)},
                              {"mass", int(Quantity::mass)},
-                             {"tank", int(Quantity::tank)}};
+                             {"tank", int(Quantity::tank)},
+                             {"inclination", int(Quantity::inclination)},
+                             {"eccentricity", int(Quantity::eccentricity)}};
 
 const Named kInputs[] = {{"pitchup", THGROUP_ATT_PITCHUP},   {"pitchdown", THGROUP_ATT_PITCHDOWN},
                          {"yawleft", THGROUP_ATT_YAWLEFT},   {"yawright", THGROUP_ATT_YAWRIGHT},

@@ -11,6 +11,7 @@ namespace runner {
 const char kUsage[] =
     "Usage: varnell fly [SCENARIO] [--pilot FILE] [--until SECONDS] [--dt SECONDS] [--out DIR] [--root DIR]\n"
     "       varnell check SCENARIO [--root DIR]\n"
+    "       varnell report DIR\n"
     "       varnell --help\n"
     "\n"
     "fly    flies SCENARIO (default Scenarios/Varnell/Launch.scn) under its pilot program, prints\n"
@@ -21,6 +22,7 @@ const char kUsage[] =
     "check  reads SCENARIO, its class files, meshes and manifest lines (PAYLOAD, STAGE, ENDSTAGE)\n"
     "       and the pilot program beside it, and lists every problem as FILE:LINE: message,\n"
     "       without flying. Exit status 1 when there is a problem.\n"
+    "report writes DIR/report.html anew from the flight record in DIR (what fly --out wrote).\n"
     "\n"
     "SCENARIO and FILE: a relative path is taken from the current folder if the file is there,\n"
     "       else from the root.\n"
@@ -31,8 +33,9 @@ const char kUsage[] =
     "                  has an end rule, the run ends there (at 86400 s at the latest).\n"
     "--dt SECONDS      the fixed simulation step [s], default 0.02.\n"
     "--out DIR         write events.csv, telemetry.csv (per vessel, one row per simulated second),\n"
-    "                  summary.json and final.scn (the whole scenario at the end) into DIR,\n"
-    "                  which is created if needed.\n"
+    "                  summary.json, final.scn (the whole scenario at the end) and report.html\n"
+    "                  (the flight in charts and tables, one file that any browser opens offline)\n"
+    "                  into DIR, which is created if needed.\n"
     "--root DIR        the simulator's folder tree (Config/, Meshes/, Modules/, Scenarios/);\n"
     "                  default ../root beside the folder of this program. The host runs inside it\n"
     "                  and writes its log there as Varnell.log.\n"
@@ -123,6 +126,14 @@ Command parseCommandLine(const std::vector<std::string> &argv) {
   } else if (command == "check") {
     c.kind = Command::Kind::check;
     c.check = checkOptions(args);
+  } else if (command == "report") {
+    c.kind = Command::Kind::report;
+    while (!args.done()) {
+      const std::string a = args.take();
+      if (isOption(a) || !c.report.dir.empty()) throw UsageError("unexpected argument \"" + a + "\"");
+      c.report.dir = a;
+    }
+    if (c.report.dir.empty()) throw UsageError("report needs a flight folder");
   } else {
     throw UsageError("unknown command \"" + command + "\"");
   }

@@ -22,10 +22,15 @@ struct CheckOptions {
   std::string root;
 };
 
+struct ReportOptions {
+  std::string dir;  // a flight folder written by fly --out
+};
+
 struct Command {
-  enum class Kind { fly, check, help } kind = Kind::help;
+  enum class Kind { fly, check, report, help } kind = Kind::help;
   FlyOptions fly;
   CheckOptions check;
+  ReportOptions report;
 };
 
 // A mistake on the command line, reported with the usage text.

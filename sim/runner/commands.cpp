@@ -9,6 +9,7 @@
 #include "../world.h"
 #include "expectations.h"
 #include "flight.h"
+#include "report.h"
 #include "scenario_check.h"
 #include "summary.h"
 #include "vessel_table.h"
@@ -52,6 +53,14 @@ double limitOf(const FlyOptions &o, const pilot::Pilot *p) {
 void writeOutputs(const std::string &dir, const World &w, const SummaryHeader &h, const FlightResult &r) {
   writeSummary(dir + "/summary.json", w, h, r);
   if (!w.saveScenario(dir + "/final.scn")) throw std::runtime_error("cannot write " + dir + "/final.scn");
+  writeReport(dir);
+}
+
+std::vector<CheckedExpectation> checked(const std::vector<pilot::Expectation> &e,
+                                        const std::vector<ExpectationResult> &r) {
+  std::vector<CheckedExpectation> out;
+  for (size_t i = 0; i < e.size(); ++i) out.push_back({e[i].line, e[i].text, r[i].met, r[i].found});
+  return out;
 }
 
 }  // namespace
@@ -87,15 +96,22 @@ int runFly(const FlyOptions &o, std::ostream &out, bool terminal) {
   std::snprintf(line, sizeof line, "\nflew %.2f s in %.2f s (%ld steps); %d group-level event(s) not shown\n",
                 world.simTime(), r.wallTime, r.steps, printer.thinned());
   out << line;
-  if (!outDir.empty()) {
-    files.reset();
-    writeOutputs(outDir, world, {o.scenario, pilotFile}, r);
-    out << "wrote " << outDir << "/{events.csv,telemetry.csv,summary.json,final.scn}\n";
-  }
   const std::vector<pilot::Expectation> none;
   const std::vector<pilot::Expectation> &expectations = pilot ? pilot->program().expectations : none;
+  const std::vector<ExpectationResult> results = checkExpectations(world, expectations);
+  if (!outDir.empty()) {
+    files.reset();
+    writeOutputs(outDir, world, {o.scenario, pilotFile, checked(expectations, results)}, r);
+    out << "wrote " << outDir << "/{events.csv,telemetry.csv,summary.json,final.scn,report.html}\n";
+  }
   out << '\n';
-  return reportExpectations(expectations, checkExpectations(world, expectations), out) ? 0 : 1;
+  return reportExpectations(expectations, results, out) ? 0 : 1;
+}
+
+int runReport(const ReportOptions &o, std::ostream &out) {
+  const size_t bytes = writeReport(o.dir);
+  out << "wrote " << (fs::path(o.dir) / "report.html").string() << " (" << (bytes + 512) / 1024 << " KiB)\n";
+  return 0;
 }
 
 int runCheck(const CheckOptions &o, std::ostream &out) {

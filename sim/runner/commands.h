@@ -1,6 +1,6 @@
-// The two commands of the varnell program, fly and check. Both enter the
-// simulator tree (the process's working folder changes to the root), as the
-// simulator runs inside its own folder.
+// The commands of the varnell program: fly and check enter the simulator
+// tree (the process's working folder changes to the root), as the simulator
+// runs inside its own folder; report only reads and writes a flight folder.
 #pragma once
 
 #include <ostream>
@@ -16,6 +16,9 @@ namespace runner {
 int runFly(const FlyOptions &o, std::ostream &out, bool terminal);
 // Exit status: 0 no problem found, 1 otherwise.
 int runCheck(const CheckOptions &o, std::ostream &out);
+// Writes DIR/report.html from the flight record in DIR. Exit status 0;
+// throws, naming the file, when the record cannot be read.
+int runReport(const ReportOptions &o, std::ostream &out);
 
 }  // namespace runner
 }  // namespace sim

@@ -1,7 +1,10 @@
 #include "event_printer.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace sim {
 namespace runner {
@@ -20,13 +23,16 @@ bool fullOrOff(const Event &e) {
 const double EventPrinter::kGroupLevelInterval = 1.0;
 
 void EventPrinter::show(const Event &e) {
-  char t[32];
+  if (e.kind == "liftoff" && std::isnan(liftoff_)) liftoff_ = e.t;
+  char t[32], met[32] = "";
   std::snprintf(t, sizeof t, "%10.2f s", e.t);
+  if (!std::isnan(liftoff_)) std::snprintf(met, sizeof met, "T+%.2f", e.t - liftoff_);
   std::string vessel = e.vessel.empty() ? "-" : e.vessel;
   if (vessel.size() < 12) vessel.resize(12, ' ');
   std::string kind = e.kind;
   if (kind.size() < 15) kind.resize(15, ' ');
-  out_ << t << "  " << vessel << "  " << kind << "  " << e.detail << '\n';
+  out_ << t << "  " << std::string(std::max(0, 10 - static_cast<int>(std::strlen(met))), ' ') << met << "  " << vessel
+       << "  " << kind << "  " << e.detail << '\n';
 }
 
 void EventPrinter::event(const Event &e) {

@@ -1,9 +1,12 @@
-// The events on the terminal as they happen, one line each. A group's level
-// may be set at every step of a ramp, so those events are thinned: a level of
-// 0 or 1 always shows, other levels of one vessel's group at most once per
-// simulated second, the latest held back until then.
+// The events on the terminal as they happen, one line each, with the
+// simulation time and, from the first liftoff on, the mission elapsed time
+// (T+ seconds since it). A group's level may be set at every step of a ramp,
+// so those events are thinned: a level of 0 or 1 always shows, other levels
+// of one vessel's group at most once per simulated second, the latest held
+// back until then.
 #pragma once
 
+#include <cmath>
 #include <map>
 #include <ostream>
 #include <string>
@@ -33,6 +36,7 @@ class EventPrinter {
   std::ostream &out_;
   std::map<std::string, GroupShown> groups_;  // by vessel and group name
   int thinned_ = 0;
+  double liftoff_ = NAN;  // simulation time of the first liftoff [s]
 
   void show(const Event &e);
 };

@@ -13,7 +13,9 @@ namespace {
 
 using pilot::Expectation;
 
-const char *const kUnits[] = {"m", "m/s", "m/s", "m", "m", "kg", "kg"};  // by pilot::Quantity
+// By pilot::Quantity: how a reading is shown, with its unit.
+const char *const kReadings[] = {"%.1f m",  "%.1f m/s", "%.1f m/s", "%.1f m", "%.1f m",
+                                 "%.1f kg", "%.1f kg",  "%.3f deg", "%.5f"};
 
 std::string format(const char *pattern, double a, double b = 0) {
   char text[96];
@@ -26,7 +28,7 @@ ExpectationResult failed(const std::string &why) { return {false, why, NAN}; }
 ExpectationResult reading(const Vessel &v, const Expectation &e, const World &w) {
   const double x = pilot::instrumentReading(v, w.planet, e.reading);
   const bool met = e.reading.above ? x > e.reading.threshold : x < e.reading.threshold;
-  return {met, "reads " + format("%.1f ", x) + kUnits[static_cast<int>(e.reading.quantity)], NAN};
+  return {met, "reads " + format(kReadings[static_cast<int>(e.reading.quantity)], x), NAN};
 }
 
 // The first event that fits, at or after `from` [s].

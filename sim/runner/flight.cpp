@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "../pilot/clock.h"
+#include "dry_tanks.h"
 
 namespace sim {
 namespace runner {
@@ -16,6 +17,7 @@ class Recorder {
   Recorder(World &w, FlightOutputs out) : w_(w), out_(out), nextSample_(w.simTime()) {}
 
   void afterStep() {
+    dryTanks_.afterStep(w_);
     for (; seen_ < w_.events.size(); ++seen_) {
       out_.progress.clear();
       out_.printer.event(w_.events[seen_]);
@@ -31,6 +33,7 @@ class Recorder {
   World &w_;
   FlightOutputs out_;
   size_t seen_ = 0;
+  DryTankWatch dryTanks_;
   double nextSample_;  // [s]
 };
 

@@ -1,9 +1,11 @@
 #include "flight_files.h"
 
+#include <cmath>
 #include <cstdio>
 #include <stdexcept>
 
 #include "../pilot/instruments.h"
+#include "flight_readings.h"
 #include "vessel_report.h"
 
 namespace sim {
@@ -19,8 +21,10 @@ std::ofstream openCsv(const std::string &path, const std::string &header) {
   return f;
 }
 
-// Fixed decimals: millimetres, milligrams, ten-thousandths of a degree.
+// Fixed decimals: millimetres, milligrams, ten-thousandths of a degree. A
+// number that is not finite (the semi-major axis of a parabola) stays empty.
 std::string fixed(double x, int decimals) {
+  if (!std::isfinite(x)) return "";
   char text[48];
   std::snprintf(text, sizeof text, "%.*f", decimals, x);
   return text;
@@ -31,6 +35,9 @@ std::string telemetryHeader() {
       "t_s,vessel,status,altitude_m,speed_m_s,airspeed_m_s,pitch_deg,heading_deg,bank_deg,mass_kg,"
       "apoapsis_alt_m,periapsis_alt_m";
   for (const ReportedGroup &g : kReportedGroups) h += std::string(",") + g.column;
+  h += ",latitude_deg,longitude_deg,vertical_speed_m_s,dynamic_pressure_pa,axial_accel_g,thrust_n,"
+       "semi_major_axis_m,eccentricity,inclination_deg";
+  for (int i = 0; i < kTelemetryTanks; ++i) h += ",tank" + std::to_string(i) + "_kg";
   return h;
 }
 
@@ -62,6 +69,13 @@ void FlightFiles::sample(const World &w) {
                << fixed(a.bank * kDegPerRad, 4) << ',' << fixed(in.mass, 3) << ','
                << (in.orbit.bound ? fixed(in.orbit.apoapsisAlt, 1) : "") << ',' << fixed(in.orbit.periapsisAlt, 1);
     for (const ReportedGroup &g : kReportedGroups) telemetry_ << ',' << fixed(v->groupLevel(g.type), 6);
+    const FlightReadings f = readFlight(*v, w);
+    telemetry_ << ',' << fixed(f.latitude, 6) << ',' << fixed(f.longitude, 6) << ',' << fixed(f.verticalSpeed, 4) << ','
+               << fixed(f.dynamicPressure, 2) << ',' << fixed(f.axialAcceleration, 5) << ',' << fixed(f.thrust, 1)
+               << ',' << fixed(in.orbit.semiMajorAxis, 1) << ',' << fixed(in.orbit.eccentricity, 7) << ','
+               << fixed(in.orbit.inclination * kDegPerRad, 5);
+    for (int i = 0; i < kTelemetryTanks; ++i)
+      telemetry_ << ',' << (i < static_cast<int>(v->tanks.size()) ? fixed(v->tanks[i].mass, 3) : "");
     telemetry_ << '\n';
   }
 }

@@ -53,6 +53,8 @@ int run(const std::vector<std::string> &args) {
     case Command::Kind::check:
       if (c.check.root.empty()) c.check.root = defaultRoot();
       return runCheck(c.check, std::cout);
+    case Command::Kind::report:
+      return runReport(c.report, std::cout);
   }
   return 2;
 }

@@ -1,6 +1,7 @@
 #include "summary.h"
 
 #include <cmath>
+#include <ctime>
 #include <fstream>
 #include <stdexcept>
 
@@ -35,6 +36,13 @@ std::string vesselJson(const World &w, const Vessel &v) {
     o.null("created_t").null("created_by");
   else
     o.number("created_t", clockTime(v.createdAt)).text("created_by", v.createdBy);
+  Place born;
+  if (creationPlace(w, v, born))
+    o.number("created_lat_deg", born.latitude)
+        .number("created_lng_deg", born.longitude)
+        .number("created_alt_m", born.altitude);
+  else
+    o.null("created_lat_deg").null("created_lng_deg").null("created_alt_m");
   o.text("status", statusWord(v)).number("mass_kg", in.mass).number("altitude_m", in.altitude);
   o.number("speed_m_s", in.speed).number("airspeed_m_s", in.airspeed);
   o.number("periapsis_alt_m", in.orbit.periapsisAlt);
@@ -42,6 +50,8 @@ std::string vesselJson(const World &w, const Vessel &v) {
     o.number("apoapsis_alt_m", in.orbit.apoapsisAlt);
   else
     o.null("apoapsis_alt_m");
+  o.number("semi_major_axis_m", in.orbit.semiMajorAxis).number("eccentricity", in.orbit.eccentricity);
+  o.number("inclination_deg", in.orbit.inclination * kDegPerRad).number("period_s", in.orbit.period);
   return o.raw("propellant_kg", jsonArray(tanks)).str();
 }
 
@@ -50,6 +60,14 @@ std::string lines(const std::vector<std::string> &items) {
   std::string out = "[";
   for (size_t i = 0; i < items.size(); ++i) out += (i ? ",\n    " : "\n    ") + items[i];
   return out + (items.empty() ? "]" : "\n  ]");
+}
+
+// When the flight was flown, as ISO 8601 in UTC: 2025-03-01T14:05:09Z.
+std::string utcNow() {
+  const std::time_t now = std::time(nullptr);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", std::gmtime(&now));
+  return text;
 }
 
 }  // namespace
@@ -66,6 +84,16 @@ std::string summaryJson(const World &w, const SummaryHeader &h, const FlightResu
   out += "  \"steps\": " + std::to_string(r.steps) + ",\n";
   out += "  \"ended_by\": " + jsonString(r.endedBy) + ",\n";
   out += "  \"log_errors\": " + std::to_string(w.log().errorCount()) + ",\n";
+  out += "  \"date\": " + jsonString(utcNow()) + ",\n";
+  std::vector<std::string> expectations;
+  for (const CheckedExpectation &e : h.expectations)
+    expectations.push_back(JsonObject()
+                               .number("line", e.line)
+                               .text("text", e.text)
+                               .raw("met", e.met ? "true" : "false")
+                               .text("found", e.found)
+                               .str());
+  out += "  \"expectations\": " + lines(expectations) + ",\n";
   out += "  \"events\": " + lines(events) + ",\n";
   out += "  \"vessels\": " + lines(vessels) + "\n}\n";
   return out;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "../world.h"
 #include "flight.h"
@@ -10,9 +11,18 @@
 namespace sim {
 namespace runner {
 
+// An expect line of the pilot program and what the flight came to.
+struct CheckedExpectation {
+  int line = 0;
+  std::string text;
+  bool met = false;
+  std::string found;
+};
+
 struct SummaryHeader {
   std::string scenario;  // as given on the command line
   std::string pilot;     // the pilot program's file; empty when flown without one
+  std::vector<CheckedExpectation> expectations;
 };
 
 // The summary as JSON text.

@@ -2,7 +2,7 @@
 // the telemetry and the summary.
 #pragma once
 
-#include "../vessel.h"
+#include "../world.h"
 
 namespace sim {
 namespace runner {
@@ -18,6 +18,13 @@ struct ReportedGroup {
 extern const ReportedGroup kReportedGroups[3];
 
 constexpr double kDegPerRad = 180 / M_PI;  // [deg/rad]
+
+// Where a vessel made in flight came into the world: latitude and longitude of
+// the point below [deg] and altitude [m]. False for a scenario's own vessels.
+struct Place {
+  double latitude = 0, longitude = 0, altitude = 0;
+};
+bool creationPlace(const World &w, const Vessel &v, Place &place);
 
 }  // namespace runner
 }  // namespace sim

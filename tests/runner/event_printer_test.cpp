@@ -1,5 +1,6 @@
 // The terminal record: a ramp of group levels shows a line per simulated
-// second and its final level, while every other event shows as it comes.
+// second and its final level, while every other event shows as it comes,
+// with the mission time once the vessel has lifted off.
 #include "sim/runner/event_printer.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +38,10 @@ TEST(event_printer, a_ramp_of_group_levels_shows_once_a_second_and_ends_on_its_l
   EXPECT_EQ(count(text, "liftoff"), 1);
   EXPECT_EQ(count(text, "MAIN"), 2);
   EXPECT_EQ(p.thinned(), 250 - 6);
+  // Mission time shows from liftoff on, beside the simulation time.
+  EXPECT_EQ(text.substr(0, text.find('\n')).find("T+"), std::string::npos) << text;
+  EXPECT_NE(text.find("2.00 s      T+0.00  L1            liftoff"), std::string::npos) << text;
+  EXPECT_NE(text.find("5.52 s      T+3.52  L1            group-level      MAIN 0"), std::string::npos) << text;
 }
 
 TEST(event_printer, flushing_shows_a_level_still_held_back) {

@@ -82,15 +82,19 @@ TEST(flight_expectations, varnell_fly_reports_each_and_exits_1_when_one_is_not_m
   const std::string met =
       "expect Sat periapsis > 290000\n"
       "expect Pad status landed\n"
-      "expect event Pad key \"0x30 down\" at 0.5 within 0.01 as press\n";
+      "expect event Pad key \"B 0x30 down\" at 0.5 within 0.01 as press\n"
+      "expect Sat inclination < 0.001\n"  // eastward along the equator
+      "expect Sat eccentricity < 0.001\n";
   const std::string notMet =
       "expect Sat apoapsis < 250000\n"
       "expect Pad status crashed\n"
       "expect event Pad key after press by 1\n"
-      "expect event Pad key \"0x24\"\n"
+      "expect event Pad key \"J\"\n"
       "expect Ghost mass > 1\n"
       "expect event Ghost landed after Pad\n"
-      "expect event Pad key \"0x30\" after Ghost\n";
+      "expect event Pad key \"B\" after Ghost\n"
+      "expect Sat inclination > 90\n"
+      "expect Sat eccentricity > 0.5\n";
   struct Run {
     std::string pilot;
     int status;
@@ -98,7 +102,7 @@ TEST(flight_expectations, varnell_fly_reports_each_and_exits_1_when_one_is_not_m
   };
   std::string report;
   for (const Run &run :
-       {Run{flight + met, 0, "expectations: 3 of 3 met"}, Run{flight + met + notMet, 1, "expectations: 3 of 10 met"},
+       {Run{flight + met, 0, "expectations: 5 of 5 met"}, Run{flight + met + notMet, 1, "expectations: 5 of 14 met"},
         Run{flight, 0, "expectations: none"}}) {
     tree.write("Scenarios/Test/Two.pilot", run.pilot);
     sim::runner::FlyOptions o;
@@ -110,13 +114,15 @@ TEST(flight_expectations, varnell_fly_reports_each_and_exits_1_when_one_is_not_m
     if (run.status == 1) report = out.str();
   }
   for (const char *line :
-       {"  met     line 5: expect event Pad key \"0x30 down\" at 0.5 within 0.01 as press: came at 0.500 s\n",
-        "  FAILED  line 6: expect Sat apoapsis < 250000: reads 30",
-        "  FAILED  line 7: expect Pad status crashed: is landed\n",
-        "  FAILED  line 8: expect event Pad key after press by 1: came at 0.500 s, 0.000 s after that of line 5\n",
-        "  FAILED  line 9: expect event Pad key \"0x24\": did not come\n",
-        "  FAILED  line 10: expect Ghost mass > 1: no vessel of that name at the end\n",
-        "  FAILED  line 11: expect event Ghost landed after Pad: the event of line 9 did not come\n",
-        "  FAILED  line 12: expect event Pad key \"0x30\" after Ghost: the event of line 11 did not come\n"})
+       {"  met     line 5: expect event Pad key \"B 0x30 down\" at 0.5 within 0.01 as press: came at 0.500 s\n",
+        "  FAILED  line 8: expect Sat apoapsis < 250000: reads 30",
+        "  FAILED  line 9: expect Pad status crashed: is landed\n",
+        "  FAILED  line 10: expect event Pad key after press by 1: came at 0.500 s, 0.000 s after that of line 5\n",
+        "  FAILED  line 11: expect event Pad key \"J\": did not come\n",
+        "  FAILED  line 12: expect Ghost mass > 1: no vessel of that name at the end\n",
+        "  FAILED  line 13: expect event Ghost landed after Pad: the event of line 11 did not come\n",
+        "  FAILED  line 14: expect event Pad key \"B\" after Ghost: the event of line 13 did not come\n",
+        "  FAILED  line 15: expect Sat inclination > 90: reads 0.000 deg\n",
+        "  FAILED  line 16: expect Sat eccentricity > 0.5: reads 0.00"})
     EXPECT_NE(report.find(line), std::string::npos) << line << "\n" << report;
 }

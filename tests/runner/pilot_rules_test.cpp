@@ -37,16 +37,16 @@ TEST(pilot_rules, a_timed_key_reaches_the_named_vessel_once_at_its_step) {
   ScratchWorld w;
   flying(*w, "A", _V(1e9, 0, 0), {});
   flying(*w, "B", _V(1e9, 1e3, 0), {});
-  pilot::Pilot p(program("vessel B\nat 1 key J\nvessel A\nat 0 key B\n"));
+  pilot::Pilot p(program("vessel B\nat 1 key rshift+ctrl+J\nvessel A\nat 0 key B\n"));
   fly(*w, p, 150);
   const auto keys = eventsOf(*w, "key");
   ASSERT_EQ(keys.size(), 2u);
   EXPECT_EQ(keys[0]->vessel, "A");
   EXPECT_EQ(keys[0]->t, 0);
-  EXPECT_EQ(keys[0]->detail, "0x30 down");
+  EXPECT_EQ(keys[0]->detail, "B 0x30 down");  // by name, then the scan code
   EXPECT_EQ(keys[1]->vessel, "B");
   EXPECT_NEAR(keys[1]->t, 1.0, 1e-9);  // the step that starts at 1 s, not the one after
-  EXPECT_EQ(keys[1]->detail, "0x24 down");
+  EXPECT_EQ(keys[1]->detail, "RShift+Ctrl+J 0x24 down");
 }
 
 TEST(pilot_rules, an_altitude_rule_fires_at_the_first_step_that_starts_above_it) {
@@ -79,7 +79,7 @@ TEST(pilot_rules, a_repeating_rule_fires_again_only_after_its_condition_lapsed) 
     w->step();
   }
   std::vector<double> j, b;
-  for (const Event *e : eventsOf(*w, "key")) (e->detail == "0x24 down" ? j : b).push_back(e->t);
+  for (const Event *e : eventsOf(*w, "key")) (e->detail == "J 0x24 down" ? j : b).push_back(e->t);
   ASSERT_EQ(j.size(), 2u);
   EXPECT_NEAR(j[0], 50 * 0.02, 1e-9);
   EXPECT_NEAR(j[1], 200 * 0.02, 1e-9);

@@ -1,0 +1,46 @@
+#include "dry_tanks.h"
+
+namespace sim {
+namespace runner {
+namespace {
+
+struct EngineGroup {
+  THGROUP_TYPE type;
+  const char *name;
+};
+const EngineGroup kEngineGroups[] = {{THGROUP_MAIN, "MAIN"}, {THGROUP_RETRO, "RETRO"}, {THGROUP_HOVER, "HOVER"}};
+
+// The engine groups with a thruster that draws from the tank, as "MAIN, HOVER".
+std::string groupsFedBy(Vessel &v, Id tank) {
+  std::string names;
+  for (const EngineGroup &g : kEngineGroups) {
+    const ThrusterGroup *group = v.group(g.type);
+    if (!group) continue;
+    for (Id id : group->thrusters) {
+      const Thruster *th = v.thruster(id);
+      if (th && th->tank == tank) {
+        names += std::string(names.empty() ? "" : ", ") + g.name;
+        break;
+      }
+    }
+  }
+  return names;
+}
+
+}  // namespace
+
+void DryTankWatch::afterStep(World &w) {
+  for (Vessel *v : w.vessels())
+    for (size_t i = 0; i < v->tanks.size(); ++i) {
+      const Tank &t = v->tanks[i];
+      double &held = held_[t.id];
+      if (held > 0 && t.mass <= 0) {
+        const std::string groups = groupsFedBy(*v, t.id);
+        if (!groups.empty()) w.recordEvent(v->name, "tank-dry", "tank " + std::to_string(i) + " (" + groups + ")");
+      }
+      held = t.mass;
+    }
+}
+
+}  // namespace runner
+}  // namespace sim
