@@ -241,6 +241,7 @@
           const rowHeight = MARK_ROW_HEIGHT * dpr, rowsEnd = [];
           ctx.save();
           ctx.font = (10 * dpr) + 'px sans-serif';
+          ctx.textAlign = 'left';
           ctx.textBaseline = 'top';
           for (const m of marks) {
             if (!shows(m)) continue;
@@ -294,13 +295,16 @@
     };
   }
 
-  // Zooming one chart's time zooms them all.
-  let syncing = false;
+  // Zooming one chart's time zooms them all, once they are all drawn (each
+  // sets its scale as it starts, which must not redraw the others).
+  let syncing = true;
   function zoomAll(u) {
     if (syncing) return;
     syncing = true;
     const { min, max } = u.scales.x;
-    charts.forEach(c => { if (c !== u) c.setScale('x', { min: min, max: max }); });
+    charts.forEach(c => {
+      if (c !== u && (c.scales.x.min !== min || c.scales.x.max !== max)) c.setScale('x', { min: min, max: max });
+    });
     syncing = false;
   }
 
@@ -468,9 +472,10 @@
     shown = name;
     charts.concat([groundTrack]).forEach(c => {
       c.batch(() => c.series.forEach((s, k) => {
-        if (k > 0 && s.vessel) c.setSeries(k, { show: name === null || s.vessel === name });
+        const show = !s.vessel || name === null || s.vessel === name;
+        if (k > 0 && s.show !== show) c.setSeries(k, { show: show });
       }));
-      c.redraw(false);
+      c.redraw(false);  // the markers follow the choice too
     });
     document.querySelectorAll('#vessel-picker button').forEach(b => {
       b.classList.toggle('on', b.dataset.vessel === (name === null ? '' : name));
@@ -570,7 +575,8 @@
   drawVesselTable();
   drawExpectations();
   drawEvents(false);
-  showVessel(null);
+  syncing = false;
+  document.querySelector('#vessel-picker button').classList.add('on');
   document.getElementById('every-level').addEventListener('change', e => drawEvents(e.target.checked));
   window.addEventListener('resize', () => {
     const w = chartWidth();
