@@ -3,15 +3,20 @@
 # is missing. Run as root (or with sudo at hand).
 set -euo pipefail
 
-packages=(g++ cmake make libgtest-dev libbenchmark-dev)
+packages=(g++ cmake make libgtest-dev libbenchmark-dev nlohmann-json3-dev)
+# The build installs the flight report's chart library with npm; a Node.js
+# that brings its own npm will do as well as Debian's.
+command -v npm >/dev/null || packages+=(nodejs npm)
 
 # Opt-in groups, named as arguments: fuzz (clang and its libFuzzer runtime);
 # windows (the 32-bit MinGW-w64 cross compiler, GoogleTest's sources to build
-# with it, and 32-bit Wine with the fonts its GDI draws text with).
+# with it, and 32-bit Wine with the fonts its GDI draws text with); report
+# (Chromium, in which the flight report's test opens the page, headless).
 windows=false
 for group in "$@"; do
   case "$group" in
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    report) packages+=(chromium) ;;
     windows | --windows)
       windows=true
       packages+=(g++-mingw-w64-i686 googletest wine wine32:i386 fonts-wine)

@@ -2,10 +2,11 @@
 # Sets up, builds and runs every test: the suite on Linux, the suite again
 # under AddressSanitizer and UndefinedBehaviorSanitizer, the Windows build's
 # suite under Wine (and the default mission compared with Linux's), and each
-# fuzz target for 60 seconds; the benchmark suite prints its figures.
+# fuzz target for 60 seconds; the benchmark suite and the flight report's
+# test print their figures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh windows fuzz
+scripts/setup.sh windows fuzz report
 step() { echo; echo "=== $1 ($(date +%T))"; }
 
 step "Linux: build and test"
@@ -14,6 +15,9 @@ ctest --test-dir build --output-on-failure -j2
 
 step "Benchmarks (figures, not pass or fail)"
 build/bench/varnell_bench --benchmark_min_time=0.1
+step "The default mission's report: its size and how long it takes to open (figures)"
+NODE_PATH=build/report-npm/node_modules node tests/report/report_check.js \
+  build/flights/Scenarios/Varnell/Launch build/root/Scenarios/Varnell/Launch.scn
 
 step "Linux: sanitizers"
 scripts/test-sanitized.sh
