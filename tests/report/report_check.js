@@ -121,7 +121,7 @@ async function main() {
     const drawnAt = await page(`new Promise((done, fail) => {
       const wait = n => window.varnellReport && window.varnellReport.drawnAt ? done(window.varnellReport.drawnAt)
         : n > 500 ? fail(new Error('never drawn')) : setTimeout(() => wait(n + 1), 20);
-      wait(0); })`);
+      wait(0); })`).catch(() => { throw new Error('the page never finished drawing; its console: ' + errors.join(' | ')); });
     console.log(`opened and drawn in ${(drawnAt / 1000).toFixed(2)} s (from navigation to every chart drawn; under 2 s wanted)`);
     check(errors.length === 0, 'script errors on the console: ' + errors.join(' | '));
 

@@ -189,8 +189,10 @@ TEST(flight_outputs, an_engine_that_burns_its_tank_dry_shows_in_the_events_and_t
   ScratchTree tree;
   tree.withFixtureModule();  // 111 kg empty, 50 kg of propellant, two 1000 N engines of 3000 m/s
   tree.write("Config/Vessels/Probe.cfg", "Module = Fixture\n");
-  tree.write("Scenarios/Test/Burn.scn",
-             "BEGIN_SHIPS\nP:Probe\n  STATUS Orbiting Earth\n  RPOS 6671010 0 0\n  RVEL 0 0 7729.9\nEND\nEND_SHIPS\n");
+  tree.write(
+      "Scenarios/Test/Burn.scn",
+      "BEGIN_SHIPS\nP:Probe\n  STATUS Orbiting Earth\n  RPOS 6671010 0 0\n  RVEL 0 0 7729.9\n  AROT 30 40 50\nEND\n"
+      "END_SHIPS\n");
   // 50 kg at 2 x 1000 N / 3000 m/s last 75 s.
   tree.write("Scenarios/Test/Burn.pilot",
              "at 0 throttle main 1\nat 80 end\nexpect event P tank-dry \"tank 0 (MAIN)\" at 75 within 0.03\n");
