@@ -116,8 +116,17 @@
       } else if (['liftoff', 'tank-dry', 'crashed', 'landed', 'diverged'].includes(e.kind)) {
         label = e.kind === 'tank-dry' ? 'tank dry' : e.kind;
       }
-      if (label) marks.push({ t: e.t, vessel: e.vessel, creator: creatorOf(e), label: e.vessel + ' ' + label });
+      if (!label) continue;
+      // Things of a kind that happen together share a marker: "Sat2, Sat1 free".
+      const last = marks[marks.length - 1];
+      if (last && last.what === label && e.t - last.t < 0.5) {
+        last.vessels.push(e.vessel);
+        last.creators.push(creatorOf(e));
+      } else {
+        marks.push({ t: e.t, what: label, vessels: [e.vessel], creators: [creatorOf(e)] });
+      }
     }
+    marks.forEach(m => { m.label = m.vessels.join(', ') + ' ' + m.what; });
     return marks;
   }
   function creatorOf(e) {
@@ -254,14 +263,16 @@
             ctx.moveTo(x, top);
             ctx.lineTo(x, top + height);
             ctx.stroke();
+            // A label that would run off the chart's right edge ends at its line instead.
             const w = ctx.measureText(m.label).width + 6 * dpr;
+            const from = x + w > u.ctx.canvas.width ? x - w : x;
             let row = 0;
-            while (row < rowsEnd.length && rowsEnd[row] > x) row++;
+            while (row < rowsEnd.length && rowsEnd[row] > from) row++;
             if (row >= MARK_ROWS) continue;
-            rowsEnd[row] = x + w;
+            rowsEnd[row] = from + w;
             const y = top - (MARK_ROWS - row) * rowHeight;
             ctx.fillStyle = '#444';
-            ctx.fillText(m.label, x + 2 * dpr, y + dpr);
+            ctx.fillText(m.label, from + 2 * dpr, y + dpr);
             ctx.beginPath();
             ctx.moveTo(x, y + rowHeight / 2);
             ctx.lineTo(x, top);
@@ -466,7 +477,7 @@
 
   let shown = null;  // the one vessel shown, or null for all
   function shows(m) {
-    return shown === null || m.vessel === shown || m.creator === shown;
+    return shown === null || m.vessels.includes(shown) || m.creators.includes(shown);
   }
   function showVessel(name) {
     shown = name;
@@ -544,15 +555,15 @@
 
   // Every event; of a ramp of engine levels only its start and end unless asked.
   function drawEvents(everyLevel) {
-    const marked = new Set(marks.map(m => m.t + '\n' + m.label));
-    const rows = [];
+    const rows = [], level = {};
     flight.events.forEach((e, i) => {
-      if (e.kind === 'group-level' && !everyLevel) {
+      if (e.kind === 'group-level') {
+        const group = e.detail.slice(0, e.detail.lastIndexOf(' ')), key = e.vessel + '\n' + group;
+        const starts = !level[key];
+        level[key] = Number(e.detail.slice(group.length + 1));
         const next = flight.events.slice(i + 1).find(n => n.kind === 'group-level' && n.vessel === e.vessel &&
-          n.detail.slice(0, n.detail.lastIndexOf(' ')) === e.detail.slice(0, e.detail.lastIndexOf(' ')));
-        const ramping = next && next.t - e.t < 1.5;
-        const group = e.detail.slice(0, e.detail.lastIndexOf(' '));
-        if (ramping && !marked.has(e.t + '\n' + e.vessel + ' ' + group + ' on')) return;
+          n.detail.startsWith(group + ' '));
+        if (!everyLevel && !starts && next && next.t - e.t < 1.5) return;
       }
       rows.push(el('tr', { class: 'kind-' + e.kind }, [fixed(e.t, 2), met(e.t), e.vessel || '–', e.kind, e.detail]
         .map(c => el('td', { text: c }))));

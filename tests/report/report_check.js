@@ -138,7 +138,7 @@ async function main() {
       'Engine group levels', 'Attitude', 'Ground track'])
       check(charts.some(c => c.title.startsWith(wanted)), `no chart of ${wanted}`);
     for (const c of charts) check(c.coloured > 200, `the chart ${c.title} drew ${c.coloured} coloured pixels`);
-    const marks = await page('window.varnellReport.marks.map(m => m.label)');
+    const marks = await page('window.varnellReport.marks.flatMap(m => m.vessels.map(v => v + " " + m.what))');
     for (const wanted of ['L1 liftoff', 'L1 HOVER on', 'L1 HOVER off', 'L1-SEP free', 'L1 MAIN on', 'Varnellplf1 free',
       'D1 free', 'Sat1 free', 'Sat2 free', 'L1 MAIN off', 'L1-SEP crashed'])
       check(marks.includes(wanted), `no event marker "${wanted}" among ${marks.join(', ')}`);
