@@ -111,7 +111,7 @@ TEST(vessel_thruster_groups, group_level_is_the_mean_of_its_members_and_group_se
   for (const sim::Event &e : pw->events)
     if (e.kind == "group-level") changes.push_back(e.detail);
   EXPECT_EQ(changes, (std::vector<std::string>{"MAIN 1", "MAIN 0.667", "MAIN 0"}));  // rounded to be read
-  EXPECT_EQ(v->thrusters[0].dir.z, 1);  // normalised at creation
+  EXPECT_EQ(v->thrusters[0].dir.z, 1);                                               // normalised at creation
   v->iface->SetThrusterDir(th[0], _V(0, 0, 2));
   EXPECT_EQ(v->thrusters[0].dir.z, 2);  // as given afterwards
 }
