@@ -417,7 +417,7 @@
     // points: where each vessel made in flight came free.
     const pads = [[], []], releases = [[], []];
     for (const s of flight.summary.vessels || []) {
-      const v = flight.vessels.find(x => x.name === s.name);
+      const v = flight.vessels.find(x => x.name === s.name && x.col.longitude_deg && x.col.latitude_deg);
       if (s.created_t === null && v && v.col.status && v.col.status[0] === 'landed') {
         pads[0].push(v.col.longitude_deg[0]);
         pads[1].push(v.col.latitude_deg[0]);

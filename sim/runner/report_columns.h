@@ -27,7 +27,8 @@ namespace runner {
 // named keeps the decimals the file gives it.
 double reportStep(const std::string &column, double fileStep);
 
-// One column's text; values that are NaN are empty fields.
+// One column's text; values that are NaN are empty fields, and so are values
+// beyond 2^48 steps, which the page's arithmetic could not keep exact.
 std::string encodeColumn(const std::vector<double> &values, double step);
 
 // {"columns": [{"name", "step"} or {"name", "words"}], "vessels": [{"name",
