@@ -3,8 +3,8 @@
 // payload manager it is built on.
 #pragma once
 
-#include "host/Orbitersdk.h"
-#include "payload/common_vessel_ex.h"
+#include "Orbitersdk.h"
+#include "common_vessel_ex.h"
 
 // From the full stack's origin, the booster's, to the upper stage's origin,
 // along z [m]. The upper stage alone has its origin there.

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "host/Orbitersdk.h"
+#include "Orbitersdk.h"
 #include "payload_entry.h"
 
 class _COMMON_VESSEL_EX {
@@ -24,7 +24,9 @@ class _COMMON_VESSEL_EX {
 class COMMON_VESSEL_EX : public VESSEL2, public _COMMON_VESSEL_EX {
  public:
   explicit COMMON_VESSEL_EX(OBJHANDLE hVessel);
-  ~COMMON_VESSEL_EX() override;
+  // The host's VESSEL has no virtual destructor; from here on there is one, so a
+  // carrier may be deleted through this base as well as through its own type.
+  virtual ~COMMON_VESSEL_EX();
   COMMON_VESSEL_EX(const COMMON_VESSEL_EX &) = delete;
   COMMON_VESSEL_EX &operator=(const COMMON_VESSEL_EX &) = delete;
 

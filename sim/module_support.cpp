@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "module_support.h"
 #include "platform_services.h"
 #include "world.h"
 
@@ -15,7 +16,10 @@ void InitLib(HINSTANCE hModule) {
 // "Mmm dd yyyy", as a compiler writes its build date; 0 when it does not read.
 int Date2Int(char *date) {
   static const char kMonths[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
-  if (sim::World *w = sim::World::current()) ++w->date2IntCalls;
+  if (sim::World *w = sim::World::current()) {
+    ++w->date2IntCalls;
+    if (w->date2IntFailures > 0 && w->date2IntFailures--) return 0;
+  }
   char month[4] = {};
   int day = 0, year = 0;
   if (!date || std::sscanf(date, "%3s %d %d", month, &day, &year) != 3) return 0;

@@ -6,9 +6,7 @@
 using sim::api::self;
 
 VESSEL::VESSEL(OBJHANDLE h, int fmodel) : hVessel(h), flightmodel(static_cast<short>(fmodel)), version(0) {}
-VESSEL::~VESSEL() = default;
-
-OBJHANDLE VESSEL::GetHandle() const { return hVessel; }
+const OBJHANDLE VESSEL::GetHandle() const { return hVessel; }
 
 char *VESSEL::GetName() const {
   static char none[1] = "";

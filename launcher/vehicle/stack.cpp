@@ -2,7 +2,7 @@
 // stage, and the upper stage alone after staging. Either is built from nothing
 // at any time, so a rebuild after a manifest change or a payload release shows
 // the vessel as it now is.
-#include "launcher/varnell.h"
+#include "varnell.h"
 
 namespace {
 

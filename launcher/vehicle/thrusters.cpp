@@ -8,7 +8,7 @@
 #include <iterator>
 
 #include "exhaust.h"
-#include "launcher/varnell.h"
+#include "varnell.h"
 
 namespace {
 
@@ -89,7 +89,7 @@ void CreateAll(const VARNELL &l, const ThrusterDef (&defs)[N], THRUSTER_HANDLE (
   for (std::size_t i = 0; i < N; ++i) handles[i] = Create(l, defs[i]);
 }
 
-void DefineBoosterSet(VARNELL &l, ExhaustEffects &fx) {
+void DefineBoosterSet(VARNELL &l, const ExhaustEffects &fx) {
   CreateAll(l, BOOSTER_ENGINES, l.thBooster);
   l.thgBooster = l.CreateThrusterGroup(l.thBooster, static_cast<int>(std::size(l.thBooster)), THGROUP_HOVER);
   l.thIgnition = Create(l, IGNITION_EFFECT);
@@ -104,7 +104,7 @@ void DefineBoosterSet(VARNELL &l, ExhaustEffects &fx) {
   for (THRUSTER_HANDLE th : l.thBooster) l.AddExhaustStream(th, SMOKE_SOURCE, fx.stream(varnell::SMOKE_TRAIL));
 }
 
-void DefineUpperStageSet(VARNELL &l, ExhaustEffects &fx) {
+void DefineUpperStageSet(VARNELL &l, const ExhaustEffects &fx) {
   CreateAll(l, UPPER_STAGE_ENGINES, l.thUpperStage);
   l.thgUpperStage = l.CreateThrusterGroup(l.thUpperStage, static_cast<int>(std::size(l.thUpperStage)), THGROUP_MAIN);
   for (THRUSTER_HANDLE th : l.thUpperStage)

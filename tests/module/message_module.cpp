@@ -107,42 +107,45 @@ TEST_F(message_module, a_dropped_receiver_has_nothing_left_and_others_keep_their
 
 const char *const STAGE_LINE = "STAGE Kick1 Kickmesh Kickclass 0.00 0.00 2.50 950.00 0.00 1.00";
 
+// Addressed by interface; a deleted vessel's queue goes with it, since a
+// vessel made later may get its address.
 TEST(payload_messages, manifest_lines_reach_only_their_vessel_and_none_outlive_a_deleted_one) {
   sim::World world(".", "");
-  VARNELL *sender = launcherOf(world.createVessel("Carrier", "Varnell", nullptr));
-  sim::Vessel *stage = world.createVessel("Stage", "Varnell", nullptr);
-  ASSERT_TRUE(sender && stage);
+  sim::Vessel *carrier = world.createVessel("Carrier", "Varnell", nullptr);
+  sim::Vessel *stage = world.createVessel("Stage", "Varnell\\Sat", nullptr);
+  ASSERT_TRUE(carrier && stage);
   VESSEL *gone = stage->iface;
-  sender->SendManifestMessage(gone, "STAGE", STAGE_LINE);
-  sender->SendManifestMessage(sender, "ENDSTAGE", "ENDSTAGE");
-  sender->SendManifestMessage(gone, "ENDSTAGE", "ENDSTAGE");
-  EXPECT_EQ(pendingMessages(gone), (std::vector<std::string>{std::string("STAGE|") + STAGE_LINE, "ENDSTAGE|ENDSTAGE"}));
-  EXPECT_EQ(pendingMessages(sender), (std::vector<std::string>{"ENDSTAGE|ENDSTAGE"}));
-  sender->SendManifestMessage(gone, "ENDSTAGE", "ENDSTAGE");
-  sender->SendManifestMessage(sender, "ENDSTAGE", "ENDSTAGE");
+  Messages messages;
+  for (VESSEL *to : {gone, gone, carrier->iface, gone}) messages.send(to, "STAGE", STAGE_LINE);
   world.deleteVessel(stage);
-  // Only the address is asked about: a vessel made later may get it.
-  EXPECT_TRUE(pendingMessages(gone).empty());
-  EXPECT_EQ(pendingMessages(sender).size(), 1u);
+  EXPECT_TRUE(messages.pending(gone).empty());
+  EXPECT_EQ(messages.pending(carrier->iface), std::vector<std::string>{std::string("STAGE|") + STAGE_LINE});
 }
 
 // The module is bound once, at construction: one that appears later stays unused.
-TEST(payload_messages, a_launcher_made_without_the_message_module_sends_nothing) {
+TEST(payload_messages, a_launcher_made_without_the_message_module_releases_and_takes_nothing_in) {
   ScratchTree scratch;
   scratch.copyFromBuiltTree(moduleLibrary("Varnell"));
-  for (const char *mesh : {"Varnellstg0", "Varnellstg1B", "Varnellplf1", "Varnellplf2"})
-    scratch.copyFromBuiltTree(std::string("Meshes/Varnell/") + mesh + ".msh");
+  for (const char *file : {"Varnellstg0", "Varnellstg1B", "Varnellplf1", "Varnellplf2", "Sat"})
+    scratch.copyFromBuiltTree(std::string("Meshes/Varnell/") + file + ".msh");
+  scratch.copyFromBuiltTree("Config/Vessels/Varnell/Sat.cfg");
   scratch.write("Config/Vessels/Varnell.cfg", "Module = Varnell\n");
   scratch.enter();
   sim::World world(".", "");
-  VARNELL *sender = launcherOf(world.createVessel("Carrier", "Varnell", nullptr));
-  VARNELL *stage = launcherOf(world.createVessel("Stage", "Varnell", nullptr));
-  ASSERT_TRUE(sender && stage);
-  EXPECT_EQ(sender->hMessageModule, nullptr);
+  sim::Vessel *v = loadLauncher(world, releasing({"STAGE K Varnell\\Sat Varnell\\Sat 0 0 1 50 0 1",
+                                                  "PAYLOAD P Varnell\\Sat Varnell\\Sat 0 0 2 50 0 1", "ENDSTAGE"}));
+  ASSERT_NE(v, nullptr);
+  world.pressKey(v, OAPI_KEY_J);
+  world.step();
+  ASSERT_NE(world.find("K"), nullptr);
+  EXPECT_EQ(usedMeshes(*v), 1);
 
   scratch.copyFromBuiltTree(moduleLibrary("cvelmessage"));
-  sender->SendManifestMessage(stage, "ENDSTAGE", "ENDSTAGE");
-  EXPECT_TRUE(pendingMessages(stage).empty());
+  Messages messages;
+  EXPECT_TRUE(messages.pending(world.find("K")->iface).empty());
+  messages.send(v->iface, "PAYLOAD", "PAYLOAD Q Varnell\\Sat Varnell\\Sat 0 0 2 50 0 1");
+  world.step();
+  EXPECT_EQ(usedMeshes(*v), 1);
   EXPECT_EQ(world.log().errorCount(), 0);  // a missing message module is no error
 }
 
