@@ -1,8 +1,9 @@
 // What a module asks of the host at load: InitLib and Date2Int.
+#include "module_support.h"
+
 #include <cstdio>
 #include <cstring>
 
-#include "module_support.h"
 #include "platform_services.h"
 #include "world.h"
 

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <iterator>
 
-#include "varnell.h"
 #include "separated_body.h"
+#include "varnell.h"
 
 namespace {
 
@@ -56,7 +56,8 @@ void FireSeparationThrusters(VESSEL &booster) {
     th[i] = booster.CreateThruster(SEPARATION_THRUSTERS[i].pos, SEPARATION_THRUSTERS[i].dir, SEPARATION_THRUST, tank,
                                    SEPARATION_ISP, SEPARATION_ISP, SEPARATION_P_REF);
   for (THRUSTER_HANDLE t : th) booster.SetThrusterLevel(t, 1.0);
-  for (const StreamDef &s : SEPARATION_STREAMS) booster.AddExhaustStream(th[s.thruster], &SEPARATION_STREAM_SPECS[s.stream]);
+  for (const StreamDef &s : SEPARATION_STREAMS)
+    booster.AddExhaustStream(th[s.thruster], &SEPARATION_STREAM_SPECS[s.stream]);
 }
 
 }  // namespace

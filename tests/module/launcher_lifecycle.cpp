@@ -1,6 +1,5 @@
 // Launchers made by the host the way the simulator does, from the class file
-// that names the module: the meshes they share, how a new one starts, and its
-// place saved.
+// that names the module: the meshes they share, and how a new one starts.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -42,16 +41,6 @@ TEST(launcher_lifecycle, a_new_launcher_is_the_bare_full_stack_with_its_count_he
   }
   EXPECT_EQ(world.vessels().size(), 1u);  // nothing staged
   EXPECT_EQ(world.log().refusedCount(), 0);
-}
-
-TEST(launcher_lifecycle, a_saved_launcher_loads_back_in_its_place) {
-  sim::World world(".", "");
-  ASSERT_NE(loadLauncher(world, {"STATUS Orbiting Earth", "RPOS 7000000 0 0", "RVEL 0 7546 0"}), nullptr);
-  const std::string text = savedScenario(world);
-  const sim::Vessel *v = world.find("L1");
-  EXPECT_NEAR(length(v->pos), 7000000, 1e-3);
-  EXPECT_NEAR(length(v->vel), 7546, 1e-6);
-  EXPECT_NE(text.find("L1:Varnell\n  STATUS Orbiting Earth\n  RPOS "), std::string::npos) << text;
 }
 
 }  // namespace

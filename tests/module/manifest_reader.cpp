@@ -34,12 +34,12 @@ std::string logged(const sim::World &world, const std::string &fragment) {
 
 TEST(manifest_reader, nested_stages_give_each_entry_the_stage_it_was_read_in) {
   sim::World world(".", "");
-  ASSERT_NE(loadLauncher(world, {stage("A"), payload("b"), stage("C"), payload("d"), "ENDSTAGE", payload("e"),
-                                 "ENDCVE", payload("f")}),
+  ASSERT_NE(loadLauncher(world, {stage("A"), payload("b"), stage("C"), payload("d"), "ENDSTAGE", payload("e"), "ENDCVE",
+                                 payload("f")}),
             nullptr);
   EXPECT_EQ(manifestOf(world, "L1"),
-            (std::vector<std::string>{stageSaved("A"), payloadSaved("b"), stageSaved("C"), payloadSaved("d"), "ENDSTAGE",
-                                      payloadSaved("e"), "ENDSTAGE", payloadSaved("f")}));
+            (std::vector<std::string>{stageSaved("A"), payloadSaved("b"), stageSaved("C"), payloadSaved("d"),
+                                      "ENDSTAGE", payloadSaved("e"), "ENDSTAGE", payloadSaved("f")}));
 }
 
 TEST(manifest_reader, entry_keywords_need_their_case_and_their_blank_and_a_full_manifest_takes_nothing_more) {

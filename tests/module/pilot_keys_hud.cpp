@@ -60,7 +60,8 @@ TEST(pilot_keys, B_again_after_launch_changes_nothing_and_J_twice_before_a_step_
   world.step();
   EXPECT_EQ(world.vessels().size(), vessels + 1);
   EXPECT_NE(world.find("Sat2"), nullptr);
-  EXPECT_EQ(manifestOf(world, "L1"), std::vector<std::string>{"PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 0.80 0.00 3.00 700.00 0.00 1.00"});
+  EXPECT_EQ(manifestOf(world, "L1"),
+            std::vector<std::string>{"PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 0.80 0.00 3.00 700.00 0.00 1.00"});
 }
 
 TEST(launcher_hud, the_line_shows_the_upper_stage_RCS_propellant_at_100_100_in_either_configuration) {

@@ -17,7 +17,7 @@ void expectMesh(sim::World &world, const sim::Vessel &v, size_t i, const char *m
   ASSERT_LT(i, v.meshes.size());
   EXPECT_TRUE(v.meshes[i].used) << mesh;
   EXPECT_EQ(v.meshes[i].mesh, world.loadMeshGlobal(mesh)) << mesh;
-  expectVector(v.meshes[i].ofs, x, y, z, mesh);
+  expectNear(v.meshes[i].ofs, _V(x, y, z), 1e-9, mesh);
 }
 
 // The keys' first letters count, the last CONFIGURATION line counts, and
@@ -61,10 +61,18 @@ TEST(stack_configurations, each_configuration_has_its_size_inertia_drag_touchdow
     VECTOR3 rotDrag, camera;                   // -, [m]
   };
   const Shape shapes[2] = {
-      {{{0, -1, -17}, {-0.7, 0.7, -17}, {0.7, 0.7, -17}}, {129.09, 128.98, 2.39}, {137.99, 139.15, 14.44},
-       {0.1, 0.3, 1.4, 1.4}, {0.7, 0.7, 0.1}, {0, 1.9, 0}},
-      {{{-1, -2.3, -1}, {1, -2.3, -1}, {0, -2.3, 1}}, {8.6, 8.58, 1.69}, {25.96, 25.5, 7.16},
-       {0.1, 0.3, 1.4, 1.4}, {0.4, 0.4, 0.05}, {0, 2, 3}},
+      {{{0, -1, -17}, {-0.7, 0.7, -17}, {0.7, 0.7, -17}},
+       {129.09, 128.98, 2.39},
+       {137.99, 139.15, 14.44},
+       {0.1, 0.3, 1.4, 1.4},
+       {0.7, 0.7, 0.1},
+       {0, 1.9, 0}},
+      {{{-1, -2.3, -1}, {1, -2.3, -1}, {0, -2.3, 1}},
+       {8.6, 8.58, 1.69},
+       {25.96, 25.5, 7.16},
+       {0.1, 0.3, 1.4, 1.4},
+       {0.4, 0.4, 0.05},
+       {0, 2, 3}},
   };
   for (int configuration : {0, 1}) {
     SCOPED_TRACE("configuration " + std::to_string(configuration));
@@ -94,7 +102,7 @@ TEST(stack_configurations, the_fairing_halves_take_the_first_mesh_indices_of_the
   expectMesh(world, *v, 1, "Varnell\\Varnellplf2", 0.906, 0, 30.737);
   expectMesh(world, *v, 2, "Varnell\\Varnellstg0", 0, 0, 0);
   expectMesh(world, *v, 3, "Varnell\\Varnellstg1B", 0, 0, 20.169);
-  expectVector(v->meshes[4].ofs, 0, 0, 3);
+  expectNear(v->meshes[4].ofs, _V(0, 0, 3));
   EXPECT_EQ(v->meshes[4].visibility, MESHVIS_EXTERNAL);
 }
 
@@ -110,7 +118,7 @@ TEST(stack_configurations, the_upper_stage_moves_fairing_and_payloads_back_and_r
     expectMesh(world, *v, 0, "Varnell\\Varnellstg1B", 0, 0, 0);
     expectMesh(world, *v, 1, "Varnell\\Varnellplf1", -0.935, 0, 10.568);
     expectMesh(world, *v, 2, "Varnell\\Varnellplf2", 0.906, 0, 10.568);
-    expectVector(v->meshes[3].ofs, 0, 0, 3 - 20.169);
+    expectNear(v->meshes[3].ofs, _V(0, 0, 3 - 20.169));
     EXPECT_EQ(v->emptyMass, 3130);
     EXPECT_EQ(v->thrusters.size(), 12u);
   }

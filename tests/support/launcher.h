@@ -9,8 +9,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "host/cvelmessage.h"
@@ -124,32 +126,19 @@ inline std::vector<std::string> manifestOf(const sim::World &world, const std::s
   return manifest;
 }
 
-// The message module as another carrier reaches it. Loaded here and freed at
-// the end, as the host holds its own reference.
-class Messages {
- public:
-  Messages() : lib_(LoadLibraryA("Modules\\cvelmessage")) {}
-  ~Messages() {
-    if (lib_) FreeLibrary(lib_);
-  }
-  Messages(const Messages &) = delete;
-  Messages &operator=(const Messages &) = delete;
+// The message module as another carrier reaches it: the library the vessels
+// bound stays loaded while they live.
+struct Messages : std::unique_ptr<std::remove_pointer_t<HMODULE>, BOOL(WINAPI *)(HMODULE)> {
+  Messages() : unique_ptr(LoadLibraryA("Modules\\cvelmessage"), &FreeLibrary) {}
   void send(VESSEL *to, const std::string &key, const std::string &text) const {
-    lookUp<SendCMessageFunc>(lib_, "SendCMessage")(to, key.c_str(), text.c_str());
+    lookUp<SendCMessageFunc>(get(), "SendCMessage")(to, key.c_str(), text.c_str());
   }
   // Everything waiting for a vessel, as "key|text", taken as a carrier polls.
   std::vector<std::string> pending(VESSEL *receiver) const {
-    auto check = lookUp<CheckCMessageFunc>(lib_, "CheckCMessage");
     std::vector<std::string> got;
     char key[CMESSAGE_KEY_SIZE], text[CMESSAGE_TEXT_SIZE];
-    while (check(receiver, key, text) >= 0) got.push_back(std::string(key) + "|" + text);
+    while (lookUp<CheckCMessageFunc>(get(), "CheckCMessage")(receiver, key, text) >= 0)
+      got.push_back(std::string(key) + "|" + text);
     return got;
   }
-
- private:
-  HMODULE lib_;
 };
-
-inline void expectVector(const VECTOR3 &got, double x, double y, double z, const std::string &what = "") {
-  expectNear(got, _V(x, y, z), 1e-9, what);
-}
