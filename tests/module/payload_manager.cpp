@@ -72,7 +72,9 @@ TEST_F(payload_manager, a_release_velocity_set_serves_one_release_and_survives_a
 // At a point of the carrier, with its motion plus a push and a turn rate
 // added, engines off.
 TEST_F(payload_manager, a_vessel_made_at_a_point_of_the_carrier_moves_with_it_plus_what_is_added) {
-  host->iface->SetThrusterGroupLevel(THGROUP_MAIN, 1);
+  THRUSTER_HANDLE engine = host->iface->CreateThruster(_V(0, 0, 0), _V(0, 0, 1), 1);
+  host->iface->CreateThrusterGroup(&engine, 1, THGROUP_MAIN);
+  host->iface->SetThrusterGroupLevel(THGROUP_MAIN, 1);  // the carrier's engines burn
   VESSEL *made = carrier->CreateVesselAt("M", "Varnell\\Sat", _V(1, 2, 3), _V(0, 0, 2), _V(0.1, 0, 0));
   const sim::Vessel *m = world.find("M");
   ASSERT_TRUE(made && m);
