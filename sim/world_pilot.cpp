@@ -19,7 +19,7 @@ std::string keyName(DWORD key, bool down) {
 
 // The held keys are down in the key state only while the vessel looks at it.
 int World::pressKey(Vessel *v, DWORD key, bool down, const std::vector<DWORD> &held) {
-  auto *v2 = fromHandle(v) ? dynamic_cast<VESSEL2 *>(v->iface) : nullptr;
+  auto *v2 = fromHandle(v) ? callbacksOf(v->iface) : nullptr;
   if (!v2) {
     log_->refused("a key for a vessel that is not in the world");
     return 0;
@@ -43,7 +43,7 @@ HDC World::hudSurface() {
 std::vector<HudText> World::drawHud(Vessel *v) {
   hudTexts.clear();
   if (hud_) hud_->clear();
-  auto *v2 = fromHandle(v) ? dynamic_cast<VESSEL2 *>(v->iface) : nullptr;
+  auto *v2 = fromHandle(v) ? callbacksOf(v->iface) : nullptr;
   if (!v2) {
     log_->refused("drawing the HUD of a vessel that is not in the world");
     return {};
