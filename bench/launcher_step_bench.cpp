@@ -44,7 +44,7 @@ void BM_LauncherPostStep(benchmark::State &state) {
   const int configuration = static_cast<int>(state.range(0));
   sim::World w(".", "");
   sim::Vessel *launcher = loadLauncher(w, configuration);
-  auto *callbacks = launcher ? dynamic_cast<VESSEL2 *>(launcher->iface) : nullptr;
+  auto *callbacks = launcher ? sim::callbacksOf(launcher->iface) : nullptr;
   if (!callbacks || w.log().errorCount() != 0) {
     state.SkipWithError("the launcher did not load");
     return;

@@ -56,16 +56,18 @@ void DISPENSER::clbkLoadStateEx(FILEHANDLE scn, void *status) {
   Rebuild();
 }
 
-// Manifests that came in and a release both change what the dispenser carries.
+// Manifests that came in and a release both change what the dispenser
+// carries. What came in is placed before anything leaves: a payload is
+// released from where it was placed.
 void DISPENSER::clbkPostStep(double simt, double simdt, double mjd) {
-  bool changed = false;
-  while (ReceiveManifestMessages()) changed = true;
+  bool arrived = false;
+  while (ReceiveManifestMessages()) arrived = true;
+  if (arrived) Rebuild();
   if (releaseCommand) {
     releaseCommand = false;
     ReleaseNextStage();
-    changed = true;
+    Rebuild();
   }
-  if (changed) Rebuild();
 }
 
 // J with Shift or Control held is left to the host.

@@ -4,8 +4,8 @@
 // releases them one by one when the pilot presses J.
 #pragma once
 
-#include "host/Orbitersdk.h"
-#include "payload/common_vessel_ex.h"
+#include "Orbitersdk.h"
+#include "common_vessel_ex.h"
 
 class DISPENSER : public COMMON_VESSEL_EX {
  public:

@@ -191,8 +191,3 @@ OAPIFUNC SURFHANDLE oapiRegisterParticleTexture(char *name);
 OAPIFUNC bool oapiReadScenario_nextline(FILEHANDLE scn, char *&line);
 OAPIFUNC void oapiWriteScenario_int(FILEHANDLE scn, char *item, int i);
 OAPIFUNC void oapiWriteScenario_string(FILEHANDLE scn, char *item, char *string);
-
-// Module support: a module hands the host its instance handle at load; the
-// build date "Mmm dd yyyy" becomes (year % 100)*10000 + month*100 + day.
-OAPIFUNC void InitLib(HINSTANCE hModule);
-OAPIFUNC int Date2Int(char *date);

@@ -4,12 +4,15 @@
 
 #include "OrbiterAPI.h"
 
+// An interface to a vessel the host holds, not the vessel itself. It declares
+// no destructor (so none is virtual): a module deletes what it made through
+// the type it made.
 class OAPIFUNC VESSEL {
  public:
   VESSEL(OBJHANDLE hVessel, int fmodel = 1);
-  virtual ~VESSEL();
 
-  OBJHANDLE GetHandle() const;
+  int Version() const { return version; }  // 0 VESSEL, 1 VESSEL2: which callbacks the object has
+  const OBJHANDLE GetHandle() const;
   char *GetName() const;
   char *GetClassName() const;
 
@@ -87,7 +90,7 @@ class OAPIFUNC VESSEL {
 
 // Callbacks in the simulator's slot order. The defaults do the host's own
 // work (reading and writing default state, drawing the host's HUD elements)
-// or nothing.
+// or nothing. No destructor either.
 class OAPIFUNC VESSEL2 : public VESSEL {
  public:
   VESSEL2(OBJHANDLE hVessel, int fmodel = 1);

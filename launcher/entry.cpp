@@ -3,7 +3,11 @@
 // runs at unload.
 #include "entry.h"
 
-#include "host/OrbiterAPI.h"
+#include "OrbiterAPI.h"
+
+// The simulator exports this without declaring it in its headers; like the
+// simulator's own support code, the module declares what it calls.
+OAPIFUNC void InitLib(HINSTANCE hModule);
 
 namespace {
 

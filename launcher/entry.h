@@ -2,6 +2,6 @@
 // library's initialisers call it (entry_posix.cpp).
 #pragma once
 
-#include "host/platform.h"
+#include "platform.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE hModule, DWORD reason, LPVOID reserved);

@@ -1,6 +1,9 @@
 // The module's entry points, under the undecorated C names the host looks up.
-#include "host/Orbitersdk.h"
+#include "Orbitersdk.h"
 #include "varnell.h"
+
+// Exported by the simulator but declared in none of its headers.
+OAPIFUNC int Date2Int(char *date);
 
 namespace {
 

@@ -44,9 +44,16 @@ void VARNELL::LoadState(FILEHANDLE scn, void *status) {
   // tank early.
   if (configuration == 1 && phBooster) DelPropellantResource(phBooster);
   Reconfigure();
+  SkipPassedTimeline();
 }
 
+// A launcher released as a stage and saved before its first step has its
+// manifest still waiting in the message module, which keeps nothing across a
+// save and a load: it is taken in first, as the next step would have.
 void VARNELL::SaveState(FILEHANDLE scn) {
+  bool arrived = false;
+  while (ReceiveManifestMessages()) arrived = true;
+  if (arrived) Reconfigure();
   SaveDefaultState(scn);
   oapiWriteScenario_int(scn, CONFIGURATION_KEY, configuration);
   if (fairingAttached) oapiWriteScenario_string(scn, FAIRING_KEY, FAIRING_ON);

@@ -41,6 +41,13 @@ bool AirspeedSampler::Sample(OBJHANDLE vessel, double simt) {
   oapiGetAirspeed(vessel, &airspeed);
   speedChange = airspeed - lastAirspeed;
   lastAirspeed = airspeed;
+  if (!sampled) {
+    // A launcher loaded or made while moving would take its whole speed
+    // for one sample's change.
+    sampled = true;
+    speedChange = 0;
+    return false;
+  }
   acceleration = speedChange / interval;
   return true;
 }
@@ -62,7 +69,7 @@ VARNELL::Steering VARNELL::ReadSteering() const {
 // the simulation creates in flight has no state to read and is built here, so
 // that the sequencer never steers engines that do not exist.
 void VARNELL::clbkPostCreation() {
-  if (!configurationBuilt) Reconfigure();
+  if (thrustersDefined < 0) Reconfigure();
 }
 
 void VARNELL::clbkPostStep(double simt, double simdt, double mjd) {
@@ -135,6 +142,14 @@ void VARNELL::FlyUpperStage(double simdt, const Steering &s) {
     }
     separationCommand = false;
   }
+}
+
+// The time since staging is not saved. The upper stage without its fairing
+// has flown its timeline (the jettison comes after the ignition), so it is not
+// run again: a stage coasting in orbit would light up 10 s after every load.
+// With the fairing still on, the timeline runs from the load.
+void VARNELL::SkipPassedTimeline() {
+  if (configuration == 1 && !fairingAttached) stageTimer = kJettisonAfter;
 }
 
 void VARNELL::ShowMet() const {

@@ -3,21 +3,23 @@
 // payload manager it is built on.
 #pragma once
 
-#include "host/Orbitersdk.h"
-#include "payload/common_vessel_ex.h"
+#include "Orbitersdk.h"
+#include "common_vessel_ex.h"
 
 // From the full stack's origin, the booster's, to the upper stage's origin,
 // along z [m]. The upper stage alone has its origin there.
 const double UPPER_STAGE_OFFSET = 20.169;
 
-// Measures how fast a vessel's airspeed changes, from samples at least
-// kSampleInterval apart. Each launcher has its own.
+// Measures how fast a vessel's airspeed changes, from samples more than
+// kSampleInterval apart. Each launcher has its own; its first sample only
+// records, as there is nothing before it to measure against.
 struct AirspeedSampler {
   static constexpr double kSampleInterval = 0.2;  // [s]
 
-  // Takes a sample when the interval has passed; true if it did.
+  // Takes a sample when the interval has passed; true if it measured an acceleration.
   bool Sample(OBJHANDLE vessel, double simt);
 
+  bool sampled = false;       // a first sample has been taken
   double lastSampleTime = 0;  // [s]
   double interval = 0;        // since the last sample [s]
   double airspeed = 0;        // at this sample [m/s]
@@ -42,7 +44,10 @@ class VARNELL : public COMMON_VESSEL_EX {
 
   // Reads the launcher's scenario block, then builds the configuration it names.
   void LoadState(FILEHANDLE scn, void *status);
-  // Writes the host's default state, the launcher's own keys, then the manifest.
+  // After a load: the upper stage's timeline, if the state read has passed it.
+  void SkipPassedTimeline();
+  // Writes the host's default state, the launcher's own keys, then the
+  // manifest, with what waits for it in the message module taken in.
   void SaveState(FILEHANDLE scn);
 
   // Each build starts from nothing: meshes, mass, shape, payloads and engines.
@@ -83,7 +88,7 @@ class VARNELL : public COMMON_VESSEL_EX {
   VECTOR3 ofsPlf2 = _V(0.906, 0, 30.737);           // fairing half 2 mesh offset from the vessel origin [m]
 
   AirspeedSampler airspeedSampler;  // feeds the booster's acceleration limit
-  bool configurationBuilt = false;  // a build has defined meshes, mass and engines
+  int thrustersDefined = -1;  // the configuration whose engines exist; -1 before the first build
 
  private:
   // Engine deflections from the pilot's attitude inputs [rad].

@@ -5,7 +5,7 @@
 // never dereferenced, so the module needs nothing of the host. The host drops a
 // vessel's queue when it deletes the vessel: otherwise a later vessel given the
 // same address would inherit the messages.
-#include "host/cvelmessage.h"
+#include "cvelmessage.h"
 
 #include <cstring>
 #include <deque>
@@ -13,7 +13,7 @@
 #include <string>
 #include <type_traits>
 
-#include "host/hostapi_export.h"
+#include "hostapi_export.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // the message module.
 #include "common_vessel_ex.h"
 
-#include "host/cvelmessage.h"
+#include "cvelmessage.h"
 
 namespace {
 

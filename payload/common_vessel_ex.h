@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "host/Orbitersdk.h"
+#include "Orbitersdk.h"
 #include "payload_entry.h"
 
 class _COMMON_VESSEL_EX {
@@ -24,7 +24,9 @@ class _COMMON_VESSEL_EX {
 class COMMON_VESSEL_EX : public VESSEL2, public _COMMON_VESSEL_EX {
  public:
   explicit COMMON_VESSEL_EX(OBJHANDLE hVessel);
-  ~COMMON_VESSEL_EX() override;
+  // The host's VESSEL has no virtual destructor; from here on there is one, so a
+  // carrier may be deleted through this base as well as through its own type.
+  virtual ~COMMON_VESSEL_EX();
   COMMON_VESSEL_EX(const COMMON_VESSEL_EX &) = delete;
   COMMON_VESSEL_EX &operator=(const COMMON_VESSEL_EX &) = delete;
 
@@ -68,6 +70,7 @@ class COMMON_VESSEL_EX : public VESSEL2, public _COMMON_VESSEL_EX {
 
   PAYLOAD_ENTRY entries[MAX_PAYLOAD_ENTRIES];
   short openStage = -1;                     // stage entry that newly read entries go into, -1 at top level
+  short rejectedStages = 0;                 // stages opened by rejected lines, not yet closed: their lines go too
   std::vector<PAYLOAD_MESH> payloadMeshes;  // meshes added to the carrier, in the order added
   HMODULE hMessageModule = nullptr;         // null when the message module could not be loaded
   DWORD payloadMeshVisMode = MESHVIS_EXTERNAL;
@@ -76,10 +79,12 @@ class COMMON_VESSEL_EX : public VESSEL2, public _COMMON_VESSEL_EX {
 
  private:
   int FreeEntrySlot() const;  // the lowest, or -1 when the manifest is full
-  void ReadEntry(int slot, unsigned short kind, char *fieldText, bool lineCut, const char *line);
+  // False when the line is rejected.
+  bool ReadEntry(int slot, unsigned short kind, char *fieldText, bool lineCut, const char *line);
   void RejectManifestLine(const char *line, const char *reason) const;
   // The carrier's status for a body leaving it, its engines' settings cleared.
   VESSELSTATUS ReleaseStatus(const VECTOR3 &offset, const VECTOR3 &push) const;
+  VESSEL *ReleaseLastEntry();
   int LastUsedSlot() const;  // -1 when the manifest is empty
   int ReleasedStage(int last) const;
   bool HandOnStage(VESSEL *stage, int s, int last);

@@ -5,7 +5,7 @@
 // line that does not read whole leaves the manifest as it was.
 #pragma once
 
-#include "host/OrbiterAPI.h"
+#include "OrbiterAPI.h"
 
 const int MANIFEST_LINE_SIZE = 512;  // the reader looks at a line's first 511 characters
 const int MANIFEST_WORD_SIZE = 128;  // names, mesh and class: at most 127 characters

@@ -3,7 +3,7 @@
 // scenario lines but dispatched on the message's key.
 #include "bounded_text.h"
 #include "common_vessel_ex.h"
-#include "host/cvelmessage.h"
+#include "cvelmessage.h"
 
 bool COMMON_VESSEL_EX::ReceiveManifestMessages(char *lastKey, char *lastLine) {
   auto check = MessageFunction<CheckCMessageFunc>("CheckCMessage");

@@ -64,15 +64,27 @@ void COMMON_VESSEL_EX::ParseManifestLine(const char *line) {
   const int slot = FreeEntrySlot();
   if (slot < 0) return;  // a full manifest takes nothing in, closing lines included
 
+  // A stage whose line is rejected still opens as far as its lines go: what
+  // it holds goes with it, and its closing line closes it, not the stage
+  // around it, which otherwise would take in the rejected stage's members
+  // and lose its own closing.
   char *start = SkipBlanks(text);
   for (const EntryKeyword &k : ENTRY_KEYWORDS) {
     if (!StartsWith(start, k.text)) continue;
-    ReadEntry(slot, k.kind, start + std::strlen(k.text), lineCut, line);
+    if (rejectedStages > 0) {
+      RejectManifestLine(line, "it lies in a stage whose line was rejected");
+      if (k.kind == KIND_STAGE) ++rejectedStages;
+    } else if (!ReadEntry(slot, k.kind, start + std::strlen(k.text), lineCut, line) && k.kind == KIND_STAGE) {
+      rejectedStages = 1;
+    }
     return;
   }
   for (const char *closing : CLOSING_KEYWORDS) {
     if (!StartsWith(start, closing)) continue;
-    if (openStage != -1) openStage = entries[openStage].parent;
+    if (rejectedStages > 0)
+      --rejectedStages;
+    else if (openStage != -1)
+      openStage = entries[openStage].parent;
     return;
   }
 }
@@ -83,11 +95,11 @@ int COMMON_VESSEL_EX::FreeEntrySlot() const {
   return -1;
 }
 
-void COMMON_VESSEL_EX::ReadEntry(int slot, unsigned short kind, char *fieldText, bool lineCut, const char *line) {
+bool COMMON_VESSEL_EX::ReadEntry(int slot, unsigned short kind, char *fieldText, bool lineCut, const char *line) {
   MANIFEST_FIELDS fields;
   if (const char *fault = ReadManifestFields(fieldText, lineCut, fields)) {
     RejectManifestLine(line, fault);
-    return;
+    return false;
   }
   PAYLOAD_ENTRY &e = entries[slot];
   e.kind = kind;
@@ -103,6 +115,7 @@ void COMMON_VESSEL_EX::ReadEntry(int slot, unsigned short kind, char *fieldText,
   e.parent = openStage;
   e.releaseVel = SeparationVelocity(fields.offset);
   if (kind == KIND_STAGE) openStage = static_cast<short>(slot);
+  return true;
 }
 
 // The carrier has no log of its own; the host's log shows the line as it was

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "host/OrbiterAPI.h"
+#include "OrbiterAPI.h"
 
 const int MAX_PAYLOAD_ENTRIES = 50;  // slots in a carrier's manifest
 

@@ -42,9 +42,19 @@ VESSEL *COMMON_VESSEL_EX::CreateVesselAt(const char *name, const char *className
   return created ? oapiGetVesselInterface(created) : nullptr;
 }
 
+// A stage released while still open is closed: the open stage becomes the
+// nearest one left, or entries read later would take its freed slot with
+// themselves as their own stage.
+VESSEL *COMMON_VESSEL_EX::ReleaseNextStage() {
+  VESSEL *released = ReleaseLastEntry();
+  for (int depth = 0; openStage != -1 && !entries[openStage].used && depth < MAX_PAYLOAD_ENTRIES; ++depth)
+    openStage = entries[openStage].parent;
+  return released;
+}
+
 // A vessel that the host refuses releases nothing: the entry stays in the
 // manifest and an armed release velocity stays armed, for a later try.
-VESSEL *COMMON_VESSEL_EX::ReleaseNextStage() {
+VESSEL *COMMON_VESSEL_EX::ReleaseLastEntry() {
   const int last = LastUsedSlot();
   if (last < 0) return nullptr;
   const bool topLevel = entries[last].parent == -1;

@@ -3,7 +3,7 @@
 // it sat on the vessel and pushed off it.
 #pragma once
 
-#include "host/Orbitersdk.h"
+#include "Orbitersdk.h"
 
 // The vessel's status with the position of the point at offset and the velocity
 // plus push, both given in the vessel's frame ([m], [m/s]). Attitude, angular

@@ -10,16 +10,20 @@ command -v npm >/dev/null || packages+=(nodejs npm)
 
 # Opt-in groups, named as arguments: fuzz (clang and its libFuzzer runtime);
 # windows (the 32-bit MinGW-w64 cross compiler, GoogleTest's sources to build
-# with it, and 32-bit Wine with the fonts its GDI draws text with); report
-# (Chromium, in which the flight report's test opens the page, headless).
-windows=false
+# with it, and Wine with the fonts its GDI draws text with: 32-bit Wine where
+# this machine runs 32-bit programs, else 64-bit Wine and the 64-bit cross
+# compiler, as scripts/windows-kind.sh decides); report (Chromium, in which
+# the flight report's test opens the page, headless).
 for group in "$@"; do
   case "$group" in
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     report) packages+=(chromium) ;;
     windows | --windows)
-      windows=true
-      packages+=(g++-mingw-w64-i686 googletest wine wine32:i386 fonts-wine)
+      packages+=(g++-mingw-w64-i686 googletest wine fonts-wine)
+      case "$("$(dirname "$0")"/windows-kind.sh)" in
+        win32*) packages+=(wine32:i386) ;;
+        *) packages+=(g++-mingw-w64-x86-64 wine64) ;;
+      esac
       ;;
     *) echo "setup.sh: unknown group \"$group\"" >&2; exit 2 ;;
   esac
@@ -36,7 +40,7 @@ as_root=()
 [ "$(id -u)" -ne 0 ] && as_root=(sudo)
 export DEBIAN_FRONTEND=noninteractive
 # 32-bit Wine comes from the i386 architecture's packages.
-if $windows && ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   "${as_root[@]}" dpkg --add-architecture i386
 fi
 "${as_root[@]}" apt-get update -qq

@@ -105,7 +105,7 @@ void World::step() {
 
   for (Vessel *v : taking) {
     if (!stillTakesPart(*this, v)) continue;
-    auto *callbacks = dynamic_cast<VESSEL2 *>(v->iface);
+    auto *callbacks = callbacksOf(v->iface);
     if (!callbacks) continue;
     CallingScope scope(*this, v);
     callbacks->clbkPostStep(simt_, h, mjd + simt_ / kSecondsPerDay);

@@ -54,7 +54,10 @@ HMODULE LoadLibraryA(const char *name) {
 
 FARPROC GetProcAddress(HMODULE module, const char *name) {
   if (!module || !name) return nullptr;
-  return reinterpret_cast<FARPROC>(dlsym(module, name));
+  if (void *found = dlsym(module, name)) return reinterpret_cast<FARPROC>(found);
+  sim::World *w = sim::World::current();
+  auto extra = w ? w->extraExports.find(name) : std::map<std::string, FARPROC>::iterator();
+  return w && extra != w->extraExports.end() ? extra->second : nullptr;
 }
 
 BOOL FreeLibrary(HMODULE module) { return module && dlclose(module) == 0 ? TRUE : FALSE; }

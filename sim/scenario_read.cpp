@@ -20,7 +20,7 @@ void loadVesselState(World &w, Vessel &v, const std::string &file, const VesselB
     CallingScope calling(w, &v);
     if (v.module && v.module->ovcLoadStateEx)
       v.module->ovcLoadStateEx(v.iface, &lines, &record);
-    else if (auto *v2 = dynamic_cast<VESSEL2 *>(v.iface))
+    else if (auto *v2 = callbacksOf(v.iface))
       v2->clbkLoadStateEx(&lines, &record);
   }
   call = outer;
@@ -56,7 +56,7 @@ bool World::loadScenario(const std::string &path) {
       continue;
     }
     loadVesselState(*this, *v, path, b);
-    if (auto *v2 = dynamic_cast<VESSEL2 *>(v->iface)) {
+    if (auto *v2 = callbacksOf(v->iface)) {
       CallingScope calling(*this, v);
       v2->clbkPostCreation();
     }

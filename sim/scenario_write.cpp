@@ -21,7 +21,7 @@ void saveVessel(World &w, Vessel &v, ScenarioWriter &out) {
     CallingScope calling(w, &v);
     if (v.module && v.module->ovcSaveState)
       v.module->ovcSaveState(v.iface, &out);
-    else if (auto *v2 = dynamic_cast<VESSEL2 *>(v.iface))
+    else if (auto *v2 = callbacksOf(v.iface))
       v2->clbkSaveState(&out);
   }
   call = outer;

@@ -124,4 +124,18 @@ struct Vessel {
   double groupLevel(THGROUP_TYPE type) const;
 };
 
+// The interface the host makes for a vessel without a module: the default
+// callbacks alone. Final, since VESSEL2 has no virtual destructor: it is
+// deleted as what it is.
+class HostVessel final : public VESSEL2 {
+ public:
+  using VESSEL2::VESSEL2;
+};
+
+// The callbacks behind an interface, as the simulator finds them: by the
+// interface version, since VESSEL itself has no virtual functions to ask.
+inline VESSEL2 *callbacksOf(VESSEL *iface) {
+  return iface && iface->Version() >= 1 ? static_cast<VESSEL2 *>(iface) : nullptr;
+}
+
 }  // namespace sim

@@ -2,7 +2,7 @@
 // some (default scenario state, its HUD elements), nothing elsewhere.
 #include "vessel_api.h"
 
-VESSEL2::VESSEL2(OBJHANDLE h, int fmodel) : VESSEL(h, fmodel) { version = 2; }
+VESSEL2::VESSEL2(OBJHANDLE h, int fmodel) : VESSEL(h, fmodel) { version = 1; }
 
 void VESSEL2::clbkSetClassCaps(FILEHANDLE cfg) {}
 

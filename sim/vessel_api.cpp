@@ -6,9 +6,7 @@
 using sim::api::self;
 
 VESSEL::VESSEL(OBJHANDLE h, int fmodel) : hVessel(h), flightmodel(static_cast<short>(fmodel)), version(0) {}
-VESSEL::~VESSEL() = default;
-
-OBJHANDLE VESSEL::GetHandle() const { return hVessel; }
+const OBJHANDLE VESSEL::GetHandle() const { return hVessel; }
 
 char *VESSEL::GetName() const {
   static char none[1] = "";
@@ -107,14 +105,19 @@ void VESSEL::GetStatus(VESSELSTATUS &status) const {
   sim::fillStatus(*v, &w->planet, status);
 }
 
+// A refused call zeroes what it was to write out, as GetStatus does: the
+// caller may go on to read it.
 void VESSEL::Local2Rel(const VECTOR3 &local, VECTOR3 &rel) const {
-  if (sim::Vessel *v = self(this, "Local2Rel")) rel = v->pos + v->rot * local;
+  sim::Vessel *v = self(this, "Local2Rel");
+  rel = v ? v->pos + v->rot * local : _V(0, 0, 0);
 }
 
 void VESSEL::GlobalRot(const VECTOR3 &rloc, VECTOR3 &rglob) const {
-  if (sim::Vessel *v = self(this, "GlobalRot")) rglob = v->rot * rloc;
+  sim::Vessel *v = self(this, "GlobalRot");
+  rglob = v ? v->rot * rloc : _V(0, 0, 0);
 }
 
 void VESSEL::GetAngularVel(VECTOR3 &avel) const {
-  if (sim::Vessel *v = self(this, "GetAngularVel")) avel = v->omega;
+  sim::Vessel *v = self(this, "GetAngularVel");
+  avel = v ? v->omega : _V(0, 0, 0);
 }

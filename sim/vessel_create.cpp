@@ -31,14 +31,14 @@ Vessel *World::build(const std::string &name, const std::string &className) {
   order_.push_back(v);
   live_.insert(v);
   CallingScope calling(*this, v);
-  v->iface = module ? module->ovcInit(v, 1) : new VESSEL2(v, 1);
+  v->iface = module ? module->ovcInit(v, 1) : new HostVessel(v, 1);
   if (!v->iface) {
     log_->error("module " + module->name() + " gave no vessel for \"" + name + "\"", path);
     order_.erase(std::find(order_.begin(), order_.end(), v));
     live_.erase(v);
     return nullptr;
   }
-  if (auto *v2 = dynamic_cast<VESSEL2 *>(v->iface)) v2->clbkSetClassCaps(cf.get());
+  if (auto *v2 = callbacksOf(v->iface)) v2->clbkSetClassCaps(cf.get());
   applyClassKeys(*this, *v, *cf);
   log_->info("vessel created: " + name + " (" + className + ")");
   return v;
@@ -55,7 +55,7 @@ Vessel *World::createVessel(const std::string &name, const std::string &classNam
     applyStatus(*v, *status, planet, planetTime());
   } else
     physics::placeOnSurface(*v, planet, 0, 0, 0, planetTime());
-  if (auto *v2 = dynamic_cast<VESSEL2 *>(v->iface)) {
+  if (auto *v2 = callbacksOf(v->iface)) {
     CallingScope calling(*this, v);
     v2->clbkPostCreation();
   }

@@ -59,7 +59,7 @@ void World::deleteVessel(Vessel *v) {
     CallingScope calling(*this, v);
     v->module->ovcExit(iface);
   } else if (!v->module) {
-    delete iface;
+    delete static_cast<HostVessel *>(iface);
   }
   dropMessages(iface);
   recordEvent(v->name, "vessel-deleted", v->className);

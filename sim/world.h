@@ -124,6 +124,11 @@ class World {
   void recordEvent(const std::string &vessel, const std::string &kind, const std::string &detail);
   Id nextId() { return ++lastId_; }
   int date2IntCalls = 0;  // how often a module asked Date2Int for its build date
+  // Stand-ins for tests: Date2Int answers 0 this many more times, as for a date
+  // it cannot read; and names that GetProcAddress finds in any module that
+  // does not export them itself (on POSIX, where the host implements it).
+  int date2IntFailures = 0;
+  std::map<std::string, FARPROC> extraExports;
 
   // Modules loaded so far, by name (as in a class file's Module key).
   Module *loadModule(const std::string &name);

@@ -14,7 +14,7 @@ const HUDPAINTSPEC kHud = {1280, 720, 640, 360, 12.0, 12};  // a 1280x720 HUD, 1
 
 // The held keys are down in the key state only while the vessel looks at it.
 int World::pressKey(Vessel *v, DWORD key, bool down, const std::vector<DWORD> &held) {
-  auto *v2 = fromHandle(v) ? dynamic_cast<VESSEL2 *>(v->iface) : nullptr;
+  auto *v2 = fromHandle(v) ? callbacksOf(v->iface) : nullptr;
   if (!v2) {
     log_->refused("a key for a vessel that is not in the world");
     return 0;
@@ -38,7 +38,7 @@ HDC World::hudSurface() {
 std::vector<HudText> World::drawHud(Vessel *v) {
   hudTexts.clear();
   if (hud_) hud_->clear();
-  auto *v2 = fromHandle(v) ? dynamic_cast<VESSEL2 *>(v->iface) : nullptr;
+  auto *v2 = fromHandle(v) ? callbacksOf(v->iface) : nullptr;
   if (!v2) {
     log_->refused("drawing the HUD of a vessel that is not in the world");
     return {};

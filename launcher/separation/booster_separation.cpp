@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <iterator>
 
-#include "launcher/varnell.h"
-#include "payload/separated_body.h"
+#include "separated_body.h"
+#include "varnell.h"
 
 namespace {
 
@@ -32,7 +32,9 @@ const SeparationThrusterDef SEPARATION_THRUSTERS[] = {
 
 using P = PARTICLESTREAMSPEC;
 enum SeparationStream { GLOW, SMOKE };
-const PARTICLESTREAMSPEC SEPARATION_STREAM_SPECS[] = {
+// Not const only because the host's interface takes a writable record; nothing
+// writes them, and they live as long as the module, as a host may keep the pointer.
+PARTICLESTREAMSPEC SEPARATION_STREAM_SPECS[] = {
     // flags, srcsize [m], srcrate [1/s], v0 [m/s], srcspread, lifetime [s], growthrate [m/s], atmslowdown,
     // ltype, levelmap, lmin, lmax, atmsmap, amin, amax [kg/m^3], tex (null: the host's default particle)
     // GLOW: small, dense and short-lived; shines by itself
@@ -54,10 +56,8 @@ void FireSeparationThrusters(VESSEL &booster) {
     th[i] = booster.CreateThruster(SEPARATION_THRUSTERS[i].pos, SEPARATION_THRUSTERS[i].dir, SEPARATION_THRUST, tank,
                                    SEPARATION_ISP, SEPARATION_ISP, SEPARATION_P_REF);
   for (THRUSTER_HANDLE t : th) booster.SetThrusterLevel(t, 1.0);
-  for (const StreamDef &s : SEPARATION_STREAMS) {
-    PARTICLESTREAMSPEC particles = SEPARATION_STREAM_SPECS[s.stream];  // the host takes a writable record
-    booster.AddExhaustStream(th[s.thruster], &particles);
-  }
+  for (const StreamDef &s : SEPARATION_STREAMS)
+    booster.AddExhaustStream(th[s.thruster], &SEPARATION_STREAM_SPECS[s.stream]);
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 // Fairing jettison: the two halves leave the upper stage as vessels of their
 // own, each pushed out along its own side of the x axis and tumbling away,
 // and the launcher shows no fairing from then on.
-#include "launcher/varnell.h"
-#include "payload/separated_body.h"
+#include "separated_body.h"
+#include "varnell.h"
 
 namespace {
 

@@ -29,15 +29,21 @@ char VACUUM_FLAME[] = "ExhaustVac";
 char BOOSTER_FLAME[] = "RealExhaust";
 char FIRE_TRAIL[] = "Contrail_firetrail";
 
+// What the host is handed; shared by every launcher of the module, whose builds
+// all write the same values.
+PARTICLESTREAMSPEC streamRecords[STREAM_KINDS];
+
 }  // namespace
+
+PARTICLESTREAMSPEC *ExhaustEffects::stream(StreamKind kind) const { return &streamRecords[kind]; }
 
 ExhaustEffects PrepareExhaustEffects() {
   ExhaustEffects fx;
   fx.vacuumFlame = oapiRegisterExhaustTexture(VACUUM_FLAME);
   fx.boosterFlame = oapiRegisterExhaustTexture(BOOSTER_FLAME);
   SURFHANDLE fireTrail = oapiRegisterParticleTexture(FIRE_TRAIL);
-  for (int kind = 0; kind < STREAM_KINDS; ++kind) fx.streams[kind] = STREAMS[kind];
-  fx.streams[FLAME_TRAIL].tex = fireTrail;
+  for (int kind = 0; kind < STREAM_KINDS; ++kind) streamRecords[kind] = STREAMS[kind];
+  streamRecords[FLAME_TRAIL].tex = fireTrail;
   return fx;
 }
 

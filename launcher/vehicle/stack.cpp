@@ -2,7 +2,7 @@
 // stage, and the upper stage alone after staging. Either is built from nothing
 // at any time, so a rebuild after a manifest change or a payload release shows
 // the vessel as it now is.
-#include "launcher/varnell.h"
+#include "varnell.h"
 
 namespace {
 
@@ -80,7 +80,6 @@ void VARNELL::ConfigureFullStack() {
   AddPayloadMeshes(_V(0, 0, 0));
   DefineThrusters();
   SetDefaultPropellantResource(phBooster);
-  configurationBuilt = true;
 }
 
 // The upper stage's origin is the vessel's; the fairing halves and the payload
@@ -107,5 +106,4 @@ void VARNELL::ConfigureUpperStage() {
   AddPayloadMeshes(_V(0, 0, -upperStageOffset));
   DefineThrusters();
   SetDefaultPropellantResource(phUpperStage);
-  configurationBuilt = true;
 }

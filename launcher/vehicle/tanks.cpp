@@ -1,6 +1,6 @@
 // The launcher's propellant: three tanks made once, with the vessel's class,
 // that every configuration build draws on. Only booster separation deletes one.
-#include "launcher/varnell.h"
+#include "varnell.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <iterator>
 
 #include "exhaust.h"
-#include "launcher/varnell.h"
+#include "varnell.h"
 
 namespace {
 
@@ -89,7 +89,7 @@ void CreateAll(const VARNELL &l, const ThrusterDef (&defs)[N], THRUSTER_HANDLE (
   for (std::size_t i = 0; i < N; ++i) handles[i] = Create(l, defs[i]);
 }
 
-void DefineBoosterSet(VARNELL &l, ExhaustEffects &fx) {
+void DefineBoosterSet(VARNELL &l, const ExhaustEffects &fx) {
   CreateAll(l, BOOSTER_ENGINES, l.thBooster);
   l.thgBooster = l.CreateThrusterGroup(l.thBooster, static_cast<int>(std::size(l.thBooster)), THGROUP_HOVER);
   l.thIgnition = Create(l, IGNITION_EFFECT);
@@ -104,7 +104,27 @@ void DefineBoosterSet(VARNELL &l, ExhaustEffects &fx) {
   for (THRUSTER_HANDLE th : l.thBooster) l.AddExhaustStream(th, SMOKE_SOURCE, fx.stream(varnell::SMOKE_TRAIL));
 }
 
-void DefineUpperStageSet(VARNELL &l, ExhaustEffects &fx) {
+// The handles of a configuration's thrusters, in the order they are made.
+struct ThrusterSet {
+  THRUSTER_HANDLE *handles[std::size(UPPER_STAGE_ENGINES) + std::size(RCS_THRUSTERS)];  // the larger set
+  std::size_t count = 0;
+  void add(THRUSTER_HANDLE &th) { handles[count++] = &th; }
+};
+
+ThrusterSet ThrustersOf(VARNELL &l, int configuration) {
+  ThrusterSet set;
+  if (configuration == 0) {
+    for (THRUSTER_HANDLE &th : l.thBooster) set.add(th);
+    set.add(l.thIgnition);
+    set.add(l.thVent);
+  } else if (configuration == 1) {
+    for (THRUSTER_HANDLE &th : l.thUpperStage) set.add(th);
+    for (THRUSTER_HANDLE &th : l.thRcs) set.add(th);
+  }
+  return set;
+}
+
+void DefineUpperStageSet(VARNELL &l, const ExhaustEffects &fx) {
   CreateAll(l, UPPER_STAGE_ENGINES, l.thUpperStage);
   l.thgUpperStage = l.CreateThrusterGroup(l.thUpperStage, static_cast<int>(std::size(l.thUpperStage)), THGROUP_MAIN);
   for (THRUSTER_HANDLE th : l.thUpperStage)
@@ -116,7 +136,14 @@ void DefineUpperStageSet(VARNELL &l, ExhaustEffects &fx) {
 
 }  // namespace
 
+// A build of the configuration whose engines exist (for a message, a release
+// or a save) gives each new thruster the level of the one it replaces, so
+// that the engines burn on; the change at staging starts from level 0.
 void VARNELL::DefineThrusters() {
+  const ThrusterSet old = ThrustersOf(*this, configuration);
+  const std::size_t kept = thrustersDefined == configuration ? old.count : 0;
+  double levels[std::size(old.handles)];
+  for (std::size_t i = 0; i < kept; ++i) levels[i] = GetThrusterLevel(*old.handles[i]);
   ExhaustEffects fx = varnell::PrepareExhaustEffects();
   ClearExhaustRefs();
   ClearAttExhaustRefs();
@@ -125,4 +152,6 @@ void VARNELL::DefineThrusters() {
     DefineBoosterSet(*this, fx);
   else if (configuration == 1)
     DefineUpperStageSet(*this, fx);
+  thrustersDefined = configuration;
+  for (std::size_t i = 0; i < kept; ++i) SetThrusterLevel(*old.handles[i], levels[i]);  // the fields name the new ones
 }

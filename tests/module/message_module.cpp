@@ -12,59 +12,34 @@
 
 namespace {
 
-struct Received {
-  int result;
-  std::string key, text;
-};
-
 class message_module : public ::testing::Test {
  protected:
-  void SetUp() override {
-    module = LoadLibraryA("Modules\\cvelmessage");
-    ASSERT_NE(module, nullptr);
-    send = lookUp<SendCMessageFunc>(module, "SendCMessage");
-    check = lookUp<CheckCMessageFunc>(module, "CheckCMessage");
-    drop = lookUp<DropCMessagesFunc>(module, "DropCMessages");
-    ASSERT_TRUE(send && check && drop);
-  }
+  void SetUp() override { ASSERT_TRUE(send && check && drop); }
+  // The queues outlive a test while the library stays loaded: leave none behind.
   void TearDown() override {
-    // The queues outlive a test while the library stays loaded: leave none behind.
-    if (!module) return;
-    if (drop)
-      for (VESSEL *v : {a, b}) drop(v);
-    FreeLibrary(module);
-  }
-  Received next(VESSEL *v) {
-    char key[CMESSAGE_KEY_SIZE], text[CMESSAGE_TEXT_SIZE];
-    int result = check(v, key, text);
-    return result < 0 ? Received{result, "", ""} : Received{result, key, text};
+    for (VESSEL *v : {a, b}) messages.pending(v);
   }
 
+  Messages messages;
+  SendCMessageFunc send = lookUp<SendCMessageFunc>(messages.get(), "SendCMessage");
+  CheckCMessageFunc check = lookUp<CheckCMessageFunc>(messages.get(), "CheckCMessage");
+  DropCMessagesFunc drop = lookUp<DropCMessagesFunc>(messages.get(), "DropCMessages");
   // Receivers are only addresses to the module; it never looks behind them.
   char places[2] = {};
   VESSEL *a = reinterpret_cast<VESSEL *>(&places[0]);
   VESSEL *b = reinterpret_cast<VESSEL *>(&places[1]);
-  HMODULE module = nullptr;
-  SendCMessageFunc send = nullptr;
-  CheckCMessageFunc check = nullptr;
-  DropCMessagesFunc drop = nullptr;
 };
 
 TEST_F(message_module, messages_reach_only_their_receiver_in_the_order_sent) {
-  EXPECT_EQ(next(a).result, -1);
-  send(a, "STAGE", "STAGE Kick1 k k 0 0 2.5 950 0 1");
+  EXPECT_TRUE(messages.pending(a).empty());
+  EXPECT_EQ(send(a, "STAGE", "STAGE Kick1 k k 0 0 2.5 950 0 1"), 0);
   send(b, "PAYLOAD", "PAYLOAD Probe p p 0 0 6 300 0 1");
   send(a, "PAYLOAD", "PAYLOAD Sat1 s s 1.2 0 3.1 600 90 0.5");
   send(a, "ENDSTAGE", "ENDSTAGE");
-
-  std::vector<std::string> toA;
-  for (Received r = next(a); r.result >= 0; r = next(a)) toA.push_back(r.key + "|" + r.text);
-  EXPECT_EQ(toA, (std::vector<std::string>{"STAGE|STAGE Kick1 k k 0 0 2.5 950 0 1",
-                                           "PAYLOAD|PAYLOAD Sat1 s s 1.2 0 3.1 600 90 0.5", "ENDSTAGE|ENDSTAGE"}));
-  Received toB = next(b);
-  EXPECT_EQ(toB.result, 0);
-  EXPECT_EQ(toB.text, "PAYLOAD Probe p p 0 0 6 300 0 1");
-  EXPECT_EQ(next(b).result, -1);
+  EXPECT_EQ(messages.pending(a),
+            (std::vector<std::string>{"STAGE|STAGE Kick1 k k 0 0 2.5 950 0 1",
+                                      "PAYLOAD|PAYLOAD Sat1 s s 1.2 0 3.1 600 90 0.5", "ENDSTAGE|ENDSTAGE"}));
+  EXPECT_EQ(messages.pending(b), std::vector<std::string>{"PAYLOAD|PAYLOAD Probe p p 0 0 6 300 0 1"});
 }
 
 TEST_F(message_module, long_texts_are_cut_to_the_buffers_and_terminated) {
@@ -85,64 +60,63 @@ TEST_F(message_module, null_arguments_are_refused_and_lose_no_message) {
   char key[CMESSAGE_KEY_SIZE], text[CMESSAGE_TEXT_SIZE];
   EXPECT_EQ(check(nullptr, key, text), -1);
   drop(nullptr);
-
   EXPECT_EQ(send(a, nullptr, nullptr), 0);
   EXPECT_EQ(check(a, nullptr, text), -1);
   EXPECT_EQ(check(a, key, nullptr), -1);
-  Received kept = next(a);
-  EXPECT_EQ(kept.result, 0);
-  EXPECT_EQ(kept.key, "");
-  EXPECT_EQ(kept.text, "");
+  EXPECT_EQ(messages.pending(a), std::vector<std::string>{"|"});
 }
 
 TEST_F(message_module, a_dropped_receiver_has_nothing_left_and_others_keep_theirs) {
   send(a, "PAYLOAD", "for a");
   send(b, "PAYLOAD", "for b");
   drop(a);
-  EXPECT_EQ(next(a).result, -1);
-  EXPECT_EQ(next(b).text, "for b");
+  EXPECT_TRUE(messages.pending(a).empty());
+  EXPECT_EQ(messages.pending(b), std::vector<std::string>{"PAYLOAD|for b"});
   send(a, "ENDSTAGE", "after the drop");
-  EXPECT_EQ(next(a).text, "after the drop");
+  EXPECT_EQ(messages.pending(a), std::vector<std::string>{"ENDSTAGE|after the drop"});
 }
 
 const char *const STAGE_LINE = "STAGE Kick1 Kickmesh Kickclass 0.00 0.00 2.50 950.00 0.00 1.00";
 
+// Addressed by interface; a deleted vessel's queue goes with it, since a
+// vessel made later may get its address.
 TEST(payload_messages, manifest_lines_reach_only_their_vessel_and_none_outlive_a_deleted_one) {
   sim::World world(".", "");
-  VARNELL *sender = launcherOf(world.createVessel("Carrier", "Varnell", nullptr));
-  sim::Vessel *stage = world.createVessel("Stage", "Varnell", nullptr);
-  ASSERT_TRUE(sender && stage);
+  sim::Vessel *carrier = world.createVessel("Carrier", "Varnell", nullptr);
+  sim::Vessel *stage = world.createVessel("Stage", "Varnell\\Sat", nullptr);
+  ASSERT_TRUE(carrier && stage);
   VESSEL *gone = stage->iface;
-  sender->SendManifestMessage(gone, "STAGE", STAGE_LINE);
-  sender->SendManifestMessage(sender, "ENDSTAGE", "ENDSTAGE");
-  sender->SendManifestMessage(gone, "ENDSTAGE", "ENDSTAGE");
-  EXPECT_EQ(pendingMessages(gone), (std::vector<std::string>{std::string("STAGE|") + STAGE_LINE, "ENDSTAGE|ENDSTAGE"}));
-  EXPECT_EQ(pendingMessages(sender), (std::vector<std::string>{"ENDSTAGE|ENDSTAGE"}));
-  sender->SendManifestMessage(gone, "ENDSTAGE", "ENDSTAGE");
-  sender->SendManifestMessage(sender, "ENDSTAGE", "ENDSTAGE");
+  Messages messages;
+  for (VESSEL *to : {gone, gone, carrier->iface, gone}) messages.send(to, "STAGE", STAGE_LINE);
   world.deleteVessel(stage);
-  // Only the address is asked about: a vessel made later may get it.
-  EXPECT_TRUE(pendingMessages(gone).empty());
-  EXPECT_EQ(pendingMessages(sender).size(), 1u);
+  EXPECT_TRUE(messages.pending(gone).empty());
+  EXPECT_EQ(messages.pending(carrier->iface), std::vector<std::string>{std::string("STAGE|") + STAGE_LINE});
 }
 
 // The module is bound once, at construction: one that appears later stays unused.
-TEST(payload_messages, a_launcher_made_without_the_message_module_sends_nothing) {
+TEST(payload_messages, a_launcher_made_without_the_message_module_releases_and_takes_nothing_in) {
   ScratchTree scratch;
   scratch.copyFromBuiltTree(moduleLibrary("Varnell"));
-  for (const char *mesh : {"Varnellstg0", "Varnellstg1B", "Varnellplf1", "Varnellplf2"})
-    scratch.copyFromBuiltTree(std::string("Meshes/Varnell/") + mesh + ".msh");
+  for (const char *file : {"Varnellstg0", "Varnellstg1B", "Varnellplf1", "Varnellplf2", "Sat"})
+    scratch.copyFromBuiltTree(std::string("Meshes/Varnell/") + file + ".msh");
+  scratch.copyFromBuiltTree("Config/Vessels/Varnell/Sat.cfg");
   scratch.write("Config/Vessels/Varnell.cfg", "Module = Varnell\n");
   scratch.enter();
   sim::World world(".", "");
-  VARNELL *sender = launcherOf(world.createVessel("Carrier", "Varnell", nullptr));
-  VARNELL *stage = launcherOf(world.createVessel("Stage", "Varnell", nullptr));
-  ASSERT_TRUE(sender && stage);
-  EXPECT_EQ(sender->hMessageModule, nullptr);
+  sim::Vessel *v = loadLauncher(world, releasing({"STAGE K Varnell\\Sat Varnell\\Sat 0 0 1 50 0 1",
+                                                  "PAYLOAD P Varnell\\Sat Varnell\\Sat 0 0 2 50 0 1", "ENDSTAGE"}));
+  ASSERT_NE(v, nullptr);
+  world.pressKey(v, OAPI_KEY_J);
+  world.step();
+  ASSERT_NE(world.find("K"), nullptr);
+  EXPECT_EQ(usedMeshes(*v), 1);
 
   scratch.copyFromBuiltTree(moduleLibrary("cvelmessage"));
-  sender->SendManifestMessage(stage, "ENDSTAGE", "ENDSTAGE");
-  EXPECT_TRUE(pendingMessages(stage).empty());
+  Messages messages;
+  EXPECT_TRUE(messages.pending(world.find("K")->iface).empty());
+  messages.send(v->iface, "PAYLOAD", "PAYLOAD Q Varnell\\Sat Varnell\\Sat 0 0 2 50 0 1");
+  world.step();
+  EXPECT_EQ(usedMeshes(*v), 1);
   EXPECT_EQ(world.log().errorCount(), 0);  // a missing message module is no error
 }
 

@@ -2,7 +2,7 @@
 // so that its load entry and its module-wide version cache start anew.
 #include <gtest/gtest.h>
 
-#include "host/Orbitersdk.h"
+#include "sim/module_support.h"
 #include "sim/world.h"
 #include "tests/support/launcher.h"
 
@@ -10,13 +10,14 @@ namespace {
 
 class module_entry : public ::testing::Test {
  protected:
-  void SetUp() override {
-    scratch.copyFromBuiltTree(moduleLibrary("Varnell"));
-    module = LoadLibraryA(scratch.path("Modules/Varnell").c_str());
-    ASSERT_NE(module, nullptr);
-  }
+  void SetUp() override { scratch.copyFromBuiltTree(moduleLibrary("Varnell")); }
   void TearDown() override {
     if (module) FreeLibrary(module);
+  }
+  HMODULE load() {
+    module = LoadLibraryA(scratch.path("Modules/Varnell").c_str());
+    EXPECT_NE(module, nullptr);
+    return module;
   }
 
   ScratchTree scratch;
@@ -25,27 +26,49 @@ class module_entry : public ::testing::Test {
 };
 
 TEST_F(module_entry, loading_hands_the_host_the_library_it_was_loaded_from) {
+  ASSERT_NE(load(), nullptr);
   // The file as the system names it: with '\' between folders on Windows.
   const std::string file = std::filesystem::path(scratch.path(moduleLibrary("Varnell"))).make_preferred().string();
   EXPECT_TRUE(world.log().contains("module initialised: " + file));
-}
-
-TEST_F(module_entry, the_version_is_the_build_date_asked_of_the_host_once) {
-  auto version = lookUp<int (*)()>(module, "GetModuleVersion");
-  ASSERT_NE(version, nullptr);
-  const int asked = world.date2IntCalls;
-  const int first = version();
-  const int second = version();
-  EXPECT_EQ(world.date2IntCalls - asked, 1);
-  char buildDate[] = "Apr 25 2006";
-  EXPECT_EQ(first, Date2Int(buildDate));
-  EXPECT_EQ(second, first);
-}
-
-TEST_F(module_entry, exit_ignores_a_null_vessel) {
   auto exit = lookUp<void (*)(VESSEL *)>(module, "ovcExit");
   ASSERT_NE(exit, nullptr);
-  exit(nullptr);
+  exit(nullptr);  // ignored
+}
+
+// A result of 0 is no version: the host is asked again until it gives one,
+// and then never again.
+TEST_F(module_entry, the_version_is_the_build_date_asked_of_the_host_until_it_answers) {
+  auto version = lookUp<int (*)()>(load(), "GetModuleVersion");
+  ASSERT_NE(version, nullptr);
+  world.date2IntFailures = 2;
+  const int asked = world.date2IntCalls;
+  const int answers[] = {version(), version(), version(), version()};
+  EXPECT_EQ(world.date2IntCalls - asked, 3);
+  char buildDate[] = "Apr 25 2006";
+  EXPECT_EQ(std::vector<int>(answers, answers + 4), (std::vector<int>{0, 0, Date2Int(buildDate), Date2Int(buildDate)}));
+}
+
+// The module exports no exit function of its own; one that the look-up at load
+// finds, under either of its two names, runs at unload with the module's handle.
+HMODULE exited[2];
+void exitModule(HINSTANCE h) { exited[0] = static_cast<HMODULE>(h); }
+void dllExit(HINSTANCE h) { exited[1] = static_cast<HMODULE>(h); }
+
+TEST_F(module_entry, an_exit_function_found_at_load_runs_at_unload_ExitModule_first) {
+#ifdef _WIN32
+  GTEST_SKIP() << "GetProcAddress is the system's own here";
+#endif
+  // Through void (*)(), as GetProcAddress hands out every function.
+  world.extraExports["opcDLLExit"] = reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&dllExit));
+  for (int found : {1, 0}) {  // opcDLLExit alone, then ExitModule as well
+    exited[0] = exited[1] = nullptr;
+    const HMODULE loaded = load();
+    FreeLibrary(module);
+    module = nullptr;
+    EXPECT_EQ(exited[found], loaded) << found;
+    EXPECT_EQ(exited[1 - found], nullptr) << found;
+    world.extraExports["ExitModule"] = reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&exitModule));
+  }
 }
 
 }  // namespace

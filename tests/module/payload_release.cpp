@@ -1,9 +1,9 @@
-// Payloads released from the upper stage as vessels of their own, a stage's
-// entries handed on to it as manifest messages, and a released dispenser that
-// takes them in and releases them in turn.
+// Payloads released from the upper stage on J as vessels of their own, a
+// stage's entries handed on to it as manifest messages, and a released
+// dispenser that takes them in and releases them in turn.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -13,13 +13,8 @@ namespace {
 
 const double STACK_ORIGIN_Z = -20.169;  // of the payloads on the upper stage [m]
 
-VARNELL *upperStage(sim::World &world, std::vector<std::string> manifest) {
-  manifest.insert(manifest.begin(), "CONFIGURATION 1");
-  return loadLauncher(world, inOrbit(manifest));
-}
-
-std::string entry(const char *kind, const char *name, const char *z) {
-  return std::string(kind) + " " + name + " Varnell\\Sat Varnell\\Sat 0 0 " + z + " 100 0 1";
+std::string entry(const char *kind, const char *name, const char *z, const char *cls = "Varnell\\Sat") {
+  return std::string(kind) + " " + name + " Varnell\\Sat " + cls + " 0 0 " + z + " 100 0 1";
 }
 // The message handing on an entry z metres ahead of the released stage.
 std::string sent(const char *kind, const char *name, const char *z) {
@@ -27,6 +22,12 @@ std::string sent(const char *kind, const char *name, const char *z) {
          " 100.00 0.00 1.00";
 }
 const char *const CLOSED = "ENDSTAGE|ENDSTAGE";
+
+// J, and the step that acts on it.
+void release(sim::World &world, sim::Vessel *carrier) {
+  world.pressKey(carrier, OAPI_KEY_J);
+  world.step();
+}
 
 TEST(payload_release, a_top_level_payload_leaves_from_its_place_pushed_off_fuelled_and_turned) {
   struct Turn {
@@ -36,25 +37,48 @@ TEST(payload_release, a_top_level_payload_leaves_from_its_place_pushed_off_fuell
   for (const Turn &t : {Turn{"0", {0, 1, 0}, {0, 0, 1}}, Turn{"90", {0, 0, 1}, {0, -1, 0}}}) {
     SCOPED_TRACE(t.angle);
     sim::World world(".", "");
-    VARNELL *l =
-        upperStage(world, {std::string("PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 1.2 0 3.1 600 ") + t.angle + " 0.5"});
-    ASSERT_NE(l, nullptr);
-    const sim::Vessel &v = *world.find("L1");
-    l->SetThrusterGroupLevel(THGROUP_MAIN, 1);
-    VESSEL *released = l->ReleaseNextStage();
+    sim::Vessel *v = loadLauncher(
+        world, releasing({std::string("PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 1.2 0 3.1 600 ") + t.angle + " 0.5"}));
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(v->emptyMass, 2730);
+    release(world, v);
     const sim::Vessel *sat = world.find("Sat1");
-    ASSERT_TRUE(released && sat);
-    EXPECT_EQ(sat->iface, released);
-    expectNear(placeFrom(v, *sat), _V(1.2, 0, 3.1 + STACK_ORIGIN_Z));
-    expectNear(velocityFrom(v, *sat), _V(2, 0, 0));  // beside the axis: straight out from it
-    expectNear(sat->omega, v.omega, 0);
-    expectNear(v.rot.tmul(sat->rot.column(0)), _V(1, 0, 0), 1e-9);
-    expectNear(v.rot.tmul(sat->rot.column(1)), t.y, 1e-9);
-    expectNear(v.rot.tmul(sat->rot.column(2)), t.z, 1e-9);
-    EXPECT_EQ(sat->givenStatus.eng_main, 0);
+    ASSERT_NE(sat, nullptr);
+    expectNear(placeFrom(*v, *sat), _V(1.2, 0, 3.1 + STACK_ORIGIN_Z));
+    expectNear(velocityFrom(*v, *sat), _V(2, 0, 0));  // beside the axis: straight out from it
+    expectNear(sat->omega, v->omega, 0);
+    expectNear(v->rot.tmul(sat->rot.column(0)), _V(1, 0, 0), 1e-9);
+    expectNear(v->rot.tmul(sat->rot.column(1)), t.y, 1e-9);
+    expectNear(v->rot.tmul(sat->rot.column(2)), t.z, 1e-9);
     EXPECT_EQ(sat->tanks.at(0).mass, 50);  // half of its class's 100 kg
-    EXPECT_TRUE(pendingMessages(released).empty());
-    EXPECT_EQ(l->ReleaseNextStage(), nullptr);
+    EXPECT_TRUE(Messages().pending(sat->iface).empty());
+    EXPECT_EQ(v->emptyMass, 2130);  // rebuilt at once without it
+    EXPECT_EQ(usedMeshes(*v), 1);
+    release(world, v);
+    EXPECT_EQ(world.vessels().size(), 2u);
+  }
+}
+
+// On the axis, or within about 8.1 degrees of it, forward at 0.5 m/s; else
+// straight out from the axis at 2 m/s. Released from the end: the last first.
+TEST(payload_release, a_payload_is_pushed_forward_on_the_axis_and_outward_beside_it) {
+  struct Push {
+    const char *offset;
+    VECTOR3 velocity;  // [m/s]
+  };
+  const Push pushes[] = {{"0 0 0", {0, 0, 0.5}},   {"0 0 5", {0, 0, 0.5}},   {"3 4 1", {1.2, 1.6, 0}},
+                         {"0 0.1 5", {0, 0, 0.5}}, {"0 0.1 0.5", {0, 2, 0}}, {"0.005 0 0", {0, 0, 0.5}}};
+  std::vector<std::string> manifest;
+  for (int i = 0; i < 6; ++i)
+    manifest.push_back("PAYLOAD P" + std::to_string(i) + " Varnell\\Sat Varnell\\Sat " + pushes[i].offset + " 1 0 1");
+  sim::World world(".", "");
+  sim::Vessel *v = loadLauncher(world, releasing(manifest));
+  ASSERT_NE(v, nullptr);
+  for (int i = 5; i >= 0; --i) {
+    release(world, v);
+    const sim::Vessel *p = world.find("P" + std::to_string(i));
+    ASSERT_NE(p, nullptr) << i;
+    expectNear(velocityFrom(*v, *p), pushes[i].velocity, 1e-9, pushes[i].offset);
   }
 }
 
@@ -82,66 +106,105 @@ TEST(payload_release, a_stage_leaves_with_its_entries_sent_after_it_measured_fro
   };
   for (const Case &c : cases) {
     sim::World world(".", "");
-    VARNELL *l = upperStage(world, c.manifest);
-    ASSERT_NE(l, nullptr);
+    sim::Vessel *v = loadLauncher(world, releasing(c.manifest));
+    ASSERT_NE(v, nullptr);
     for (const Release &r : c.releases) {
-      VESSEL *released = l->ReleaseNextStage();
-      ASSERT_NE(released, nullptr) << r.vessel;
-      const sim::Vessel &stage = *world.fromHandle(released->GetHandle());
-      EXPECT_EQ(stage.name, r.vessel);
+      release(world, v);
+      const sim::Vessel *stage = world.find(r.vessel);
+      ASSERT_NE(stage, nullptr) << r.vessel;
       for (int axis = 0; axis < 3; ++axis)  // not turned
-        expectNear(stage.rot.column(axis), world.find("L1")->rot.column(axis), 1e-9);
-      EXPECT_EQ(pendingMessages(released), r.messages) << r.vessel;
+        expectNear(stage->rot.column(axis), v->rot.column(axis), 1e-9);
+      EXPECT_EQ(Messages().pending(stage->iface), r.messages) << r.vessel;
     }
-    EXPECT_EQ(l->ReleaseNextStage(), nullptr);
+    const size_t vessels = world.vessels().size();
+    release(world, v);
+    EXPECT_EQ(world.vessels().size(), vessels);
   }
 }
 
-TEST(payload_release, a_refused_release_changes_nothing_and_the_armed_velocity_serves_one_release) {
+TEST(payload_release, a_refused_release_changes_nothing) {
   sim::World world(".", "");
-  VARNELL *l = upperStage(world, {entry("PAYLOAD", "P1", "3"), "STAGE Lost Varnell\\Sat Varnell\\Nowhere 0 0 5 100 0 1",
-                                  entry("PAYLOAD", "P2", "6"), "ENDSTAGE"});
-  ASSERT_NE(l, nullptr);
-  l->SetReleaseVelocity(_V(0, 0, 3));
-  EXPECT_EQ(l->ReleaseNextStage(), nullptr);
-  for (int i = 0; i < 3; ++i) EXPECT_TRUE(l->entries[i].used) << i;
-  EXPECT_TRUE(l->releaseVelOverrideSet);
-
-  std::strcpy(l->entries[1].className, "Varnell\\Sat");
-  VESSEL *released = l->ReleaseNextStage();
-  ASSERT_NE(released, nullptr);
-  EXPECT_EQ(pendingMessages(released), (std::vector<std::string>{sent("PAYLOAD", "P2", "1.00"), CLOSED}));
-  ASSERT_NE(l->ReleaseNextStage(), nullptr);
-  const sim::Vessel &v = *world.find("L1");
-  expectNear(velocityFrom(v, *world.find("Lost")), _V(0, 0, 3));
-  expectNear(velocityFrom(v, *world.find("P1")), _V(0, 0, 0.5));
+  sim::Vessel *v = loadLauncher(world, releasing({entry("PAYLOAD", "P1", "3"), entry("STAGE", "Lost", "5", "Nowhere"),
+                                                  entry("PAYLOAD", "P2", "6"), "ENDSTAGE"}));
+  ASSERT_NE(v, nullptr);
+  const std::vector<std::string> manifest = manifestOf(world, "L1");
+  for (int i = 0; i < 2; ++i) release(world, v);
+  EXPECT_EQ(world.vessels().size(), 1u);
+  EXPECT_EQ(manifestOf(world, "L1"), manifest);
+  EXPECT_EQ(usedMeshes(*v), 1 + 3);
+  EXPECT_TRUE(world.log().contains("vessel \"Lost\" of class \"Nowhere\" not created"));
 }
 
-// Its taking in the manifest at its next step is shown with a deeper one in launcher_saving.
-TEST(payload_release, a_released_dispenser_releases_its_payloads_one_by_one_on_j) {
+// A dispenser on the upper stage, its two satellites beside the axis.
+const std::vector<std::string> DISPENSER = {"STAGE D Varnell\\Dispenser Varnell\\Dispenser 0 0 2.5 450 0 1",
+                                            "PAYLOAD S1 Varnell\\Sat Varnell\\Sat 1.2 0 3.1 600 0 1",
+                                            "PAYLOAD S2 Varnell\\Sat Varnell\\Sat -1.2 0 3.84 600 0 0.5", "ENDSTAGE"};
+
+// J before its first step: what arrives is placed before anything leaves,
+// each payload from its place, measured from the dispenser as handed on.
+TEST(dispenser, a_released_dispenser_takes_its_payloads_in_and_releases_them_one_by_one_on_J) {
   sim::World world(".", "");
-  VARNELL *l = upperStage(world, {"STAGE D Varnell\\Dispenser Varnell\\Dispenser 0 0 2.5 450 0 1",
-                                  "PAYLOAD S1 Varnell\\Sat Varnell\\Sat 1.2 0 3.1 600 0 1",
-                                  "PAYLOAD S2 Varnell\\Sat Varnell\\Sat -1.2 0 3.1 600 0 1", "ENDSTAGE"});
-  ASSERT_NE(l, nullptr);
-  ASSERT_NE(l->ReleaseNextStage(), nullptr);
+  sim::Vessel *v = loadLauncher(world, releasing(DISPENSER));
+  ASSERT_NE(v, nullptr);
+  release(world, v);
   sim::Vessel *d = world.find("D");
   ASSERT_NE(d, nullptr);
-  world.step();
-  EXPECT_EQ(d->emptyMass + usedMeshes(*d), 1650 + 3);  // 450 kg and its mesh, with two payloads
   EXPECT_EQ(world.pressKey(d, OAPI_KEY_J, true, {OAPI_KEY_LSHIFT}), 0);
-  world.step();
-  EXPECT_EQ(world.vessels().size(), 2u);
-
-  const VECTOR3 places[] = {{-1.2, 0, 0.6}, {1.2, 0, 0.6}};  // from the dispenser, as handed on [m]
+  const VECTOR3 places[] = {{-1.2, 0, 1.34}, {1.2, 0, 0.6}};  // [m]
   const char *const names[] = {"S2", "S1"};
   for (int i = 0; i < 2; ++i) {
-    EXPECT_EQ(world.pressKey(d, OAPI_KEY_J), 1);
-    world.step();
+    release(world, d);
     ASSERT_NE(world.find(names[i]), nullptr) << names[i];
     expectNear(placeFrom(*d, *world.find(names[i])), places[i], 1e-6, names[i]);
+    EXPECT_EQ(d->emptyMass, 1050 - 600 * i);  // 450 kg and what is still aboard
+    EXPECT_EQ(usedMeshes(*d), 2 - i);
   }
-  EXPECT_EQ(d->emptyMass + usedMeshes(*d), 450 + 1);
+}
+
+// A stage saved before its first step has its manifest still waiting in the
+// message module, which keeps nothing across a save and a load: the save
+// takes it in, and weighs it at once. So for a dispenser and for a launcher
+// released as a stage.
+TEST(dispenser, a_stage_saved_before_its_first_step_keeps_and_weighs_the_manifest_handed_to_it) {
+  struct Case {
+    const char *cls;
+    double emptyMass;  // with the satellite aboard [kg]
+  };
+  for (const Case c : {Case{"Varnell\\Dispenser", 450 + 600}, Case{"Varnell", 15855 + 600}}) {
+    SCOPED_TRACE(c.cls);
+    const std::string carried = "PAYLOAD S1 Varnell\\Sat Varnell\\Sat 0.80 0.00 1.00 600.00 0.00 0.50";
+    std::string scenario;
+    {
+      sim::World world(".", "");
+      sim::Vessel *v =
+          loadLauncher(world, releasing({std::string("STAGE D1 Varnell\\Dispenser ") + c.cls + " 0 0 25 450 0 1",
+                                         "PAYLOAD S1 Varnell\\Sat Varnell\\Sat 0.8 0 26 600 0 0.5", "ENDSTAGE"}));
+      ASSERT_NE(v, nullptr);
+      release(world, v);
+      scenario = savedScenario(world);
+      EXPECT_EQ(world.find("D1")->emptyMass, c.emptyMass);
+    }
+    sim::World world(".", "");
+    ASSERT_TRUE(loadSaved(world, scenario));
+    sim::Vessel *d1 = world.find("D1");
+    ASSERT_NE(d1, nullptr);
+    EXPECT_EQ(manifestOf(world, "D1"), std::vector<std::string>{carried});
+    EXPECT_EQ(d1->emptyMass, c.emptyMass);
+  }
+}
+
+// It rests on its aft face, where it sat on its carrier: three points 1.2 m
+// out from its axis, a third of a turn apart, 0.75 m behind its middle.
+TEST(dispenser, its_touchdown_points_lie_round_its_axis_on_its_aft_face) {
+  sim::World world(".", "");
+  const sim::Vessel *d = world.createVessel("D", "Varnell\\Dispenser", nullptr);
+  ASSERT_NE(d, nullptr);
+  for (int i = 0; i < 3; ++i) {
+    const VECTOR3 &p = d->touchdown[i], &next = d->touchdown[(i + 1) % 3];
+    EXPECT_NEAR(p.z, -0.75, 1e-12);
+    EXPECT_NEAR(std::hypot(p.x, p.y), 1.2, 0.01);
+    EXPECT_NEAR(length(next - p), 1.2 * std::sqrt(3.0), 0.01);
+  }
 }
 
 }  // namespace

@@ -2,65 +2,96 @@
 // launcher across staging.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "tests/support/launcher.h"
 
 namespace {
 
-TEST(booster_separation, the_spent_booster_leaves_with_the_launchers_motion_and_burns_its_thrusters_out) {
+// Staged by J at the next step, from the full stack in orbit.
+sim::Vessel *staged(sim::World &world, const std::vector<std::string> &lines, const std::string &name = "L1") {
+  sim::Vessel *v = loadLauncher(world, lines, name);
+  if (!v) return nullptr;
+  world.pressKey(v, OAPI_KEY_J);
+  world.step();
+  return v;
+}
+
+// Field by field: srcsize, srcrate, v0, srcspread, lifetime, growthrate,
+// atmslowdown, lmin, lmax, amin, amax; then ltype.
+struct StreamRow {
+  double f[11];
+  PARTICLESTREAMSPEC::LTYPE ltype;
+};
+const StreamRow STREAM_A = {{0.5, 20, 50, 0.05, 0.5, 10, 50, 0, 1, 0, 1.23}, PARTICLESTREAMSPEC::EMISSIVE};
+const StreamRow STREAM_B = {{0.8, 3, 50, 0.1, 1.0, 20, 50, 0, 5, 0, 1.23}, PARTICLESTREAMSPEC::DIFFUSE};
+
+TEST(booster_separation, the_spent_booster_leaves_from_the_booster_with_the_stacks_motion_and_burns_its_thrusters_out) {
   sim::World world(".", "");
-  VARNELL *l = loadLauncher(world, inOrbit({}));
-  ASSERT_NE(l, nullptr);
-  sim::Vessel *launcher = world.find("L1");
-  l->SeparateBooster();
+  sim::Vessel *launcher = staged(world, inOrbit({}));
+  ASSERT_NE(launcher, nullptr);
   const sim::Vessel *b = world.find("L1-SEP");
   ASSERT_NE(b, nullptr);
   EXPECT_EQ(b->className, "Varnell\\Varnellstg0");
-  expectNear(placeFrom(*launcher, *b), _V(0, 0, 0));  // the full stack's origin is the booster's
+  // The vessel's origin moved up to the upper stage's; the booster stayed.
+  expectNear(placeFrom(*launcher, *b), _V(0, 0, -20.169), 1e-6);
   expectNear(b->vel, launcher->vel);
   expectNear(b->omega, launcher->omega, 0);
   for (int axis = 0; axis < 3; ++axis) expectNear(b->rot.column(axis), launcher->rot.column(axis), 1e-12);
 
   ASSERT_EQ(b->tanks.size(), 1u);
+  EXPECT_EQ(b->tanks[0].maxMass, 100);
   EXPECT_EQ(b->tanks[0].mass, 100);
+  // Backward and inward; the first also slightly down. The host keeps directions normalised.
+  const VECTOR3 pos[] = {{-1.82, 0, -14.8}, {1.82, 0, -14.8}}, dir[] = {{1, -0.02, -1}, {-1, 0, -1}};
   ASSERT_EQ(b->thrusters.size(), 2u);
-  const VECTOR3 pos[] = {{-1.82, 0, -14.8}, {1.82, 0, -14.8}};
   for (int i = 0; i < 2; ++i) {
     const sim::Thruster &th = b->thrusters[i];
-    expectNear(th.pos, pos[i], 0);
-    EXPECT_EQ(std::make_tuple(th.tank, th.level, th.maxThrust0), std::make_tuple(b->tanks[0].id, 1.0, 20000.0));
+    expectNear(th.pos, pos[i], 0, "position");
+    expectNear(th.dir, unit(dir[i]), 1e-12, "direction");
+    EXPECT_EQ(std::vector<double>({th.maxThrust0, th.isp0, th.ispRef, th.pRef, th.level}),
+              std::vector<double>({20000, 4500, 4500, 100000, 1}));
+    EXPECT_EQ(th.tank, b->tanks[0].id);
   }
-  // A small glowing stream, then a large lit one, each on the second thruster first.
+  // A glowing stream, then a lit one, each on the second thruster first.
+  const StreamRow *rows[] = {&STREAM_A, &STREAM_A, &STREAM_B, &STREAM_B};
   ASSERT_EQ(b->streams.size(), 4u);
   for (int i = 0; i < 4; ++i) {
+    const PARTICLESTREAMSPEC &p = b->streams[i].particles;
     EXPECT_EQ(b->streams[i].thruster, b->thrusters[1 - i % 2].id);
-    EXPECT_EQ(b->streams[i].particles.ltype, i < 2 ? PARTICLESTREAMSPEC::EMISSIVE : PARTICLESTREAMSPEC::DIFFUSE);
+    EXPECT_EQ(std::vector<double>({p.srcsize, p.srcrate, p.v0, p.srcspread, p.lifetime, p.growthrate, p.atmslowdown,
+                                   p.lmin, p.lmax, p.amin, p.amax}),
+              std::vector<double>(rows[i]->f, rows[i]->f + 11))
+        << "stream " << i;
+    EXPECT_EQ(std::vector<int>({int(p.flags), p.ltype, p.levelmap, p.atmsmap, p.tex != nullptr}),
+              std::vector<int>({0, rows[i]->ltype, PARTICLESTREAMSPEC::LVL_PSQRT, PARTICLESTREAMSPEC::ATM_PLOG, 0}))
+        << "stream " << i;
   }
 
   // 100 kg at 2 x 20000 N / 4500 m/s last 11.25 s, the launcher gone or not.
+  const double separation = world.simTime();
   world.deleteVessel(launcher);
-  while (world.simTime() < 11.2) world.step();
+  while (world.simTime() < separation + 11.2) world.step();
   EXPECT_GT(b->tanks[0].mass, 0);
-  while (world.simTime() < 11.3) world.step();
+  while (world.simTime() < separation + 11.3) world.step();
   EXPECT_EQ(b->tanks[0].mass, 0);
 }
 
-TEST(booster_separation, staging_keeps_the_upper_stage_where_it_was_drawn_and_the_booster_where_it_was) {
+// The move of the origin at staging is made once: a rebuild of the upper
+// stage (here for a message) must not move the vessel again.
+TEST(booster_separation, a_rebuild_after_staging_leaves_the_upper_stage_where_it_is) {
   sim::World world(".", "");
-  VARNELL *l = loadLauncher(world, inOrbit({"FAIRING 1"}));
-  ASSERT_NE(l, nullptr);
-  const sim::Vessel &v = *world.find("L1");
-  const VECTOR3 upperStage = v.pos + v.rot * l->ofsStg1B, fairing = v.pos + v.rot * l->ofsPlf1, booster = v.pos;
-  stage(*l);
-  ASSERT_NE(world.find("L1-SEP"), nullptr);
-  expectNear(world.find("L1-SEP")->pos, booster);
-  for (int rebuild = 0; rebuild < 3; ++rebuild, l->Reconfigure()) {
-    expectNear(v.pos, upperStage, 1e-6, "rebuild " + std::to_string(rebuild));
-    expectNear(v.pos + v.rot * l->ofsPlf1, fairing, 1e-6, "rebuild " + std::to_string(rebuild));
-  }
+  sim::Vessel *v = staged(world, inOrbit({"FAIRING 1"}));
+  ASSERT_NE(v, nullptr);
+  VECTOR3 before = v->pos;
+  world.step();
+  const VECTOR3 plain = v->pos - before;  // a step's way without a rebuild [m]
+  before = v->pos;
+  Messages().send(v->iface, "NOTES", "rebuild");
+  world.step();
+  expectNear(v->pos - before, plain, 0.01, "a step with a rebuild");
 }
 
 // No call on a vessel that is not there, no write past the name's buffer.
@@ -68,24 +99,26 @@ TEST(booster_separation, a_refused_booster_is_left_alone_and_a_long_name_is_cut_
   {
     sim::World world(".", "");
     const std::string longName(300, 'L');
-    VARNELL *l = launcherOf(world.createVessel(longName, "Varnell", nullptr));
-    ASSERT_NE(l, nullptr);
-    l->SeparateBooster();
+    ASSERT_NE(staged(world, inOrbit({}), longName), nullptr);
     EXPECT_NE(world.find(longName.substr(0, 255)), nullptr);
   }
   ScratchTree scratch;  // without the spent booster's class
   scratch.copyFromBuiltTree(moduleLibrary("Varnell"));
+  for (const char *mesh : {"Varnellstg0", "Varnellstg1B", "Varnellplf1", "Varnellplf2"})
+    scratch.copyFromBuiltTree(std::string("Meshes/Varnell/") + mesh + ".msh");
   scratch.write("Config/Vessels/Varnell.cfg", "Module = Varnell\n");
   scratch.enter();
   sim::World world(".", "");
-  VARNELL *l = launcherOf(world.createVessel("L1", "Varnell", nullptr));
-  ASSERT_NE(l, nullptr);
-  const int refusedBefore = world.log().refusedCount();  // this tree has no meshes either
-  l->SeparateBooster();
+  sim::Vessel *v = world.createVessel("L1", "Varnell", nullptr);
+  ASSERT_NE(v, nullptr);
+  world.pressKey(v, OAPI_KEY_J);
+  world.step();
+  EXPECT_EQ(configurationOf(*v), 1);
   EXPECT_EQ(world.vessels().size(), 1u);
-  EXPECT_EQ(world.log().refusedCount(), refusedBefore);
+  EXPECT_EQ(world.log().refusedCount(), 0);
 }
 
+// 32.5 s after staging, or after a load as the upper stage with the fairing on.
 TEST(fairing_jettison, the_halves_leave_sideways_from_where_they_were_drawn_spinning_apart_whatever_the_attitude) {
   struct Half {
     const char *name, *className;
@@ -96,29 +129,32 @@ TEST(fairing_jettison, the_halves_leave_sideways_from_where_they_were_drawn_spin
   for (const char *attitude : {"AROT 0 0 0", "AROT 30 -50 120", "AROT -170 80 45"}) {
     SCOPED_TRACE(attitude);
     sim::World world(".", "");
-    VARNELL *l = loadLauncher(
+    world.dt = 0.5;
+    const sim::Vessel *v = loadLauncher(
         world,
         inOrbit({"CONFIGURATION 1", "FAIRING 1", "PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 0 0 3 600 0 1"}, attitude));
-    ASSERT_NE(l, nullptr);
-    const sim::Vessel &v = *world.find("L1");
-    l->SetThrusterGroupLevel(THGROUP_MAIN, 1);  // burning: the halves must not take the setting
+    ASSERT_NE(v, nullptr);
     const size_t before = world.vessels().size();
-    l->JettisonFairing();
-    EXPECT_FALSE(l->fairingAttached);
-    EXPECT_EQ(usedMeshes(v), 2);
+    while (world.simTime() < 32.5) world.step();
+    EXPECT_EQ(world.vessels().size(), before);
+    world.step();
+    EXPECT_EQ(v->groupLevel(THGROUP_MAIN), 1);  // burning: the halves must not take the setting
+    EXPECT_FALSE(fairingOn(world, *v));
+    EXPECT_EQ(usedMeshes(*v), 2);
     ASSERT_EQ(world.vessels().size(), before + 2);
     for (int i = 0; i < 2; ++i) {
       const sim::Vessel &h = *world.vessels()[before + i];
       EXPECT_EQ(h.name + " " + h.className, std::string(halves[i].name) + " " + halves[i].className);
-      expectNear(placeFrom(v, h), halves[i].offset, 1e-6, h.name);
-      expectNear(velocityFrom(v, h), halves[i].push, 1e-6, h.name);
+      expectNear(placeFrom(*v, h), halves[i].offset, 1e-6, h.name);
+      expectNear(velocityFrom(*v, h), halves[i].push, 1e-6, h.name);
       expectNear(h.omega, halves[i].spin, 0, h.name);
       EXPECT_EQ(h.givenStatus.eng_main + h.givenStatus.eng_hovr, 0);
     }
-    // Rebuilt without the fairing, the payload's mesh takes a fairing half's index.
-    l->Reconfigure();
-    l->JettisonFairing();
-    EXPECT_EQ(usedMeshes(v), 2);
+    // Rebuilt without the fairing, the payload's mesh takes a fairing half's
+    // index, which must not be taken for a fairing half again.
+    Messages().send(v->iface, "NOTES", "rebuild");
+    for (int i = 0; i < 4; ++i) world.step();
+    EXPECT_EQ(usedMeshes(*v), 2);
     EXPECT_EQ(world.vessels().size(), before + 2);
   }
 }

@@ -47,16 +47,18 @@ const std::vector<Expected> UPPER_STAGE = {
     RCS_AT[1],
 };
 
+const double CAPACITY[] = {181903, 21830, 75};  // by Tank [kg]
+
 class propulsion : public ::testing::Test {
  protected:
-  void SetUp() override {
-    v = world.createVessel("L1", "Varnell", nullptr);
-    l = launcherOf(v);
-    ASSERT_NE(l, nullptr);
+  // Read from a scenario block in that configuration.
+  void build(int configuration) {
+    v = loadLauncher(world, inOrbit({"CONFIGURATION " + std::to_string(configuration)}));
+    ASSERT_NE(v, nullptr);
   }
   Tank tankOf(const sim::Thruster &th) const {
     for (int i = 0; i < 3; ++i)
-      if (v->tanks.size() == 3 && v->tanks[i].id == th.tank) return static_cast<Tank>(i);
+      if (const sim::Tank *t = tankOfSize(*v, CAPACITY[i]); t && t->id == th.tank) return static_cast<Tank>(i);
     return NO_TANK;
   }
   void expectThrusters(const std::vector<Expected> &expected) const {
@@ -65,13 +67,12 @@ class propulsion : public ::testing::Test {
       const sim::Thruster &th = v->thrusters[i];
       const Expected &e = expected[i];
       const std::string which = "thruster " + std::to_string(i);
-      expectVector(th.pos, e.pos.x, e.pos.y, e.pos.z, which);
-      expectVector(th.dir, e.dir.x, e.dir.y, e.dir.z, which);
-      EXPECT_EQ(th.maxThrust0, e.thrust) << which;
+      expectNear(th.pos, e.pos, 1e-9, which);
+      expectNear(th.dir, e.dir, 1e-9, which);
+      EXPECT_EQ(std::vector<double>({th.maxThrust0, th.isp0, th.ispRef, th.pRef}),
+                std::vector<double>({e.thrust, e.isp, e.ispRef, 101400}))
+          << which;
       EXPECT_EQ(tankOf(th), e.tank) << which;
-      EXPECT_EQ(th.isp0, e.isp) << which;
-      EXPECT_EQ(th.ispRef, e.ispRef) << which;
-      EXPECT_EQ(th.pRef, 101400) << which;
     }
   }
   // Indices into v->thrusters of a group's members.
@@ -86,32 +87,31 @@ class propulsion : public ::testing::Test {
 
   sim::World world{".", ""};
   sim::Vessel *v = nullptr;
-  VARNELL *l = nullptr;
 };
 
 TEST_F(propulsion, a_new_launcher_holds_its_three_tanks_full_the_booster_tank_first) {
+  v = world.createVessel("L1", "Varnell", nullptr);
+  ASSERT_NE(v, nullptr);
   ASSERT_EQ(v->tanks.size(), 3u);
-  const double full[] = {181903, 21830, 75};
   for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(v->tanks[i].maxMass, full[i]);
-    EXPECT_EQ(v->tanks[i].mass, full[i]);
+    EXPECT_EQ(v->tanks[i].maxMass, CAPACITY[i]);
+    EXPECT_EQ(v->tanks[i].mass, CAPACITY[i]);
     EXPECT_EQ(v->tanks[i].efficiency, 1.0);
   }
   EXPECT_EQ(v->defaultTank, v->tanks[0].id);
 }
 
 TEST_F(propulsion, the_full_stack_has_four_thrusters_and_only_the_hover_group) {
-  l->ConfigureFullStack();
+  build(0);
   expectThrusters(FULL_STACK);
   ASSERT_EQ(v->groups.size(), 1u);
   EXPECT_EQ(members(THGROUP_HOVER), (std::vector<size_t>{0, 1}));
   EXPECT_EQ(v->group(THGROUP_MAIN), nullptr);
-  EXPECT_EQ(v->defaultTank, v->tanks[BOOSTER].id);
+  EXPECT_EQ(v->defaultTank, tankOfSize(*v, CAPACITY[BOOSTER])->id);
 }
 
 TEST_F(propulsion, the_upper_stage_has_twelve_thrusters_the_main_group_and_six_rotation_groups) {
-  l->ConfigureUpperStage();
-  l->ConfigureUpperStage();  // a rebuild replaces, never adds
+  build(1);
   expectThrusters(UPPER_STAGE);
   EXPECT_EQ(v->groups.size(), 7u);
   EXPECT_EQ(members(THGROUP_MAIN), (std::vector<size_t>{0, 1}));
@@ -124,11 +124,11 @@ TEST_F(propulsion, the_upper_stage_has_twelve_thrusters_the_main_group_and_six_r
   for (int t = THGROUP_ATT_RIGHT; t <= THGROUP_ATT_BACK; ++t) EXPECT_EQ(v->group(THGROUP_TYPE(t)), nullptr);
   EXPECT_EQ(v->exhausts.size(), 2u);
   EXPECT_EQ(v->streams.size(), 10u);
-  EXPECT_EQ(v->defaultTank, v->tanks[UPPER].id);
+  EXPECT_EQ(v->defaultTank, tankOfSize(*v, CAPACITY[UPPER])->id);
 }
 
 TEST_F(propulsion, booster_flames_have_places_of_their_own_and_upper_stage_flames_follow_their_engines) {
-  l->ConfigureFullStack();
+  build(0);
   ASSERT_EQ(v->exhausts.size(), 2u);
   for (int i = 0; i < 2; ++i) {
     const sim::Exhaust &e = v->exhausts[i];
@@ -136,11 +136,12 @@ TEST_F(propulsion, booster_flames_have_places_of_their_own_and_upper_stage_flame
     EXPECT_EQ(e.length, 60);
     EXPECT_EQ(e.width, 1.8);
     EXPECT_TRUE(e.hasPosDir);
-    expectVector(e.pos, i ? 0.857 : -0.857, 0, -16.7);
-    expectVector(e.dir, 0, 0, -1);
+    expectNear(e.pos, _V(i ? 0.857 : -0.857, 0, -16.7));
+    expectNear(e.dir, _V(0, 0, -1));
     EXPECT_EQ(world.textureName(e.tex), "RealExhaust");
   }
-  l->ConfigureUpperStage();
+  world.pressKey(v, OAPI_KEY_J);  // staging
+  world.step();
   for (int i = 0; i < 2; ++i) {
     const sim::Exhaust &e = v->exhausts[i];
     EXPECT_EQ(e.thruster, v->thrusters[i].id);
@@ -181,7 +182,7 @@ void expectStream(const sim::World &world, const sim::Stream &s, const StreamRow
 }
 
 TEST_F(propulsion, every_stream_sits_on_its_thruster_with_the_tabled_fields) {
-  l->ConfigureFullStack();
+  build(0);
   ASSERT_EQ(v->streams.size(), 6u);
   // Ignition, vent, the two flame trails, the two smoke trails 60 m behind.
   const size_t on[] = {2, 3, 0, 1, 0, 1};
@@ -190,10 +191,12 @@ TEST_F(propulsion, every_stream_sits_on_its_thruster_with_the_tabled_fields) {
     const sim::Stream &s = v->streams[i];
     EXPECT_EQ(s.thruster, v->thrusters[on[i]].id) << "stream " << i;
     EXPECT_EQ(s.hasPos, i >= 4) << "stream " << i;
-    if (s.hasPos) expectVector(s.pos, 0, 0, -60);
+    if (s.hasPos) expectNear(s.pos, _V(0, 0, -60));
     expectStream(world, s, *rows[i], "stream " + std::to_string(i));
   }
-  l->ConfigureUpperStage();
+  world.pressKey(v, OAPI_KEY_J);
+  world.step();
+  ASSERT_EQ(v->streams.size(), 10u);
   for (size_t i = 0; i < v->streams.size(); ++i) {
     EXPECT_EQ(v->streams[i].thruster, v->thrusters[i + 2].id);
     expectStream(world, v->streams[i], RCS_PUFF, "puff " + std::to_string(i));
@@ -204,7 +207,7 @@ TEST_F(propulsion, every_stream_sits_on_its_thruster_with_the_tabled_fields) {
 // about its own axis only, the opposite way to its partner; yaw left swings
 // the nose to -x as a push of the tail to +x does (physics/rotation_test).
 TEST_F(propulsion, each_rotation_group_turns_the_upper_stage_about_its_own_axis_against_its_partner) {
-  l->ConfigureUpperStage();
+  build(1);
   auto torqueOf = [this](THGROUP_TYPE group) {
     v->manualLevel[group] = 1;
     const VECTOR3 torque = sim::physics::propulsionOf(*v, 0, 0.02).torque;  // [N m]
@@ -223,11 +226,12 @@ TEST_F(propulsion, each_rotation_group_turns_the_upper_stage_about_its_own_axis_
   EXPECT_GT(torqueOf(THGROUP_ATT_YAWLEFT).y, 0);
 }
 
-TEST_F(propulsion, after_the_booster_tank_is_deleted_no_thruster_draws_on_it) {
-  const sim::Id booster = v->tanks[BOOSTER].id;
-  l->ConfigureFullStack();
-  l->DelPropellantResource(l->phBooster);
-  l->ConfigureUpperStage();
+TEST_F(propulsion, after_staging_no_thruster_draws_on_the_booster_tank_and_it_is_gone) {
+  build(0);
+  const sim::Id booster = tankOfSize(*v, CAPACITY[BOOSTER])->id;
+  world.pressKey(v, OAPI_KEY_J);
+  world.step();
+  EXPECT_EQ(configurationOf(*v), 1);
   EXPECT_EQ(v->tanks.size(), 2u);
   for (const sim::Thruster &th : v->thrusters) EXPECT_NE(th.tank, booster);
   EXPECT_EQ(world.log().refusedCount(), 0);

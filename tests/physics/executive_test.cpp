@@ -35,7 +35,7 @@ std::vector<double> flyMixedScenario() {
 }
 
 // A vessel whose post-step callback deletes one vessel and creates another.
-class Meddler : public VESSEL2 {
+class Meddler final : public VESSEL2 {
  public:
   Meddler(OBJHANDLE h, Vessel *victim) : VESSEL2(h), victim_(victim) {}
   void clbkPostStep(double simt, double simdt, double mjd) override {
@@ -94,14 +94,19 @@ TEST(executive, post_step_callbacks_may_delete_and_create_vessels) {
   w->timeAcceleration = 10;
   Vessel *host = flying(*w, "host", kDeepSpace, _V(0, 0, 0));
   Vessel *victim = flying(*w, "victim", kDeepSpace + _V(0, 500, 0), _V(0, 0, 0));
-  auto *meddler = new Meddler(host, victim);
-  delete host->iface;
-  host->iface = meddler;
+  // The host's own interface is put back before the world deletes it.
+  struct Swap {
+    Vessel *v;
+    VESSEL *own;
+    ~Swap() { v->iface = own; }
+  } swap{host, host->iface};
+  Meddler meddler(host, victim);
+  host->iface = &meddler;
   run(*w, 1);
   EXPECT_EQ(w->find("victim"), nullptr);
-  EXPECT_TRUE(meddler->wasCalling);
-  EXPECT_DOUBLE_EQ(meddler->step, 0.2);
-  EXPECT_DOUBLE_EQ(meddler->calledAt, 0.2);
+  EXPECT_TRUE(meddler.wasCalling);
+  EXPECT_DOUBLE_EQ(meddler.step, 0.2);
+  EXPECT_DOUBLE_EQ(meddler.calledAt, 0.2);
   Vessel *newcomer = w->find("newcomer");
   ASSERT_NE(newcomer, nullptr);
   EXPECT_EQ(length(newcomer->pos - (kDeepSpace + _V(0, 1000, 0))), 0);  // not moved in the step it was born

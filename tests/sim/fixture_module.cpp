@@ -9,7 +9,8 @@
 
 namespace {
 
-class Probe : public VESSEL2 {
+// Final: the host's VESSEL2 has no virtual destructor, and ovcExit deletes a Probe as one.
+class Probe final : public VESSEL2 {
  public:
   explicit Probe(OBJHANDLE h) : VESSEL2(h, 1) {}
 

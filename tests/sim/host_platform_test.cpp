@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
+#include "sim/module_support.h"
 #include "sim/platform_posix.h"
 #endif
 #include "sim/world.h"

@@ -30,7 +30,7 @@ TEST(vessel_creation, a_class_without_module_gets_a_host_vessel_with_every_gener
   sim::World w(root.dir(), "");
   sim::Vessel *v = w.createVessel("S", "Sub\\Sat", nullptr);
   ASSERT_NE(v, nullptr);
-  EXPECT_NE(dynamic_cast<VESSEL2 *>(v->iface), nullptr);
+  EXPECT_NE(sim::callbacksOf(v->iface), nullptr);
   EXPECT_EQ(v->mass(), 700);  // the MaxFuel tank starts full
   EXPECT_EQ(v->classIsp, 2900);
   EXPECT_EQ(v->size, 2);

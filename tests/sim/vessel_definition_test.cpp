@@ -50,6 +50,13 @@ TEST(vessel_handles, stale_and_foreign_handles_are_refused_and_change_nothing) {
   EXPECT_EQ(oapiGetVesselInterface(b), nullptr);
   EXPECT_EQ(pw->fromHandle(b), nullptr);
   EXPECT_EQ(pw->log().refusedCount(), 7);  // and the last GetThrusterLevel, GetMass, the look-up
+  // What a refused call was to write out is zeroed: a caller may read it.
+  VECTOR3 out[3] = {{7, 7, 7}, {7, 7, 7}, {7, 7, 7}};
+  ghost.Local2Rel(_V(1, 2, 3), out[0]);
+  ghost.GlobalRot(_V(1, 2, 3), out[1]);
+  ghost.GetAngularVel(out[2]);
+  for (const VECTOR3 &o : out) EXPECT_EQ(length(o), 0);
+  EXPECT_EQ(pw->log().refusedCount(), 10);
 }
 
 TEST(vessel_tanks, deleting_a_tank_unlinks_its_thrusters_and_clears_the_handle) {

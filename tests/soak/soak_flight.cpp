@@ -34,7 +34,7 @@ class soak_flight : public ::testing::Test {
     record_ = nullptr;
   }
 
-  static const sim::World &world() { return *record_->world; }
+  static sim::World &world() { return *record_->world; }
   static int countNamed(const std::string &name) {
     const auto &all = world().vessels();
     return static_cast<int>(
@@ -58,10 +58,9 @@ TEST_F(soak_flight, every_launcher_staged_dropped_its_fairing_and_released_every
     sim::Vessel *v = world().find(name);
     ASSERT_NE(v, nullptr) << name;
     ASSERT_EQ(countNamed(name), 1) << name;
-    const VARNELL &l = *soak::asLauncher(v);
-    EXPECT_EQ(l.configuration, 1) << name;
-    EXPECT_FALSE(l.fairingAttached) << name;
-    EXPECT_EQ(usedEntries(l), 0) << name;
+    EXPECT_EQ(configurationOf(*v), 1) << name;
+    EXPECT_FALSE(fairingOn(world(), *v)) << name;
+    EXPECT_EQ(manifestOf(world(), name), std::vector<std::string>()) << name;
     EXPECT_EQ(countNamed(name + "-SEP"), 1) << name;
   }
   EXPECT_EQ(countOfClass(soak::kBoosterClass), soak::kLaunchers);
@@ -83,7 +82,7 @@ TEST_F(soak_flight, every_dispenser_ends_with_an_empty_manifest) {
   for (sim::Vessel *v : world().vessels()) {
     if (v->className != soak::kDispenserClass) continue;
     ++dispensers;
-    EXPECT_EQ(usedEntries(*soak::asCarrier(v)), 0) << v->name;
+    EXPECT_FALSE(soak::carriesPayloads(*v)) << v->name;
   }
   EXPECT_GT(dispensers, soak::kLaunchers);
 }

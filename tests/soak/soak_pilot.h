@@ -9,10 +9,13 @@
 //   B again, and its count starts over from -10 s; one that was already
 //   flying on its booster needs no count: its engines come back at the levels
 //   saved with it and burn on;
-// - a launcher loaded as the upper stage runs the upper-stage timeline again
-//   from the load: its engines light again 10 to 11 s later, and a fairing
-//   still on goes 32.5 s after the load instead of after staging. J waits
-//   for the fairing to be gone, so releases simply come later.
+// - a launcher loaded as the upper stage with its fairing on runs the
+//   upper-stage timeline again from the load: its engines light again 10 to
+//   11 s later, and the fairing goes 32.5 s after the load instead of after
+//   staging. J waits for the fairing to be gone, so releases simply come later.
+//
+// It sees the vessels as a person would, through the host: what is drawn on
+// them, their engines, and the keys it pressed itself.
 #pragma once
 
 #include <cmath>
@@ -36,13 +39,18 @@ inline int launcherIndex(const std::string &name) {
   return std::atoi(name.c_str() + 1) - 1;
 }
 
-inline VARNELL *asLauncher(sim::Vessel *v) {
-  return v->className == kLauncherClass ? static_cast<VARNELL *>(v->iface) : nullptr;
-}
+inline bool isLauncher(const sim::Vessel &v) { return v.className == kLauncherClass; }
+inline bool isCarrier(const sim::Vessel &v) { return isLauncher(v) || v.className == kDispenserClass; }
 
-inline COMMON_VESSEL_EX *asCarrier(sim::Vessel *v) {
-  return v->className == kLauncherClass || v->className == kDispenserClass ? static_cast<COMMON_VESSEL_EX *>(v->iface)
-                                                                           : nullptr;
+// A carrier's payloads are drawn on it: beside its own one mesh (a dispenser,
+// or the upper stage with its fairing gone), every further mesh is one.
+inline bool carriesPayloads(const sim::Vessel &v) { return isCarrier(v) && usedMeshes(v) > 1; }
+
+// B pressed on the launcher since the world was loaded: the count runs.
+inline bool counting(const sim::World &w, const sim::Vessel &v) {
+  for (const sim::Event &e : w.events)
+    if (e.vessel == v.name && e.kind == "key" && e.detail == "0x30 down") return true;
+  return false;
 }
 
 class Pilot {
@@ -57,26 +65,23 @@ class Pilot {
     // The list is copied: a key press may create vessels.
     const std::vector<sim::Vessel *> vessels = w.vessels();
     for (sim::Vessel *v : vessels) {
-      if (VARNELL *l = asLauncher(v); l && needsCount(*v, *l, t)) w.pressKey(v, OAPI_KEY_B);
-      if (releaseTime && readyToRelease(*v)) w.pressKey(v, OAPI_KEY_J);
+      if (needsCount(w, *v, t)) w.pressKey(v, OAPI_KEY_B);
+      if (releaseTime && readyToRelease(w, *v)) w.pressKey(v, OAPI_KEY_J);
     }
   }
 
  private:
   double lastT_ = -1;  // [s]
 
-  static bool needsCount(const sim::Vessel &v, const VARNELL &l, double t) {
+  static bool needsCount(const sim::World &w, const sim::Vessel &v, double t) {
     const int k = launcherIndex(v.name);
-    return k >= 0 && t >= launchTime(k) && !l.launchCommand && l.configuration == 0 && v.landed;
+    return k >= 0 && isLauncher(v) && t >= launchTime(k) && configurationOf(v) == 0 && v.landed && !counting(w, v);
   }
 
   // A launcher releases only as the upper stage with the fairing gone; before
   // that J would stage it or be dropped.
-  static bool readyToRelease(sim::Vessel &v) {
-    COMMON_VESSEL_EX *c = asCarrier(&v);
-    if (!c || usedEntries(*c) == 0) return false;
-    const VARNELL *l = asLauncher(&v);
-    return !l || (l->configuration == 1 && !l->fairingAttached);
+  static bool readyToRelease(sim::World &w, const sim::Vessel &v) {
+    return carriesPayloads(v) && (!isLauncher(v) || (configurationOf(v) == 1 && !fairingOn(w, v)));
   }
 };
 

@@ -76,23 +76,20 @@ inline std::vector<std::string> errorLines(const sim::World &w) {
 
 // Where a carrier is in its flight, so that a record shows which phases the
 // reloads cut through.
-inline const char *phaseOf(const sim::World &w, sim::Vessel *v) {
-  COMMON_VESSEL_EX *c = asCarrier(v);
-  if (!c) return nullptr;
-  const bool aboard = usedEntries(*c) > 0;
-  const VARNELL *l = asLauncher(v);
-  if (!l && v->createdAt == w.simTime()) return "dispenser released in the last step";
-  if (!l) return aboard ? "dispenser with payloads" : "empty dispenser";
-  if (l->configuration == 0 && v->landed) return l->launchCommand ? "counting on the pad" : "waiting on the pad";
-  if (l->configuration == 0) return "booster burning";
-  if (l->fairingAttached) return "upper stage with fairing";
-  return aboard ? "upper stage releasing" : "upper stage empty";
+inline const char *phaseOf(sim::World &w, const sim::Vessel &v) {
+  if (!isCarrier(v)) return nullptr;
+  if (!isLauncher(v) && v.createdAt == w.simTime()) return "dispenser released in the last step";
+  if (!isLauncher(v)) return carriesPayloads(v) ? "dispenser with payloads" : "empty dispenser";
+  if (configurationOf(v) == 0 && v.landed) return counting(w, v) ? "counting on the pad" : "waiting on the pad";
+  if (configurationOf(v) == 0) return "booster burning";
+  if (fairingOn(w, v)) return "upper stage with fairing";
+  return carriesPayloads(v) ? "upper stage releasing" : "upper stage empty";
 }
 
-inline std::map<std::string, int> phasesOf(const sim::World &w) {
+inline std::map<std::string, int> phasesOf(sim::World &w) {
   std::map<std::string, int> phases;
   for (sim::Vessel *v : w.vessels())
-    if (const char *phase = phaseOf(w, v)) ++phases[phase];
+    if (const char *phase = phaseOf(w, *v)) ++phases[phase];
   return phases;
 }
 

@@ -1,21 +1,22 @@
-// Launchers as the simulator makes them, in the built tree: read from a
-// scenario block or created bare; in orbit, turned and turning so that a
-// mix-up of frames shows; saved and read again; and what waits for them.
+// Launchers as the simulator makes them, in the built tree, and seen only as
+// the simulator sees them: scenario blocks in and out, the vessel the host
+// holds, keys, steps, the debug line and messages through the message module.
+// In orbit they are turned and turning, so that a mix-up of frames shows.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "host/cvelmessage.h"
-#include "launcher/varnell.h"
 #include "tests/support/tree.h"
-
-inline VARNELL *launcherOf(sim::Vessel *v) { return v ? static_cast<VARNELL *>(v->iface) : nullptr; }
 
 inline std::string scratchScenario() {
   const ::testing::TestInfo *t = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -38,11 +39,12 @@ inline std::string savedScenario(const sim::World &world) {
   return text.str();
 }
 
-// The block's lines follow "<name>:Varnell".
-inline VARNELL *loadLauncher(sim::World &world, const std::vector<std::string> &lines, const std::string &name = "L1") {
-  std::string scn = "BEGIN_SHIPS\n" + name + ":Varnell\n";
+// The block's lines follow "<name>:<cls>".
+inline sim::Vessel *loadLauncher(sim::World &world, const std::vector<std::string> &lines,
+                                 const std::string &name = "L1", const std::string &cls = "Varnell") {
+  std::string scn = "BEGIN_SHIPS\n" + name + ":" + cls + "\n";
   for (const std::string &line : lines) scn += "  " + line + "\n";
-  return loadSaved(world, scn + "END\nEND_SHIPS\n") ? launcherOf(world.find(name)) : nullptr;
+  return loadSaved(world, scn + "END\nEND_SHIPS\n") ? world.find(name) : nullptr;
 }
 
 inline std::vector<std::string> inOrbit(const std::vector<std::string> &lines,
@@ -51,6 +53,12 @@ inline std::vector<std::string> inOrbit(const std::vector<std::string> &lines,
                                     attitude, "VROT 2 -3 5"};
   block.insert(block.end(), lines.begin(), lines.end());
   return block;
+}
+
+// The upper stage in orbit with its fairing gone: J releases at the next step.
+inline std::vector<std::string> releasing(std::vector<std::string> manifest) {
+  manifest.insert(manifest.begin(), "CONFIGURATION 1");
+  return inOrbit(manifest);
 }
 
 // Where v is and how it moves, in the frame of the vessel `from` [m], [m/s].
@@ -67,10 +75,34 @@ inline int usedMeshes(const sim::Vessel &v) {
   return n;
 }
 
-inline int usedEntries(const COMMON_VESSEL_EX &c) {
-  int n = 0;
-  for (const PAYLOAD_ENTRY &e : c.entries) n += e.used;
-  return n;
+// 0 the full stack (booster engines in the hover group), 1 the upper stage
+// (its engines in the main group), -1 neither: as the engines show it.
+inline int configurationOf(const sim::Vessel &v) { return v.group(THGROUP_HOVER) ? 0 : v.group(THGROUP_MAIN) ? 1 : -1; }
+
+inline bool shows(sim::World &world, const sim::Vessel &v, const char *mesh) {
+  const MESHHANDLE h = world.loadMeshGlobal(mesh);
+  for (const sim::MeshSlot &slot : v.meshes)
+    if (slot.used && slot.mesh == h) return true;
+  return false;
+}
+inline bool fairingOn(sim::World &world, const sim::Vessel &v) { return shows(world, v, "Varnell\\Varnellplf1"); }
+
+// The MET that the launchers last wrote on the debug line [s]; NAN when none.
+inline double metShown(const sim::World &world) {
+  double met = 0;
+  return std::sscanf(world.debugString, "MET %lf", &met) == 1 ? met : NAN;
+}
+
+// A thruster's level by its place in the host's list; NAN when there is none.
+inline double levelOf(const sim::Vessel &v, size_t i) { return i < v.thrusters.size() ? v.thrusters[i].level : NAN; }
+// The full stack's thrusters, in the order the launcher creates them.
+enum BoosterThruster { BOOSTER_0, BOOSTER_1, IGNITION, VENT };
+
+// A tank by its capacity [kg]; null when there is none.
+inline sim::Tank *tankOfSize(sim::Vessel &v, double maxMass) {
+  for (sim::Tank &t : v.tanks)
+    if (t.maxMass == maxMass) return &t;
+  return nullptr;
 }
 
 // The lines of a vessel's block, between its name line and END, unindented.
@@ -85,25 +117,28 @@ inline std::vector<std::string> blockOf(const std::string &scenario, const std::
   return block;
 }
 
-// Everything waiting for a vessel, as "key|text", taken as a carrier polls.
-inline std::vector<std::string> pendingMessages(VESSEL *receiver) {
-  HMODULE messages = LoadLibraryA("Modules\\cvelmessage");  // the library the launchers bound, if any
-  if (!messages) return {"no message module"};
-  auto check = lookUp<CheckCMessageFunc>(messages, "CheckCMessage");
-  std::vector<std::string> got;
-  char key[CMESSAGE_KEY_SIZE], text[CMESSAGE_TEXT_SIZE];
-  while (check(receiver, key, text) >= 0) got.push_back(std::string(key) + "|" + text);
-  FreeLibrary(messages);
-  return got;
+// The manifest a vessel saves: its PAYLOAD, STAGE and ENDSTAGE lines.
+inline std::vector<std::string> manifestOf(const sim::World &world, const std::string &name) {
+  std::vector<std::string> manifest;
+  for (const std::string &line : blockOf(savedScenario(world), name))
+    if (line.rfind("PAYLOAD ", 0) == 0 || line.rfind("STAGE ", 0) == 0 || line.rfind("ENDSTAGE", 0) == 0)
+      manifest.push_back(line.substr(0, line.find_last_not_of(' ') + 1));
+  return manifest;
 }
 
-// Staging as the flight sequencer does it.
-inline void stage(VARNELL &l) {
-  l.DelPropellantResource(l.phBooster);
-  l.SeparateBooster();
-  l.ConfigureUpperStage();
-}
-
-inline void expectVector(const VECTOR3 &got, double x, double y, double z, const std::string &what = "") {
-  expectNear(got, _V(x, y, z), 1e-9, what);
-}
+// The message module as another carrier reaches it: the library the vessels
+// bound stays loaded while they live.
+struct Messages : std::unique_ptr<std::remove_pointer_t<HMODULE>, BOOL(WINAPI *)(HMODULE)> {
+  Messages() : unique_ptr(LoadLibraryA("Modules\\cvelmessage"), &FreeLibrary) {}
+  void send(VESSEL *to, const std::string &key, const std::string &text) const {
+    lookUp<SendCMessageFunc>(get(), "SendCMessage")(to, key.c_str(), text.c_str());
+  }
+  // Everything waiting for a vessel, as "key|text", taken as a carrier polls.
+  std::vector<std::string> pending(VESSEL *receiver) const {
+    std::vector<std::string> got;
+    char key[CMESSAGE_KEY_SIZE], text[CMESSAGE_TEXT_SIZE];
+    while (lookUp<CheckCMessageFunc>(get(), "CheckCMessage")(receiver, key, text) >= 0)
+      got.push_back(std::string(key) + "|" + text);
+    return got;
+  }
+};

@@ -1,0 +1,183 @@
+#!/usr/bin/env python3
+"""Mutation check of the module code: how many small faults does the suite catch?
+
+Makes a fixed, seeded sample of single-site mutants of the module sources
+(launcher/, payload/, carrier/, messages/): a flipped comparison, a swapped
+operator, a changed constant, a negated condition. Each mutant is built and
+the whole Linux suite run against it in a copy of the tree of its own
+(build-mutants/), so the working tree is never touched. A mutant that makes
+a test fail is caught ("killed"); one that builds and passes every test lived;
+one that does not build does not count.
+
+    scripts/mutation_check.py                 # 30 mutants, seed 1
+    scripts/mutation_check.py --count 60 --seed 7
+    scripts/mutation_check.py --list          # the sample, without building
+
+The sample depends only on the seed, the count and the module sources, so the
+same sources give the same mutants: run it before and after a change of the
+tests to compare their scores.
+"""
+
+import argparse
+import pathlib
+import random
+import re
+import shutil
+import subprocess
+import sys
+
+ROOT = pathlib.Path(__file__).resolve().parent.parent
+MODULE_DIRS = ("launcher", "payload", "carrier", "messages")
+
+# Binary operators as clang-format writes them, with a space either side, so
+# that template brackets, pointers and unary minus are left alone.
+SWAPS = {
+    " < ": " >= ", " > ": " <= ", " <= ": " > ", " >= ": " < ",
+    " == ": " != ", " != ": " == ", " && ": " || ", " || ": " && ",
+    " + ": " - ", " - ": " + ", " * ": " / ", " / ": " * ",
+}
+OPERATOR = re.compile("|".join(re.escape(k) for k in sorted(SWAPS, key=len, reverse=True)))
+# A numeric literal standing alone (not part of a name), with an optional
+# fraction, exponent and suffix.
+NUMBER = re.compile(r"(?<![\w.])(\d+\.\d*|\.\d+|\d+)([eE][+-]?\d+)?([fFuUlL]*)(?![\w.])")
+BOOLEAN = re.compile(r"\b(true|false)\b")
+
+
+def code_part(line):
+    """The line with string and character literals blanked and any // comment cut,
+    so that mutations land only in code."""
+    out, quote, i = [], None, 0
+    while i < len(line):
+        c = line[i]
+        if quote:
+            if c == "\\":
+                out.append("  ")
+                i += 2
+                continue
+            out.append(" " if c != quote else c)
+            if c == quote:
+                quote = None
+        elif c in "\"'":
+            quote = c
+            out.append(c)
+        elif line.startswith("//", i):
+            break
+        else:
+            out.append(c)
+        i += 1
+    return "".join(out)
+
+
+def changed_number(text, exponent, suffix):
+    if "." in text or exponent:
+        value = float(text + (exponent or ""))
+        new = "1.0" if value == 0 else repr(value * 1.5)
+        return new + suffix.replace("u", "").replace("U", "")
+    return str(int(text) + 1) + suffix
+
+
+def sites(path):
+    """Every mutation this file offers, as (line number, column, old, new)."""
+    found, in_block_comment = [], False
+    for number, line in enumerate(path.read_text().splitlines(), 1):
+        stripped = line.strip()
+        if in_block_comment:
+            in_block_comment = "*/" not in stripped
+            continue
+        if stripped.startswith("/*"):
+            in_block_comment = "*/" not in stripped
+            continue
+        if stripped.startswith("#") or stripped.startswith("static_assert"):
+            continue
+        code = code_part(line)
+        for m in OPERATOR.finditer(code):
+            found.append((number, m.start(), m.group(), SWAPS[m.group()]))
+        for m in NUMBER.finditer(code):
+            found.append((number, m.start(), m.group(), changed_number(*m.groups())))
+        for m in BOOLEAN.finditer(code):
+            found.append((number, m.start(), m.group(), "false" if m.group() == "true" else "true"))
+        for m in re.finditer(r"\bif \(", code):
+            found.append((number, m.start(), "if (", "if (!"))
+    return found
+
+
+def sample(count, seed):
+    candidates = []
+    for folder in MODULE_DIRS:
+        for path in sorted((ROOT / folder).rglob("*")):
+            if path.suffix in (".cpp", ".h"):
+                rel = path.relative_to(ROOT)
+                candidates += [(str(rel),) + site for site in sites(path)]
+    rng = random.Random(seed)
+    return sorted(rng.sample(candidates, min(count, len(candidates)))), len(candidates)
+
+
+def apply(text, line, column, old, new):
+    lines = text.split("\n")
+    target = lines[line - 1]
+    assert target[column:column + len(old)] == old, (line, column, old)
+    lines[line - 1] = target[:column] + new + target[column + len(old):]
+    return "\n".join(lines)
+
+
+def run(cmd, cwd, timeout):
+    try:
+        return subprocess.run(cmd, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                              timeout=timeout).returncode == 0
+    except subprocess.TimeoutExpired:
+        return False
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--count", type=int, default=30, help="mutants in the sample (default 30)")
+    parser.add_argument("--seed", type=int, default=1, help="seed of the sample (default 1)")
+    parser.add_argument("--list", action="store_true", help="print the sample and stop")
+    parser.add_argument("--work", default=str(ROOT / "build-mutants"), help="copy of the tree to mutate")
+    parser.add_argument("--timeout", type=int, default=300, help="seconds for one suite run")
+    args = parser.parse_args()
+
+    mutants, total = sample(args.count, args.seed)
+    print(f"{len(mutants)} mutants drawn with seed {args.seed} from {total} sites in {', '.join(MODULE_DIRS)}")
+    if args.list:
+        for path, line, column, old, new in mutants:
+            print(f"  {path}:{line}:{column + 1}  {old.strip()!r} -> {new.strip()!r}")
+        return 0
+
+    work = pathlib.Path(args.work)
+    tree, build = work / "src", work / "build"
+    if tree.exists():
+        shutil.rmtree(tree)
+    shutil.copytree(ROOT, tree, ignore=shutil.ignore_patterns(".git", "build*", "node_modules"))
+    configure = ["cmake", "-S", str(tree), "-B", str(build), "-DVARNELL_BENCH=OFF"]
+    compile_all = ["cmake", "--build", str(build), "-j2"]
+    suite = ["ctest", "--test-dir", str(build), "-j2", "--stop-on-failure", "--timeout", "120"]
+    if not (run(configure, tree, 600) and run(compile_all, tree, 3600) and run(suite, tree, args.timeout)):
+        print("the unmutated tree does not build or pass its suite; nothing to measure", file=sys.stderr)
+        return 2
+
+    killed = lived = unbuilt = 0
+    for path, line, column, old, new in mutants:
+        source = tree / path
+        original = source.read_text()
+        source.write_text(apply(original, line, column, old, new))
+        try:
+            if not run(compile_all, tree, 1800):
+                verdict, unbuilt = "does not build", unbuilt + 1
+            elif run(suite, tree, args.timeout):
+                verdict, lived = "LIVED", lived + 1
+            else:
+                verdict, killed = "killed", killed + 1
+        finally:
+            source.write_text(original)
+        print(f"  {verdict:15} {path}:{line}  {old.strip()!r} -> {new.strip()!r}", flush=True)
+    run(compile_all, tree, 1800)
+
+    built = killed + lived
+    score = 100.0 * killed / built if built else 0.0
+    print(f"mutation score: {killed} of {built} built mutants killed ({score:.0f}%), {unbuilt} did not build")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
