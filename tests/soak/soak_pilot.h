@@ -49,7 +49,7 @@ inline bool carriesPayloads(const sim::Vessel &v) { return isCarrier(v) && usedM
 // B pressed on the launcher since the world was loaded: the count runs.
 inline bool counting(const sim::World &w, const sim::Vessel &v) {
   for (const sim::Event &e : w.events)
-    if (e.vessel == v.name && e.kind == "key" && e.detail == "0x30 down") return true;
+    if (e.vessel == v.name && e.kind == "key" && e.detail == "B 0x30 down") return true;
   return false;
 }
 
