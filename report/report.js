@@ -220,20 +220,20 @@
              vessel: v.name, points: { show: false }, spanGaps: false };
   }
 
+  // A line that stays at zero (the levels of engines a satellite does not
+  // have) is left out: it shows nothing and costs drawing.
   function chartData(def) {
     const series = [{}], data = [times];
+    const add = (v, label, dash, values, scale, wraps) => {
+      if (values.every(x => !x)) return;
+      series.push(lineSeries(v, label, dash));
+      data.push(spread(v, values, scale, wraps));
+    };
     for (const v of flight.vessels) {
       def.quantities.forEach((q, i) => {
         const scale = q.scale || 1;
-        if (q.tanks) {
-          tankSeries(v).forEach((s, k) => {
-            series.push(lineSeries(v, s.name, i + k));
-            data.push(spread(v, s.values, scale));
-          });
-        } else if (v.col[q.column]) {
-          series.push(lineSeries(v, q.label, i));
-          data.push(spread(v, v.col[q.column], scale, q.wraps));
-        }
+        if (q.tanks) tankSeries(v).forEach((s, k) => add(v, s.name, i + k, s.values, scale));
+        else if (v.col[q.column]) add(v, q.label, i, v.col[q.column], scale, q.wraps);
       });
     }
     return { series: series, data: data };
@@ -326,7 +326,7 @@
   }
 
   function drawCharts() {
-    const box = document.getElementById('charts');
+    const box = document.getElementById('charts'), width = chartWidth();  // read once: each read lays the page out
     for (const def of CHARTS) {
       const { series, data } = chartData(def);
       if (series.length === 1) continue;
@@ -338,7 +338,7 @@
       const readout = el('div', { class: 'readout' });
       box.appendChild(figure);
       const opts = {
-        width: chartWidth(),
+        width: width,
         height: 280,
         padding: [MARK_ROWS * MARK_ROW_HEIGHT + 6, 12, null, null],
         legend: { show: false },
