@@ -2,8 +2,8 @@
 // services to modules: library loading and build dates. Its HUD text: hud_surface_test.
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
 #include "sim/module_support.h"
+#ifndef _WIN32
 #include "sim/platform_posix.h"
 #endif
 #include "sim/world.h"
