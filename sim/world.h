@@ -27,7 +27,7 @@ class Module;
 struct Event {
   double t = 0;        // simulation time [s]
   std::string vessel;  // the vessel it concerns
-  std::string kind;    // key, liftoff, vessel-created, vessel-deleted, tank-deleted, group-level, landed, crashed, end
+  std::string kind;    // key, liftoff, vessel-created, vessel-deleted, tank-deleted, group-level, landed, crashed, diverged, end
   std::string detail;
 };
 
@@ -78,14 +78,22 @@ class World {
   // The planet's clock: seconds since the epoch at which its prime meridian
   // lies along the global x axis. It runs on from the scenario's date, so a
   // scenario saved and loaded again finds the planet turned as it left it.
-  double planetTime() const { return (mjd - kPlanetEpochMjd) * 86400.0 + simt_; }
+  double planetTime() const { return planetTimeAt(simt_); }
+  double planetTimeAt(double simt) const { return (mjd - kPlanetEpochMjd) * 86400.0 + simt; }
   static constexpr double kPlanetEpochMjd = 51544.5;  // [days]
   double dt = 0.02;             // fixed step [s]
   double timeAcceleration = 1;  // what oapiGetTimeAcceleration reports; multiplies the step
-  // One step of the executive, in this order: the pilot, forces, integration,
-  // then each vessel's clbkPostStep. Vessels created during the step join the
-  // integration from the next step on.
+  // One frame of the executive, dt times the time acceleration long, in this
+  // order: the pilot, each vessel's clbkPreStep, forces and integration in
+  // sub-steps as short as each vessel's state needs, then each vessel's
+  // clbkPostStep. Vessels created during the frame join the integration from
+  // the next frame on.
   void step();
+  // Vessels whose state stopped being finite, in the order it happened: each
+  // was put back as the frame found it, with a "diverged" event and an error
+  // in the log. A flight should not go on once there is one.
+  const std::vector<std::string> &diverged() const { return diverged_; }
+  void markDiverged(Vessel &v, const std::string &why);
   physics::Planet planet;
   // The pilot, called first in every step (the flight runner's pilot program).
   std::function<void(World &)> pilot;
@@ -133,6 +141,7 @@ class World {
   std::string root_;
   std::unique_ptr<Log> log_;
   double simt_ = 0;
+  std::vector<std::string> diverged_;
   Id lastId_ = 0;
   std::vector<std::unique_ptr<Vessel>> owned_;
   std::vector<Vessel *> order_;
