@@ -27,7 +27,8 @@ void BM_DefaultMission(benchmark::State &state) {
   double simSeconds = 0;            // [s]
   for (auto _ : state) {
     std::ostringstream out;
-    const int status = sim::runner::runFly(options, out, false);
+    std::ostringstream problems;
+    const int status = sim::runner::runFly(options, out, problems, false);
     const double flown = flownSeconds(out.str());
     if (status != 0 || flown <= 0) {
       state.SkipWithError(("the mission did not fly: " + out.str()).c_str());

@@ -3,7 +3,7 @@
 # is missing. Run as root (or with sudo at hand).
 set -euo pipefail
 
-packages=(g++ cmake make libgtest-dev libbenchmark-dev)
+packages=(g++ cmake make libgtest-dev libbenchmark-dev nlohmann-json3-dev)
 
 # Opt-in groups, named as arguments: fuzz (clang and its libFuzzer runtime);
 # windows (the 32-bit MinGW-w64 cross compiler, GoogleTest's sources to build

@@ -68,6 +68,7 @@ class World {
   bool loadScenario(const std::string &path);
   // Writes the whole world as a scenario, every vessel through its own save path.
   bool saveScenario(const std::string &path) const;
+  std::string scenarioText() const;  // the same, as text
   std::string scenarioDescription;
   std::string focusVessel;
   std::string planetarySystem = "Sol";
@@ -121,6 +122,15 @@ class World {
   MESHHANDLE loadMeshGlobal(const std::string &name);
   MESHHANDLE loadMesh(const std::string &name);
   std::vector<std::string> meshRequests;  // names given to loadMeshGlobal, in order, cached or not
+  // Meshes a module asked for while it read a scenario line: the one sign the
+  // host has of a line a module took in as something to show (a manifest entry).
+  struct LineMesh {
+    std::string file;
+    int line;
+    std::string text;  // the line as read
+    std::string mesh;  // the name asked for
+  };
+  std::vector<LineMesh> meshesAskedWhileReading;
   const Mesh *mesh(MESHHANDLE h) const;
   SURFHANDLE registerTexture(const std::string &name, bool particle);
   std::string textureName(SURFHANDLE h) const;
