@@ -144,8 +144,9 @@ FrameFlown flyFrame(const World &w, Vessel &v, double t0, double frame) {
     const VesselStep s = forcesOn(v, w.planet, h);
     fly(v, s.loads, w.planet, h);
     physics::drawPropellant(v, s.propulsion);
+    if (!finiteState(v)) break;
     out.contact = physics::settleOnContact(v, w.planet, w.planetTimeAt(t0 + (frame - out.left)), out.impactSpeed);
-    if (out.contact != physics::Contact::none || !finiteState(v)) break;
+    if (out.contact != physics::Contact::none) break;
   }
   return out;
 }

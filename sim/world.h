@@ -15,6 +15,7 @@
 
 #include "log.h"
 #include "physics/planet.h"
+#include "scenario_parse.h"
 #include "vessel.h"
 
 namespace sim {
@@ -66,6 +67,8 @@ class World {
   // file and line; what can be read is kept. Returns false only when the file
   // cannot be opened.
   bool loadScenario(const std::string &path);
+  // The same for a scenario held as text; name stands for its file in the log.
+  void loadScenarioText(const std::string &name, const std::string &text);
   // Writes the whole world as a scenario, every vessel through its own save path.
   bool saveScenario(const std::string &path) const;
   std::string scenarioText() const;  // the same, as text
@@ -163,6 +166,7 @@ class World {
   HMODULE messages_ = nullptr;  // the message module, held while vessels may be deleted
   bool messagesTried_ = false;
 
+  void loadScenario(const std::string &path, const ScenarioData &data);
   // A vessel of the class, defined by its module and class file, without a state yet.
   Vessel *build(const std::string &name, const std::string &className);
   void dropMessages(VESSEL *iface);

@@ -1,6 +1,7 @@
 #include "scenario_check.h"
 
 #include <filesystem>
+#include <fstream>
 #include <set>
 
 #include "../scenario_parse.h"
@@ -47,16 +48,40 @@ bool reported(const std::vector<std::string> &problems, const std::string &where
   return false;
 }
 
-// A line the host's parser did not know was still read if the vessel's module
-// writes that key itself, or if the module said something about it.
-void unreadLines(const World &w, const std::string &scenario, ScenarioReport &r) {
+// A line the host's parser did not know, whose key the vessel's module does
+// not write back and about which it said nothing: perhaps no one read it.
+struct Unread {
+  std::string vessel;
+  ScenarioLine line;
+};
+
+std::vector<Unread> maybeUnread(const World &w, const std::string &scenario, const ScenarioReport &r) {
   const std::vector<std::set<std::string>> keys = keysSaved(w);
+  std::vector<Unread> out;
   for (size_t i = 0; i < w.vessels().size() && i < keys.size(); ++i)
-    for (const ScenarioLine &l : w.vessels()[i]->unknownLines) {
-      const std::string where = scenario + ":" + std::to_string(l.number);
-      if (keys[i].count(lower(words(l.text).front())) || reported(r.errors, where)) continue;
-      r.warnings.push_back(where + ": no reader takes this line of " + w.vessels()[i]->name + ": \"" + l.text + "\"");
-    }
+    for (const ScenarioLine &l : w.vessels()[i]->unknownLines)
+      if (!keys[i].count(lower(words(l.text).front())) && !reported(r.errors, scenario + ":" + std::to_string(l.number)))
+        out.push_back({w.vessels()[i]->name, l});
+  return out;
+}
+
+// A module may read a key it never writes (a closing line of a manifest, say):
+// the line was read after all if the scenario without it saves otherwise.
+void unreadLines(const std::string &scenario, const std::string &saved, const std::vector<Unread> &lines,
+                 ScenarioReport &r) {
+  if (lines.empty()) return;
+  std::ifstream in(scenario);
+  std::vector<std::string> text;
+  for (std::string line; std::getline(in, line);) text.push_back(line);
+  for (const Unread &u : lines) {
+    std::string without;
+    for (size_t n = 0; n < text.size(); ++n) without += (n + 1 == size_t(u.line.number) ? "" : text[n]) + "\n";
+    World probe(".", "");
+    probe.loadScenarioText(scenario, without);
+    if (probe.scenarioText() != saved) continue;
+    r.warnings.push_back(scenario + ":" + std::to_string(u.line.number) + ": no reader takes this line of " + u.vessel +
+                         ": \"" + u.line.text + "\"");
+  }
 }
 
 // Each class once, made as a vessel in this world (which never flies): its
@@ -94,14 +119,20 @@ ScenarioReport checkScenario(const std::string &scenario, const pilot::Program *
     r.errors.push_back(scenario + ": cannot open the scenario");
     return r;
   }
-  World w(".");
-  w.loadScenario(scenario);
-  r.errors = w.log().errors();
-  r.warnings = w.log().warnings();
-  unreadLines(w, scenario, r);
-  const std::vector<Entry> entries = entriesTakenIn(w);
-  if (program) pilotVessels(w, entries, *program, r);
-  entryClasses(w, entries, r);
+  std::vector<Unread> unread;
+  std::string saved;
+  {
+    World w(".");
+    w.loadScenario(scenario);
+    r.errors = w.log().errors();
+    r.warnings = w.log().warnings();
+    unread = maybeUnread(w, scenario, r);
+    saved = w.scenarioText();
+    const std::vector<Entry> entries = entriesTakenIn(w);
+    if (program) pilotVessels(w, entries, *program, r);
+    entryClasses(w, entries, r);
+  }
+  unreadLines(scenario, saved, unread, r);
   return r;
 }
 

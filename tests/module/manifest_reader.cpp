@@ -109,6 +109,8 @@ TEST_F(manifest_reader, a_line_that_does_not_read_whole_takes_no_slot_and_is_nam
       {payload("x", "1e999 0 2 100 0 1"), "x is not a finite number"},
       {payload(tooLong), "longer than 127 characters"},
       {payload("x", "0 0 2 100 0 " + std::string(500, '1')), "runs past the 511 characters"},
+      {"PAYLOAD", "followed by one blank"},
+      {"STAGE", "followed by one blank"},
   };
   for (const Bad &b : bad) {
     l->ParseScenarioLine(b.line.c_str());
