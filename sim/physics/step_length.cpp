@@ -14,7 +14,7 @@ namespace {
 
 // The classical Runge-Kutta method follows a turn, a decay or an orbital arc
 // closely while each step covers only a small part of it.
-const double kMaxTurn = 0.1;     // attitude change per step [rad]
+const double kMaxTurn = 0.05;    // attitude change per step [rad]
 const double kMaxDecay = 0.5;    // step times the rate at which drag or damping takes speed or spin away
 const double kMaxArc = 0.01;     // orbital arc per step [rad], about 630 steps per orbit
 const double kMinimumMass = 1e-3;  // as the integration takes it [kg]
