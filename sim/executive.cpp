@@ -45,15 +45,21 @@ struct VesselStep {
   physics::StepLoads loads;
 };
 
-// A vessel's dynamic state, kept at the start of a frame.
+// A vessel's dynamic state, kept at the start of a frame; its tanks' contents
+// [kg] in a pool that every frame reuses, since a frame is short and frequent.
 struct Snapshot {
   Vessel *vessel;
   VECTOR3 pos, vel, omega;
   Mat3 rot;
   bool landed, crashed;
   double surfLng, surfLat, surfHeading;
-  std::vector<double> tankMass;  // [kg], in tank order
+  size_t firstTank, tanks;  // in the pool
 };
+
+std::vector<double> &tankPool() {
+  static std::vector<double> pool;  // one world steps at a time
+  return pool;
+}
 
 struct Touchdown {
   Vessel *vessel;
@@ -71,10 +77,13 @@ std::string format(const char *pattern, double value) {
   return text;
 }
 
-VesselStep forcesOn(Vessel &v, const physics::Planet &p, double h) {
+physics::AirState airAround(const Vessel &v, const physics::Planet &p) {
+  return physics::airAt(length(v.pos) - p.radius);
+}
+
+VesselStep forcesOn(Vessel &v, const physics::AirState &air, double h) {
   VesselStep s;
   s.vessel = &v;
-  const physics::AirState air = physics::airAt(length(v.pos) - p.radius);
   s.propulsion = physics::propulsionOf(v, air.pressure, h);
   s.loads.mass = v.mass();
   s.loads.massFlow = s.propulsion.massFlow;
@@ -93,17 +102,21 @@ void fly(Vessel &v, const physics::StepLoads &loads, const physics::Planet &p, d
   v.omega = m.omega;
 }
 
-bool finite(const VECTOR3 &x) { return std::isfinite(x.x) && std::isfinite(x.y) && std::isfinite(x.z); }
+// A sum is finite only when every term is (or nearly: terms near the largest
+// double overflow it, and such a state is as good as lost).
+bool finiteMotion(const Vessel &v) { return std::isfinite(dotp(v.pos, v.pos) + dotp(v.vel, v.vel)); }
 
 bool finiteState(const Vessel &v) {
-  for (int i = 0; i < 3; ++i)
-    if (!finite(v.rot.column(i))) return false;
-  return finite(v.pos) && finite(v.vel) && finite(v.omega) && std::isfinite(v.mass());
+  double sum = dotp(v.omega, v.omega) + v.mass();
+  for (const auto &row : v.rot.m) sum += row[0] + row[1] + row[2];
+  return finiteMotion(v) && std::isfinite(sum);
 }
 
 Snapshot snapshotOf(Vessel &v) {
-  Snapshot s{&v, v.pos, v.vel, v.omega, v.rot, v.landed, v.crashed, v.surfLng, v.surfLat, v.surfHeading, {}};
-  for (const Tank &t : v.tanks) s.tankMass.push_back(t.mass);
+  std::vector<double> &pool = tankPool();
+  Snapshot s{&v, v.pos, v.vel, v.omega, v.rot, v.landed, v.crashed, v.surfLng, v.surfLat, v.surfHeading,
+             pool.size(), v.tanks.size()};
+  for (const Tank &t : v.tanks) pool.push_back(t.mass);
   return s;
 }
 
@@ -119,7 +132,7 @@ void restore(const Snapshot &s) {
   v.surfLng = s.surfLng;
   v.surfLat = s.surfLat;
   v.surfHeading = s.surfHeading;
-  for (std::size_t k = 0; k < v.tanks.size() && k < s.tankMass.size(); ++k) v.tanks[k].mass = s.tankMass[k];
+  for (std::size_t k = 0; k < v.tanks.size() && k < s.tanks; ++k) v.tanks[k].mass = tankPool()[s.firstTank + k];
 }
 
 // A frame's worth of flight for one vessel that is off the ground, from
@@ -136,15 +149,17 @@ FrameFlown flyFrame(const World &w, Vessel &v, double t0, double frame) {
   FrameFlown out;
   out.left = frame;
   for (int steps = 0; out.left > 0; ++steps) {
-    const physics::AirState air = physics::airAt(length(v.pos) - w.planet.radius);
-    const double limit = steps < kMaxSubSteps ? physics::maxSubStep(v, w.planet, air.density) : out.left;
+    const physics::AirState air = airAround(v, w.planet);
+    const double limit = steps >= kMaxSubSteps || physics::stepFits(v, w.planet, air.density, out.left)
+                             ? out.left
+                             : physics::maxSubStep(v, w.planet, air.density);
     const double pieces = std::ceil(out.left / limit);
     const double h = pieces <= 1 ? out.left : out.left / pieces;  // [s]
     out.left = pieces <= 1 ? 0 : out.left - h;
-    const VesselStep s = forcesOn(v, w.planet, h);
+    const VesselStep s = forcesOn(v, air, h);
     fly(v, s.loads, w.planet, h);
     physics::drawPropellant(v, s.propulsion);
-    if (!finiteState(v)) break;
+    if (!finiteMotion(v)) break;  // where it would touch down means nothing
     out.contact = physics::settleOnContact(v, w.planet, w.planetTimeAt(t0 + (frame - out.left)), out.impactSpeed);
     if (out.contact != physics::Contact::none) break;
   }
@@ -156,25 +171,27 @@ FrameFlown flyFrame(const World &w, Vessel &v, double t0, double frame) {
 void World::step() {
   const double frame = dt * timeAcceleration;  // [s]
   const std::vector<Vessel *> taking = vessels();
+  std::vector<VESSEL2 *> callbacks(taking.size());
+  for (size_t i = 0; i < taking.size(); ++i) callbacks[i] = dynamic_cast<VESSEL2 *>(taking[i]->iface);
 
   if (pilot) pilot(*this);
 
-  for (Vessel *v : taking) {
-    if (!stillTakesPart(*this, v)) continue;
-    auto *callbacks = dynamic_cast<VESSEL2 *>(v->iface);
-    if (!callbacks) continue;
-    CallingScope scope(*this, v);
-    callbacks->clbkPreStep(simt_ + frame, frame, mjd + (simt_ + frame) / kSecondsPerDay);
+  for (size_t i = 0; i < taking.size(); ++i) {
+    if (!callbacks[i] || !stillTakesPart(*this, taking[i])) continue;
+    CallingScope scope(*this, taking[i]);
+    callbacks[i]->clbkPreStep(simt_ + frame, frame, mjd + (simt_ + frame) / kSecondsPerDay);
   }
 
-  std::vector<Snapshot> before;
-  std::vector<Touchdown> touchdowns;
-  before.reserve(taking.size());
+  static std::vector<Snapshot> before;  // kept from frame to frame: one world steps at a time
+  static std::vector<Touchdown> touchdowns;
+  before.clear();
+  touchdowns.clear();
+  tankPool().clear();
   for (Vessel *v : taking) {
     if (!stillTakesPart(*this, v)) continue;
     before.push_back(snapshotOf(*v));
     if (v->landed) {
-      const VesselStep s = forcesOn(*v, planet, frame);
+      const VesselStep s = forcesOn(*v, airAround(*v, planet), frame);
       if (v->crashed || !physics::liftsOff(*v, planet, s.loads.thrust, s.loads.mass)) {
         physics::drawPropellant(*v, s.propulsion);
         physics::holdOnSurface(*v, planet, planetTime() + frame);
@@ -195,12 +212,10 @@ void World::step() {
     recordEvent(t.vessel->name, t.contact == physics::Contact::crashed ? "crashed" : "landed",
                 format("at %.2f m/s", t.speed));
 
-  for (Vessel *v : taking) {
-    if (!stillTakesPart(*this, v)) continue;
-    auto *callbacks = dynamic_cast<VESSEL2 *>(v->iface);
-    if (!callbacks) continue;
-    CallingScope scope(*this, v);
-    callbacks->clbkPostStep(simt_, frame, mjd + simt_ / kSecondsPerDay);
+  for (size_t i = 0; i < taking.size(); ++i) {
+    if (!callbacks[i] || !stillTakesPart(*this, taking[i])) continue;
+    CallingScope scope(*this, taking[i]);
+    callbacks[i]->clbkPostStep(simt_, frame, mjd + simt_ / kSecondsPerDay);
   }
 
   for (const Snapshot &s : before) {
