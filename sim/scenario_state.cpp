@@ -1,6 +1,7 @@
 // A vessel's default scenario state: the keys the host itself reads
 // (ParseScenarioLineEx) and writes (SaveDefaultState), and applying what was read.
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "scenario_io.h"
@@ -74,7 +75,7 @@ void readLevels(LoadRecord &r, const std::vector<std::string> &w, std::vector<Lo
     const size_t colon = w[i].find(':');
     long index = -1;
     double level = 0;
-    if (colon == std::string::npos || !toInt(w[i].substr(0, colon), index) || index < 0 ||
+    if (colon == std::string::npos || !toInt(w[i].substr(0, colon), index) || index < 0 || index > INT_MAX ||
         !toNumber(w[i].substr(colon + 1), level)) {
       fault(r, w[0] + ": \"" + w[i] + "\" is not index:level; passed over");
       continue;

@@ -33,7 +33,7 @@ const char kScenario[] =
     "  PAYLOAD Sat5 Varnell\\Sat Test\\Heavy 0 0 27 10 0 1\n"              // 13 its class has Mass = nan
     "  PAYLOAD Sat6 Varnell\\Sat Varnell\\Sat -0.8 0 27.2 700 0 1\n"       // 14
     "  ENDSTAGE\n"                                                         // 15
-    "  PRPLEVEL 0:1 7:1\n"                                                 // 16 no tank 7
+    "  PRPLEVEL 0:1 7:1 4294967296:1\n"                                    // 16 no tank 7; an index past an int
     "END\n"                                                                // 17
     "Odd:Test\\Odd\n"                                                      // 18 Size -3, Inertia 0 0 0
     "  STATUS Orbiting Earth\n"                                            // 19
@@ -99,7 +99,7 @@ TEST_F(scenario_check, each_bad_input_is_an_error_or_a_warning_at_its_file_and_l
       {scn + "11", "Nowhere/Mesh.msh: cannot open mesh", false},
       {scn + "12", "payload Sat4 of class \"Nowhere\\Class\"", false},
       {scn + "13", cfg + "Heavy.cfg:1: Mass needs 1 number(s), got \"nan\"", false},
-      {scn + "16", "L1 has no tank 7", true},
+      {scn + "16", "\"4294967296:1\" is not index:level", false},
       {scn + "21", "RVEL needs 3 finite number(s)", false},
       {scn + "22", "POS: \"91\" is beyond 90", false},
       {scn + "24", "vessel Lost skipped", false},
@@ -119,7 +119,15 @@ TEST_F(scenario_check, each_bad_input_is_an_error_or_a_warning_at_its_file_and_l
   }
   for (int fine : {3, 7, 8, 14, 15, 20})
     EXPECT_EQ(report.find(scn + std::to_string(fine) + ": "), std::string::npos) << fine << "\n" << report;
+  EXPECT_NE(report.find("L1 has no tank 7; level passed over"), std::string::npos) << report;
   EXPECT_NE(report.find(" error(s), 6 warning(s)\n"), std::string::npos) << report;  // none but the table's
+
+  // A pilot program named on the command line, instead of the one beside the scenario.
+  tree.write("Other.pilot", "at soon end\n");
+  std::ostringstream out;
+  EXPECT_EQ(sim::runner::runCheck({"Scenarios/Bad.scn", tree.path("Other.pilot"), tree.dir()}, out), kBadInput);
+  EXPECT_NE(out.str().find("Other.pilot:1: "), std::string::npos) << out.str();
+  EXPECT_EQ(out.str().find("Bad.pilot"), std::string::npos) << out.str();
 }
 
 TEST_F(scenario_check, fly_refuses_a_scenario_with_errors_and_flies_one_with_warnings_only) {
@@ -129,12 +137,12 @@ TEST_F(scenario_check, fly_refuses_a_scenario_with_errors_and_flies_one_with_war
   EXPECT_NE(report.find("error(s) in Scenarios/Bad.scn or Scenarios/Bad.pilot; nothing flown"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(tree.path("out")));
 
-  // The same without its errors: lines 2 to 8 and 14 to 17, the launcher alone.
+  // The same without its errors: lines 2 to 8, 14, 15 and 17, the launcher alone.
   std::istringstream lines(kScenario);
   std::string kept = "BEGIN_SHIPS\n";
   int n = 0;
   for (std::string line; std::getline(lines, line);)
-    if (++n >= 2 && (n <= 8 || (n >= 14 && n <= 17))) kept += line + "\n";
+    if (++n >= 2 && (n <= 8 || n == 14 || n == 15 || n == 17)) kept += line + "\n";
   tree.write("Scenarios/Warned.scn", kept + "END_SHIPS\n");
   tree.write("Scenarios/Warned.pilot", "at 2 end\n");
   ASSERT_EQ(fly("Scenarios/Warned.scn"), kSuccess) << report;
