@@ -85,8 +85,8 @@ class World {
   double planetTime() const { return planetTimeAt(simt_); }
   double planetTimeAt(double simt) const { return (mjd - kPlanetEpochMjd) * 86400.0 + simt; }
   static constexpr double kPlanetEpochMjd = 51544.5;  // [days]
-  double dt = 0.02;             // fixed step [s]
-  double timeAcceleration = 1;  // what oapiGetTimeAcceleration reports; multiplies the step
+  double dt = 0.02;             // frame at time acceleration 1 [s]
+  double timeAcceleration = 1;  // what oapiGetTimeAcceleration reports; multiplies the frame
   // One frame of the executive, dt times the time acceleration long, in this
   // order: the pilot, each vessel's clbkPreStep, forces and integration in
   // sub-steps as short as each vessel's state needs, then each vessel's

@@ -20,10 +20,10 @@ const double kPolarNorth = 1e-9;  // horizontal share of the axis below which a 
 }  // namespace
 
 // Over a pole every way is south: north is taken along the global x axis
-// there, so that headings stay numbers.
+// there, and at the centre up along the axis, so that headings stay numbers.
 Horizon horizonAt(const VECTOR3 &pos) {
   Horizon h;
-  h.up = unit(pos);
+  h.up = length(pos) > 0 ? unit(pos) : kPlanetAxis;
   VECTOR3 north = kPlanetAxis - h.up * dotp(kPlanetAxis, h.up);
   if (length(north) < kPolarNorth) north = kPoleNorth - h.up * dotp(kPoleNorth, h.up);
   h.north = unit(north);
