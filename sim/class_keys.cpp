@@ -27,19 +27,21 @@ bool inRange(double x, Range r) { return r == Range::any || (r == Range::positiv
 
 // The key's numbers into x when they are there and in range; a value out of
 // range is logged at its line and the key left unapplied.
-bool numbers(World &w, const ClassFile &cf, const char *key, double *x) {
-  for (const NumbersKey &k : kNumberKeys) {
-    if (lower(k.name) != lower(key)) continue;
-    if (!cf.numbers(k.name, x, k.count, w.log())) return false;
-    for (int i = 0; i < k.count; ++i) {
-      if (inRange(x[i], k.range)) continue;
-      w.log().error(std::string(k.name) + (k.range == Range::positive ? " must be above 0" : " must not be negative") +
-                        ", got \"" + cf.text(k.name) + "\"; not applied",
-                    cf.path(), cf.line(k.name));
-      return false;
-    }
-    return true;
+bool numbers(const ClassFile &cf, const NumbersKey &k, double *x, Log &log) {
+  if (!cf.numbers(k.name, x, k.count, log)) return false;
+  for (int i = 0; i < k.count; ++i) {
+    if (inRange(x[i], k.range)) continue;
+    log.error(std::string(k.name) + (k.range == Range::positive ? " must be above 0" : " must not be negative") +
+                  ", got \"" + cf.text(k.name) + "\"; not applied",
+              cf.path(), cf.line(k.name));
+    return false;
   }
+  return true;
+}
+
+bool numbers(World &w, const ClassFile &cf, const char *key, double *x) {
+  for (const NumbersKey &k : kNumberKeys)
+    if (lower(k.name) == lower(key)) return numbers(cf, k, x, w.log());
   return false;
 }
 
@@ -81,6 +83,11 @@ void applyMesh(World &w, Vessel &v, const ClassFile &cf) {
 }
 
 }  // namespace
+
+void checkClassKeys(const ClassFile &cf, Log &log) {
+  double x[9];
+  for (const NumbersKey &k : kNumberKeys) numbers(cf, k, x, log);
+}
 
 void applyClassKeys(World &w, Vessel &v, const ClassFile &cf) {
   applyShape(w, v, cf);

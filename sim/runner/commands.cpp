@@ -49,14 +49,10 @@ double limitOf(const FlyOptions &o, const pilot::Pilot *p) {
   return p && p->program().hasEnd() ? kPilotEndLimit : kDefaultUntil;
 }
 
-// Every problem the check finds in the scenario and the pilot program.
-ScenarioReport problemsOf(const std::string &scenario, const std::string &pilotPath,
-                          std::unique_ptr<pilot::Program> &program) {
-  std::vector<std::string> pilotErrors;
-  if (!pilotPath.empty()) program = std::make_unique<pilot::Program>(pilot::readProgram(pilotPath, pilotErrors));
-  ScenarioReport r = checkScenario(scenario, program.get());
-  r.errors.insert(r.errors.end(), pilotErrors.begin(), pilotErrors.end());
-  return r;
+// The program, or null when there is none; its problems are added to errors.
+std::unique_ptr<pilot::Program> readPilot(const std::string &path, std::vector<std::string> &errors) {
+  if (path.empty()) return nullptr;
+  return std::make_unique<pilot::Program>(pilot::readProgram(path, errors));
 }
 
 const char *outcomeOf(int status) {
@@ -109,9 +105,27 @@ int runFly(const FlyOptions &given, std::ostream &out, std::ostream &err, bool t
   if (!o.outDir.empty()) o.outDir = fs::absolute(o.outDir).string();
   enterRoot(o.root);
   const std::string pilotPath = pilotFile(o.pilot, scenario);
+  if (!fs::is_regular_file(scenario)) throw std::runtime_error("cannot open the scenario " + scenario);
 
-  std::unique_ptr<pilot::Program> program;
-  const ScenarioReport report = problemsOf(scenario, pilotPath, program);
+  // The world to fly is the one checked; it is loaded again only when a line
+  // has to be tried without, which takes a world of its own.
+  std::vector<std::string> pilotErrors;
+  std::unique_ptr<pilot::Program> program = readPilot(pilotPath, pilotErrors);
+  const auto load = [&] {
+    auto w = std::make_unique<World>(".", kLog);
+    w->dt = o.dt;
+    w->loadScenario(scenario);
+    return w;
+  };
+  std::unique_ptr<World> world = load();
+  LoadedCheck check = checkLoaded(*world, scenario, program.get());
+  if (!check.unread.empty()) {
+    world.reset();
+    confirmUnread(scenario, check);
+    world = load();
+  }
+  ScenarioReport &report = check.report;
+  report.errors.insert(report.errors.end(), pilotErrors.begin(), pilotErrors.end());
   for (const std::string &e : report.errors) err << "varnell: " << e << '\n';
   for (const std::string &w : report.warnings) err << "varnell: warning: " << w << '\n';
   if (!report.errors.empty()) {
@@ -119,16 +133,10 @@ int runFly(const FlyOptions &given, std::ostream &out, std::ostream &err, bool t
         << (pilotPath.empty() ? "" : " or " + pilotPath) << "; nothing flown\n";
     return kBadInput;
   }
-  if (!o.outDir.empty()) fs::create_directories(o.outDir);
 
-  int status;
-  {
-    World world(".", kLog);
-    world.dt = o.dt;
-    if (!world.loadScenario(scenario)) throw std::runtime_error("cannot open the scenario " + scenario);
-    status = flyLoaded(world, o, scenario, pilotPath, std::move(program), out, terminal);
-  }
-  // The world's end is in the log too: the copy is made once it is gone.
+  if (!o.outDir.empty()) fs::create_directories(o.outDir);
+  const int status = flyLoaded(*world, o, scenario, pilotPath, std::move(program), out, terminal);
+  world.reset();  // its end is in the log too: the copy is made once it is gone
   if (!o.outDir.empty()) {
     std::error_code failed;
     fs::copy_file(kLog, o.outDir + "/" + kLog, fs::copy_options::overwrite_existing, failed);
@@ -143,12 +151,13 @@ int runCheck(const CheckOptions &o, std::ostream &out) {
   const std::string scenario = fromHere(o.scenario);
   const std::string given = o.pilot.empty() ? "" : fromHere(o.pilot);
   enterRoot(o.root);
-  std::unique_ptr<pilot::Program> program;
-  const ScenarioReport r = problemsOf(scenario, pilotFile(given, scenario), program);
+  std::vector<std::string> pilotErrors;
+  const std::unique_ptr<pilot::Program> program = readPilot(pilotFile(given, scenario), pilotErrors);
+  ScenarioReport r = checkScenario(scenario, program.get());
+  r.errors.insert(r.errors.end(), pilotErrors.begin(), pilotErrors.end());
   for (const std::string &e : r.errors) out << e << '\n';
   for (const std::string &w : r.warnings) out << "warning: " << w << '\n';
-  out << scenario << ": "
-      << (r.errors.empty() ? "no errors" : std::to_string(r.errors.size()) + " error(s)") << ", "
+  out << scenario << ": " << (r.errors.empty() ? "no errors" : std::to_string(r.errors.size()) + " error(s)") << ", "
       << r.warnings.size() << " warning(s)\n";
   return r.errors.empty() ? kSuccess : kBadInput;
 }

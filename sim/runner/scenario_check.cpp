@@ -4,6 +4,10 @@
 #include <fstream>
 #include <set>
 
+#include "../class_keys.h"
+#include "../classfile.h"
+#include "../mesh.h"
+#include "../module.h"
 #include "../scenario_parse.h"
 #include "../text.h"
 #include "../world.h"
@@ -30,10 +34,10 @@ std::vector<Entry> entriesTakenIn(const World &w) {
 
 // The keys each vessel writes when it is saved, by the order of the world's
 // vessels: what a vessel writes, it reads back.
-std::vector<std::set<std::string>> keysSaved(const World &w) {
+std::vector<std::set<std::string>> keysSaved(const std::string &text) {
   Log quiet("");
   ScenarioData saved;
-  parseScenarioText("(saved)", w.scenarioText(), quiet, saved);
+  parseScenarioText("(saved)", text, quiet, saved);
   std::vector<std::set<std::string>> keys;
   for (const VesselBlock &b : saved.vessels) {
     keys.emplace_back();
@@ -48,15 +52,9 @@ bool reported(const std::vector<std::string> &problems, const std::string &where
   return false;
 }
 
-// A line the host's parser did not know, whose key the vessel's module does
-// not write back and about which it said nothing: perhaps no one read it.
-struct Unread {
-  std::string vessel;
-  ScenarioLine line;
-};
-
-std::vector<Unread> maybeUnread(const World &w, const std::string &scenario, const ScenarioReport &r) {
-  const std::vector<std::set<std::string>> keys = keysSaved(w);
+std::vector<Unread> maybeUnread(const World &w, const std::string &scenario, const std::string &saved,
+                                const ScenarioReport &r) {
+  const std::vector<std::set<std::string>> keys = keysSaved(saved);
   std::vector<Unread> out;
   for (size_t i = 0; i < w.vessels().size() && i < keys.size(); ++i)
     for (const ScenarioLine &l : w.vessels()[i]->unknownLines)
@@ -65,36 +63,25 @@ std::vector<Unread> maybeUnread(const World &w, const std::string &scenario, con
   return out;
 }
 
-// A module may read a key it never writes (a closing line of a manifest, say):
-// the line was read after all if the scenario without it saves otherwise.
-void unreadLines(const std::string &scenario, const std::string &saved, const std::vector<Unread> &lines,
-                 ScenarioReport &r) {
-  if (lines.empty()) return;
-  std::ifstream in(scenario);
-  std::vector<std::string> text;
-  for (std::string line; std::getline(in, line);) text.push_back(line);
-  for (const Unread &u : lines) {
-    std::string without;
-    for (size_t n = 0; n < text.size(); ++n) without += (n + 1 == size_t(u.line.number) ? "" : text[n]) + "\n";
-    World probe(".", "");
-    probe.loadScenarioText(scenario, without);
-    if (probe.scenarioText() != saved) continue;
-    r.warnings.push_back(scenario + ":" + std::to_string(u.line.number) + ": no reader takes this line of " + u.vessel +
-                         ": \"" + u.line.text + "\"");
-  }
+// A class of a manifest entry, read as its release would read it: the class
+// file and its generic keys, its module, its mesh.
+std::vector<std::string> classProblems(const std::string &className) {
+  Log log("");
+  const std::unique_ptr<ClassFile> cf = ClassFile::read("./Config/Vessels/" + namePath(className) + ".cfg", log);
+  if (cf) checkClassKeys(*cf, log);
+  if (cf && cf->has("Module") && !Module::open(cf->text("Module")))
+    log.error("module \"" + cf->text("Module") + "\" will not load", cf->path(), cf->line("Module"));
+  if (cf && cf->has("MeshName"))
+    readMesh("./Meshes/" + namePath(cf->text("MeshName")) + ".msh", cf->text("MeshName"), log);
+  return log.errors();
 }
 
-// Each class once, made as a vessel in this world (which never flies): its
-// class file, module and mesh load as they would at the release.
-void entryClasses(World &w, const std::vector<Entry> &entries, ScenarioReport &r) {
+void entryClasses(const std::vector<Entry> &entries, ScenarioReport &r) {
   std::set<std::string> tried;
   for (const Entry &e : entries) {
     if (!tried.insert(e.className).second) continue;
-    const size_t before = w.log().errors().size();
-    w.createVessel(e.name, e.className, nullptr);
-    const std::vector<std::string> &errors = w.log().errors();
-    for (size_t k = before; k < errors.size(); ++k)
-      r.errors.push_back(e.where + ": payload " + e.name + " of class \"" + e.className + "\": " + errors[k]);
+    for (const std::string &problem : classProblems(e.className))
+      r.errors.push_back(e.where + ": payload " + e.name + " of class \"" + e.className + "\": " + problem);
   }
 }
 
@@ -113,27 +100,46 @@ void pilotVessels(const World &w, const std::vector<Entry> &entries, const pilot
 
 }  // namespace
 
-ScenarioReport checkScenario(const std::string &scenario, const pilot::Program *program) {
-  ScenarioReport r;
-  if (!std::filesystem::is_regular_file(scenario)) {
-    r.errors.push_back(scenario + ": cannot open the scenario");
-    return r;
+// A module may read a key it never writes (a closing line of a manifest, say):
+// the line was read after all if the scenario without it saves otherwise.
+void confirmUnread(const std::string &scenario, LoadedCheck &c) {
+  std::ifstream in(scenario);
+  std::vector<std::string> text;
+  for (std::string line; std::getline(in, line);) text.push_back(line);
+  for (const Unread &u : c.unread) {
+    std::string without;
+    for (size_t n = 0; n < text.size(); ++n) without += (n + 1 == size_t(u.line.number) ? "" : text[n]) + "\n";
+    World probe(".", "");
+    probe.loadScenarioText(scenario, without);
+    if (probe.scenarioText() != c.saved) continue;
+    c.report.warnings.push_back(scenario + ":" + std::to_string(u.line.number) + ": no reader takes this line of " +
+                                u.vessel + ": \"" + u.line.text + "\"");
   }
-  std::vector<Unread> unread;
-  std::string saved;
+  c.unread.clear();
+}
+
+LoadedCheck checkLoaded(const World &w, const std::string &scenario, const pilot::Program *program) {
+  LoadedCheck c;
+  c.report.errors = w.log().errors();
+  c.report.warnings = w.log().warnings();
+  c.saved = w.scenarioText();
+  c.unread = maybeUnread(w, scenario, c.saved, c.report);
+  const std::vector<Entry> entries = entriesTakenIn(w);
+  if (program) pilotVessels(w, entries, *program, c.report);
+  entryClasses(entries, c.report);
+  return c;
+}
+
+ScenarioReport checkScenario(const std::string &scenario, const pilot::Program *program) {
+  if (!std::filesystem::is_regular_file(scenario)) return {{scenario + ": cannot open the scenario"}, {}};
+  LoadedCheck c;
   {
     World w(".");
     w.loadScenario(scenario);
-    r.errors = w.log().errors();
-    r.warnings = w.log().warnings();
-    unread = maybeUnread(w, scenario, r);
-    saved = w.scenarioText();
-    const std::vector<Entry> entries = entriesTakenIn(w);
-    if (program) pilotVessels(w, entries, *program, r);
-    entryClasses(w, entries, r);
+    c = checkLoaded(w, scenario, program);
   }
-  unreadLines(scenario, saved, unread, r);
-  return r;
+  confirmUnread(scenario, c);
+  return c.report;
 }
 
 }  // namespace runner

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../pilot/program.h"
+#include "../world.h"
 
 namespace sim {
 namespace runner {
@@ -25,6 +26,25 @@ struct ScenarioReport {
 // Runs inside the simulator tree (the current folder); the world's log goes
 // to Varnell.log there. program may be null: no pilot program to check.
 ScenarioReport checkScenario(const std::string &scenario, const pilot::Program *program);
+
+// The same in two parts, for a flight that checks the world it will fly.
+// A line the host's parser did not know, whose key the vessel's module does
+// not write back and about which it said nothing: perhaps no one read it.
+struct Unread {
+  std::string vessel;
+  ScenarioLine line;
+};
+struct LoadedCheck {
+  ScenarioReport report;
+  std::vector<Unread> unread;  // to confirm
+  std::string saved;           // the world as it saved, just loaded
+};
+// What a world that has just loaded the scenario tells.
+LoadedCheck checkLoaded(const World &w, const std::string &scenario, const pilot::Program *program);
+// Loads the scenario without each line of c.unread, in a world of its own:
+// call it when no other world is left. A line whose absence changes nothing
+// saved becomes a warning.
+void confirmUnread(const std::string &scenario, LoadedCheck &c);
 
 }  // namespace runner
 }  // namespace sim
