@@ -171,7 +171,8 @@ FrameFlown flyFrame(const World &w, Vessel &v, double t0, double frame) {
 void World::step() {
   const double frame = dt * timeAcceleration;  // [s]
   const std::vector<Vessel *> taking = vessels();
-  std::vector<VESSEL2 *> callbacks(taking.size());
+  static std::vector<VESSEL2 *> callbacks;  // kept from frame to frame: one world steps at a time
+  callbacks.resize(taking.size());
   for (size_t i = 0; i < taking.size(); ++i) callbacks[i] = dynamic_cast<VESSEL2 *>(taking[i]->iface);
 
   if (pilot) pilot(*this);
@@ -182,7 +183,7 @@ void World::step() {
     callbacks[i]->clbkPreStep(simt_ + frame, frame, mjd + (simt_ + frame) / kSecondsPerDay);
   }
 
-  static std::vector<Snapshot> before;  // kept from frame to frame: one world steps at a time
+  static std::vector<Snapshot> before;
   static std::vector<Touchdown> touchdowns;
   before.clear();
   touchdowns.clear();
