@@ -1,5 +1,5 @@
 // The flight record written while flying: events.csv, every event as it is
-// recorded, and telemetry.csv, one row per vessel per simulated second.
+// recorded, and telemetry.csv, one row per vessel at each sample time.
 #pragma once
 
 #include <fstream>
