@@ -41,6 +41,7 @@ function readCsv(file) {
       else field += c;
     } else if (c === '"') quoted = true;
     else if (c === ',') { row.push(field); field = ''; }
+    else if (c === '\r' && text[i + 1] === '\n') continue;  // the Windows build writes CRLF
     else if (c === '\n') { row.push(field); rows.push(row); row = []; field = ''; }
     else field += c;
   }
