@@ -66,16 +66,22 @@ Flown fly(const ScratchTree &tree, FlyOptions o) {
   return {status, out.str()};
 }
 
+// The standing probe's hop under the given pilot program, flown into out/.
+FlyOptions hop(ScratchTree &tree, const char *pilot) {
+  tree.withProbe(kStandingProbe);
+  tree.write("Scenarios/Test/Hop.scn", kScenario);
+  tree.write("Scenarios/Test/Hop.pilot", pilot);
+  FlyOptions o;
+  o.scenario = "Scenarios/Test/Hop.scn";
+  o.outDir = tree.path("out");
+  return o;
+}
+
 }  // namespace
 
 TEST(flight_outputs, a_flight_under_its_pilot_writes_a_summary_that_reads_back_with_every_required_key) {
   ScratchTree tree;
-  tree.withProbe(kStandingProbe);
-  tree.write("Scenarios/Test/Hop.scn", kScenario);
-  tree.write("Scenarios/Test/Hop.pilot", kPilot);
-  FlyOptions o;
-  o.scenario = "Scenarios/Test/Hop.scn";
-  o.outDir = tree.path("out");
+  const FlyOptions o = hop(tree, kPilot);
   const Flown f = fly(tree, o);
   ASSERT_EQ(f.status, 0) << f.terminal;
 
@@ -174,12 +180,7 @@ TEST(flight_outputs, a_flight_without_a_pilot_stops_at_the_time_limit_and_writes
 
 TEST(flight_outputs, a_pilot_program_with_errors_stops_the_flight_before_it_starts) {
   ScratchTree tree;
-  tree.withProbe(kStandingProbe);
-  tree.write("Scenarios/Test/Hop.scn", kScenario);
-  tree.write("Scenarios/Test/Hop.pilot", "at 0 key B\nat soon end\n");
-  FlyOptions o;
-  o.scenario = "Scenarios/Test/Hop.scn";
-  const Flown f = fly(tree, o);
+  const Flown f = fly(tree, hop(tree, "at 0 key B\nat soon end\n"));
   EXPECT_EQ(f.status, 1);
   EXPECT_NE(f.terminal.find("Scenarios/Test/Hop.pilot:2: "), std::string::npos) << f.terminal;
   EXPECT_EQ(f.terminal.find("flew"), std::string::npos);
@@ -211,12 +212,7 @@ TEST(flight_outputs, an_engine_that_burns_its_tank_dry_shows_in_the_events_and_t
 
 TEST(flight_outputs, a_report_from_a_damaged_record_names_the_file_and_line_and_is_not_written) {
   ScratchTree tree;
-  tree.withProbe(kStandingProbe);
-  tree.write("Scenarios/Test/Hop.scn", kScenario);
-  tree.write("Scenarios/Test/Hop.pilot", kPilot);
-  FlyOptions o;
-  o.scenario = "Scenarios/Test/Hop.scn";
-  o.outDir = tree.path("out");
+  const FlyOptions o = hop(tree, kPilot);
   ASSERT_EQ(fly(tree, o).status, 0);
   struct Damage {
     const char *file, *from, *to, *message;
