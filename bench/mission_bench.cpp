@@ -1,14 +1,20 @@
 // The default mission as `varnell fly` runs it: the launch scenario under its
 // pilot program, from the pad to the last satellite's release and the
-// program's end, with the events and the vessel table written out (here into
-// memory). One iteration is one whole mission.
+// program's end, with the check before it and the events and the vessel table
+// written out (here into memory). One iteration is one whole mission; its
+// simulated seconds per wall second are its speed relative to real time.
+//
+// Then a day's coast of the mission's vessels as they are at its end, at time
+// acceleration 1000 with nobody at the controls: one iteration is one day.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <sstream>
 #include <string>
 
+#include "sim/pilot/pilot.h"
 #include "sim/runner/commands.h"
+#include "sim/world.h"
 
 namespace {
 
@@ -27,7 +33,8 @@ void BM_DefaultMission(benchmark::State &state) {
   double simSeconds = 0;            // [s]
   for (auto _ : state) {
     std::ostringstream out;
-    const int status = sim::runner::runFly(options, out, false);
+    std::ostringstream problems;
+    const int status = sim::runner::runFly(options, out, problems, false);
     const double flown = flownSeconds(out.str());
     if (status != 0 || flown <= 0) {
       state.SkipWithError(("the mission did not fly: " + out.str()).c_str());
@@ -37,11 +44,53 @@ void BM_DefaultMission(benchmark::State &state) {
   }
   const double missions = static_cast<double>(state.iterations());
   state.counters["s/mission"] = benchmark::Counter(missions, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-  state.counters["simulated-s"] = benchmark::Counter(simSeconds, benchmark::Counter::kIsRate);
+  state.counters["x-real-time"] = benchmark::Counter(simSeconds, benchmark::Counter::kIsRate);
   state.SetLabel("time is per mission of " + std::to_string(static_cast<int>(simSeconds / missions)) + " s flown");
+}
+
+const double kDay = 86400;         // [s]
+const double kTimeWarp = 1000;     // the pilot's highest time acceleration
+
+// The world at the end of the default mission, flown under its pilot
+// program, which then lets go of every control.
+bool flyMission(sim::World &w) {
+  std::vector<std::string> errors;
+  sim::pilot::Pilot pilot(sim::pilot::readProgram("Scenarios/Varnell/Launch.pilot", errors));
+  if (!errors.empty() || !w.loadScenario("Scenarios/Varnell/Launch.scn")) return false;
+  w.pilot = [&pilot](sim::World &world) { pilot.act(world); };
+  while (!pilot.ended()) w.step();
+  w.pilot = nullptr;
+  for (sim::Vessel *v : w.vessels())
+    for (double &level : v->manualLevel) level = 0;
+  return true;
+}
+
+void BM_DayCoastAtTimeWarp1000(benchmark::State &state) {
+  double simSeconds = 0;  // [s]
+  size_t vessels = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    sim::World w(".", "");
+    if (!flyMission(w)) {
+      state.SkipWithError("the default mission did not load");
+      break;
+    }
+    vessels = w.vessels().size();
+    w.timeAcceleration = kTimeWarp;
+    const double end = w.simTime() + kDay;  // [s]
+    state.ResumeTiming();
+    while (w.simTime() < end) w.step();
+    state.PauseTiming();
+    simSeconds += kDay;
+    if (!w.diverged().empty()) state.SkipWithError("a vessel diverged");
+    state.ResumeTiming();
+  }
+  state.counters["x-real-time"] = benchmark::Counter(simSeconds, benchmark::Counter::kIsRate);
+  state.SetLabel("time is per day of " + std::to_string(vessels) + " vessels at time acceleration 1000");
 }
 
 }  // namespace
 
 // Rates in wall time: simulated seconds per wall second, missions per wall second.
 BENCHMARK(BM_DefaultMission)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(BM_DayCoastAtTimeWarp1000)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(3);

@@ -87,6 +87,8 @@ void COMMON_VESSEL_EX::ParseManifestLine(const char *line) {
       openStage = entries[openStage].parent;
     return;
   }
+  // Sent as a manifest line, it is none: say so, or the line is lost unheard.
+  RejectManifestLine(line, "its keyword is not PAYLOAD or STAGE followed by one blank, nor a closing line");
 }
 
 int COMMON_VESSEL_EX::FreeEntrySlot() const {

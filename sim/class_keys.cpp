@@ -1,31 +1,71 @@
 #include "class_keys.h"
 
+#include "text.h"
 #include "world.h"
 
 namespace sim {
 namespace {
 
+// What a key's numbers may be: a mass, a drag coefficient or an area may be
+// nothing, but a vessel without size or inertia about an axis cannot turn.
+enum class Range { any, notNegative, positive };
+
+struct NumbersKey {
+  const char *name;
+  int count;
+  Range range;
+};
+
+const NumbersKey kNumberKeys[] = {
+    {"Mass", 1, Range::notNegative},          {"Size", 1, Range::positive},
+    {"Inertia", 3, Range::positive},          {"CrossSections", 3, Range::notNegative},
+    {"CW", 4, Range::notNegative},            {"TouchdownPoints", 9, Range::any},
+    {"MaxFuel", 1, Range::notNegative},       {"Isp", 1, Range::positive},
+};
+
+bool inRange(double x, Range r) { return r == Range::any || (r == Range::positive ? x > 0 : x >= 0); }
+
+// The key's numbers into x when they are there and in range; a value out of
+// range is logged at its line and the key left unapplied.
+bool numbers(const ClassFile &cf, const NumbersKey &k, double *x, Log &log) {
+  if (!cf.numbers(k.name, x, k.count, log)) return false;
+  for (int i = 0; i < k.count; ++i) {
+    if (inRange(x[i], k.range)) continue;
+    log.error(std::string(k.name) + (k.range == Range::positive ? " must be above 0" : " must not be negative") +
+                  ", got \"" + cf.text(k.name) + "\"; not applied",
+              cf.path(), cf.line(k.name));
+    return false;
+  }
+  return true;
+}
+
+bool numbers(World &w, const ClassFile &cf, const char *key, double *x) {
+  for (const NumbersKey &k : kNumberKeys)
+    if (lower(k.name) == lower(key)) return numbers(cf, k, x, w.log());
+  return false;
+}
+
 void applyShape(World &w, Vessel &v, const ClassFile &cf) {
   double x[9];
-  if (cf.numbers("Mass", x, 1, w.log())) v.emptyMass = x[0];
-  if (cf.numbers("Size", x, 1, w.log())) v.size = x[0];
-  if (cf.numbers("Inertia", x, 3, w.log())) v.pmi = _V(x[0], x[1], x[2]);
-  if (cf.numbers("CrossSections", x, 3, w.log())) v.crossSections = _V(x[0], x[1], x[2]);
-  if (cf.numbers("CW", x, 4, w.log())) {
+  if (numbers(w, cf, "Mass", x)) v.emptyMass = x[0];
+  if (numbers(w, cf, "Size", x)) v.size = x[0];
+  if (numbers(w, cf, "Inertia", x)) v.pmi = _V(x[0], x[1], x[2]);
+  if (numbers(w, cf, "CrossSections", x)) v.crossSections = _V(x[0], x[1], x[2]);
+  if (numbers(w, cf, "CW", x)) {
     v.cwZPos = x[0];
     v.cwZNeg = x[1];
     v.cwX = x[2];
     v.cwY = x[3];
   }
-  if (cf.numbers("TouchdownPoints", x, 9, w.log()))
+  if (numbers(w, cf, "TouchdownPoints", x))
     for (int i = 0; i < 3; ++i) v.touchdown[i] = _V(x[3 * i], x[3 * i + 1], x[3 * i + 2]);
 }
 
 // A class that defines no tank of its own gets one, full, from MaxFuel.
 void applyPropellant(World &w, Vessel &v, const ClassFile &cf) {
   double x;
-  if (cf.numbers("Isp", &x, 1, w.log())) v.classIsp = x;
-  if (!cf.numbers("MaxFuel", &x, 1, w.log()) || !v.tanks.empty()) return;
+  if (numbers(w, cf, "Isp", &x)) v.classIsp = x;
+  if (!numbers(w, cf, "MaxFuel", &x) || !v.tanks.empty()) return;
   const Id id = w.nextId();
   v.tanks.push_back({id, x, x, 1});
   v.defaultTank = id;
@@ -43,6 +83,11 @@ void applyMesh(World &w, Vessel &v, const ClassFile &cf) {
 }
 
 }  // namespace
+
+void checkClassKeys(const ClassFile &cf, Log &log) {
+  double x[9];
+  for (const NumbersKey &k : kNumberKeys) numbers(cf, k, x, log);
+}
 
 void applyClassKeys(World &w, Vessel &v, const ClassFile &cf) {
   applyShape(w, v, cf);

@@ -10,5 +10,7 @@ namespace sim {
 class World;
 
 void applyClassKeys(World &w, Vessel &v, const ClassFile &cf);
+// Logs each generic key whose value would not be applied, touching no vessel.
+void checkClassKeys(const ClassFile &cf, Log &log);
 
 }  // namespace sim

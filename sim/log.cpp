@@ -22,11 +22,24 @@ void Log::write(const std::string &line) {
 
 void Log::info(const std::string &text) { write(text); }
 
+namespace {
+
+std::string placed(const std::string &text, const std::string &file, int line) {
+  if (file.empty()) return text;
+  return (line > 0 ? file + ":" + std::to_string(line) + ": " : file + ": ") + text;
+}
+
+}  // namespace
+
 void Log::error(const std::string &text, const std::string &file, int line) {
   ++errors_;
-  std::string where;
-  if (!file.empty()) where = line > 0 ? file + ":" + std::to_string(line) + ": " : file + ": ";
-  write("ERROR " + where + text);
+  errorTexts_.push_back(placed(text, file, line));
+  write("ERROR " + errorTexts_.back());
+}
+
+void Log::warning(const std::string &text, const std::string &file, int line) {
+  warningTexts_.push_back(placed(text, file, line));
+  write("WARNING " + warningTexts_.back());
 }
 
 void Log::refused(const std::string &text) {

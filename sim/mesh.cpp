@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <limits>
 #include <stdexcept>
 
 #include "text.h"
@@ -47,9 +48,11 @@ class Lines {
 
 bool isKey(const std::vector<std::string> &w, const char *key) { return !w.empty() && lower(w[0]) == lower(key); }
 
+// A count is kept as an int, as the simulator keeps it; a larger one would wrap.
 long count(Lines &in, const std::vector<std::string> &w, size_t at, const char *what) {
   long n = 0;
-  if (w.size() <= at || !toInt(w[at], n) || n < 0) throw Malformed(std::string("bad ") + what, in.taken());
+  if (w.size() <= at || !toInt(w[at], n) || n < 0 || n > std::numeric_limits<int>::max())
+    throw Malformed(std::string("bad ") + what + (w.size() > at ? " \"" + w[at] + "\"" : ""), in.taken());
   return n;
 }
 

@@ -21,6 +21,7 @@ class VesselLines {
   bool next(char *&line);
   const std::string &file() const { return file_; }
   int lineNumber() const { return current_; }  // of the line last handed out
+  const std::string &lineText() const { return lines_[next_ - 1].text; }  // as read, whatever the module did to it
 
  private:
   std::string file_;
@@ -53,12 +54,12 @@ void applyRecord(World &w, const LoadRecord &r);
 
 class ScenarioWriter {
  public:
-  explicit ScenarioWriter(std::FILE *f) : f_(f) {}
+  explicit ScenarioWriter(std::string &out) : out_(out) {}
   void item(const std::string &key, const std::string &value);  // "  KEY value"
   void line(const std::string &text);
 
  private:
-  std::FILE *f_;
+  std::string &out_;
 };
 
 // The handles of the load or save under way (null outside one).

@@ -1,6 +1,7 @@
 #include "scenario_parse.h"
 
 #include <fstream>
+#include <sstream>
 
 #include "text.h"
 
@@ -11,7 +12,7 @@ class Parser {
  public:
   Parser(const std::string &path, Log &log, ScenarioData &out) : path_(path), log_(log), out_(out) {}
 
-  void read(std::ifstream &in) {
+  void read(std::istream &in) {
     int n = 0;
     for (std::string raw; std::getline(in, raw);) {
       ++n;
@@ -168,6 +169,13 @@ bool parseScenario(const std::string &path, Log &log, ScenarioData &out) {
   p.read(in);
   p.parse();
   return true;
+}
+
+void parseScenarioText(const std::string &name, const std::string &text, Log &log, ScenarioData &out) {
+  std::istringstream in(text);
+  Parser p(name, log, out);
+  p.read(in);
+  p.parse();
 }
 
 }  // namespace sim

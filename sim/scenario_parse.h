@@ -35,5 +35,7 @@ struct ScenarioData {
 
 // False only when the file cannot be opened.
 bool parseScenario(const std::string &path, Log &log, ScenarioData &out);
+// The same for a scenario held as text; name stands for its file in the log.
+void parseScenarioText(const std::string &name, const std::string &text, Log &log, ScenarioData &out);
 
 }  // namespace sim

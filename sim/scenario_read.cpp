@@ -45,6 +45,17 @@ bool VesselLines::next(char *&line) {
 bool World::loadScenario(const std::string &path) {
   ScenarioData data;
   if (!parseScenario(path, *log_, data)) return false;
+  loadScenario(path, data);
+  return true;
+}
+
+void World::loadScenarioText(const std::string &name, const std::string &text) {
+  ScenarioData data;
+  parseScenarioText(name, text, *log_, data);
+  loadScenario(name, data);
+}
+
+void World::loadScenario(const std::string &path, const ScenarioData &data) {
   scenarioDescription = data.description;
   if (!data.system.empty()) planetarySystem = data.system;
   if (data.mjd >= 0) mjd = data.mjd;
@@ -62,7 +73,6 @@ bool World::loadScenario(const std::string &path) {
     }
   }
   log_->info("scenario loaded: " + path + " (" + std::to_string(order_.size()) + " vessels)");
-  return true;
 }
 
 }  // namespace sim

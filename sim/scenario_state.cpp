@@ -1,6 +1,7 @@
 // A vessel's default scenario state: the keys the host itself reads
 // (ParseScenarioLineEx) and writes (SaveDefaultState), and applying what was read.
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "scenario_io.h"
@@ -12,12 +13,14 @@ namespace {
 
 constexpr double kRadPerDeg = M_PI / 180;  // [rad/deg]
 
-// Keys whose value is a fixed count of numbers, scaled into SI units.
+// Keys whose value is a fixed count of finite numbers, scaled into SI units;
+// a number may be bounded in size, in the unit it is written in.
 struct NumberKey {
   const char *name;
   int count;
   double scale;
   void (*set)(LoadRecord &, const double *);
+  double largest[3];  // [key's unit]; 0: any
 };
 
 const NumberKey kNumberKeys[] = {
@@ -25,13 +28,14 @@ const NumberKey kNumberKeys[] = {
      [](LoadRecord &r, const double *x) {
        r.lng = x[0];
        r.lat = x[1];
-     }},
-    {"HEADING", 1, kRadPerDeg, [](LoadRecord &r, const double *x) { r.heading = x[0]; }},
-    {"ALT", 1, 1, [](LoadRecord &r, const double *x) { r.alt = x[0]; }},
-    {"RPOS", 3, 1, [](LoadRecord &r, const double *x) { r.rpos = _V(x[0], x[1], x[2]); }},
-    {"RVEL", 3, 1, [](LoadRecord &r, const double *x) { r.rvel = _V(x[0], x[1], x[2]); }},
-    {"AROT", 3, kRadPerDeg, [](LoadRecord &r, const double *x) { r.arot = _V(x[0], x[1], x[2]); }},
-    {"VROT", 3, kRadPerDeg, [](LoadRecord &r, const double *x) { r.vrot = _V(x[0], x[1], x[2]); }},
+     },
+     {0, 90, 0}},
+    {"HEADING", 1, kRadPerDeg, [](LoadRecord &r, const double *x) { r.heading = x[0]; }, {}},
+    {"ALT", 1, 1, [](LoadRecord &r, const double *x) { r.alt = x[0]; }, {}},
+    {"RPOS", 3, 1, [](LoadRecord &r, const double *x) { r.rpos = _V(x[0], x[1], x[2]); }, {}},
+    {"RVEL", 3, 1, [](LoadRecord &r, const double *x) { r.rvel = _V(x[0], x[1], x[2]); }, {}},
+    {"AROT", 3, kRadPerDeg, [](LoadRecord &r, const double *x) { r.arot = _V(x[0], x[1], x[2]); }, {}},
+    {"VROT", 3, kRadPerDeg, [](LoadRecord &r, const double *x) { r.vrot = _V(x[0], x[1], x[2]); }, {}},
 };
 
 void fault(const LoadRecord &r, const std::string &text) {
@@ -43,9 +47,14 @@ void readNumbers(LoadRecord &r, const NumberKey &k, const std::vector<std::strin
   bool ok = static_cast<int>(w.size()) == k.count + 1;
   for (int i = 0; ok && i < k.count; ++i) ok = toNumber(w[i + 1], x[i]);
   if (!ok) {
-    fault(r, std::string(k.name) + " needs " + std::to_string(k.count) + " number(s); line skipped");
+    fault(r, std::string(k.name) + " needs " + std::to_string(k.count) + " finite number(s); line skipped");
     return;
   }
+  for (int i = 0; i < k.count; ++i)
+    if (k.largest[i] > 0 && std::fabs(x[i]) > k.largest[i]) {
+      fault(r, std::string(k.name) + ": \"" + w[i + 1] + "\" is beyond " + exactNumber(k.largest[i]) + "; line skipped");
+      return;
+    }
   for (int i = 0; i < k.count; ++i) x[i] *= k.scale;
   k.set(r, x);
 }
@@ -66,7 +75,7 @@ void readLevels(LoadRecord &r, const std::vector<std::string> &w, std::vector<Lo
     const size_t colon = w[i].find(':');
     long index = -1;
     double level = 0;
-    if (colon == std::string::npos || !toInt(w[i].substr(0, colon), index) || index < 0 ||
+    if (colon == std::string::npos || !toInt(w[i].substr(0, colon), index) || index < 0 || index > INT_MAX ||
         !toNumber(w[i].substr(colon + 1), level)) {
       fault(r, w[0] + ": \"" + w[i] + "\" is not index:level; passed over");
       continue;
@@ -146,13 +155,14 @@ void applyRecord(World &w, const LoadRecord &r) {
     if (l.index < static_cast<int>(v.tanks.size()))
       v.tanks[l.index].mass = l.level * v.tanks[l.index].maxMass;
     else
-      w.log().error(v.name + " has no tank " + std::to_string(l.index) + "; level passed over", r.lines.file(), l.line);
+      w.log().warning(v.name + " has no tank " + std::to_string(l.index) + "; level passed over", r.lines.file(),
+                      l.line);
   }
   for (const LoadRecord::Level &l : r.thrusterLevels) {
     if (l.index < static_cast<int>(v.thrusters.size()))
       v.thrusters[l.index].level = l.level;
     else
-      w.log().error(v.name + " has no thruster " + std::to_string(l.index) + "; level passed over", r.lines.file(),
+      w.log().warning(v.name + " has no thruster " + std::to_string(l.index) + "; level passed over", r.lines.file(),
                     l.line);
   }
 }
@@ -171,7 +181,7 @@ void VESSEL::ParseScenarioLineEx(char *line, void *status) const {
   }
   const std::vector<std::string> w = sim::words(sim::withoutComment(line));
   if (w.empty() || sim::parseDefaultKey(*r, w)) return;
-  v->unknownLines.push_back(sim::trim(line));
+  v->unknownLines.push_back({r->lines.lineNumber(), sim::trim(line)});
 }
 
 void VESSEL::SaveDefaultState(FILEHANDLE scn) const {

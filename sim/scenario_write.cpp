@@ -33,17 +33,26 @@ void saveVessel(World &w, Vessel &v, ScenarioWriter &out) {
 void ScenarioWriter::item(const std::string &key, const std::string &value) { line("  " + key + " " + value); }
 
 void ScenarioWriter::line(const std::string &text) {
-  std::fputs(text.c_str(), f_);
-  std::fputc('\n', f_);
+  out_ += text;
+  out_ += '\n';
 }
 
 bool World::saveScenario(const std::string &path) const {
+  const std::string text = scenarioText();
   std::FILE *f = std::fopen(path.c_str(), "w");
   if (!f) {
     log_->error("cannot write the scenario", path);
     return false;
   }
-  ScenarioWriter out(f);
+  bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  if (std::fclose(f) != 0) ok = false;
+  if (!ok) log_->error("writing the scenario failed", path);
+  return ok;
+}
+
+std::string World::scenarioText() const {
+  std::string text;
+  ScenarioWriter out(text);
   out.line("BEGIN_DESC");
   if (!scenarioDescription.empty()) out.line(scenarioDescription);
   out.line("END_DESC\n\nBEGIN_ENVIRONMENT");
@@ -57,10 +66,7 @@ bool World::saveScenario(const std::string &path) const {
   for (Vessel *v : vessels)
     if (fromHandle(v)) saveVessel(self, *v, out);
   out.line("END_SHIPS");
-  bool ok = std::ferror(f) == 0;
-  if (std::fclose(f) != 0) ok = false;
-  if (!ok) log_->error("writing the scenario failed", path);
-  return ok;
+  return text;
 }
 
 }  // namespace sim

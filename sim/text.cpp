@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -30,13 +31,14 @@ std::vector<std::string> words(const std::string &s) {
   return out;
 }
 
+// strtod also reads "nan" and "inf", and flags a number too small to hold as
+// it flags one too large: the first is as good as zero, the second is lost.
 bool toNumber(const std::string &s, double &out) {
   const std::string t = trim(s);
   if (t.empty()) return false;
   char *end = nullptr;
-  errno = 0;
   const double x = std::strtod(t.c_str(), &end);
-  if (*end != '\0' || errno == ERANGE) return false;
+  if (*end != '\0' || !std::isfinite(x)) return false;
   out = x;
   return true;
 }

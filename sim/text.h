@@ -10,7 +10,8 @@ std::string trim(const std::string &s);
 std::string lower(std::string s);
 std::string withoutComment(const std::string &s);  // cut at the first ';'
 std::vector<std::string> words(const std::string &s);
-// Parses the whole of s as a number (surrounding blanks allowed).
+// Parses the whole of s as a finite number (surrounding blanks allowed); a
+// number too small to hold reads as the nearest that can be held.
 bool toNumber(const std::string &s, double &out);
 bool toInt(const std::string &s, long &out);
 // Shortest text that reads back as exactly x.

@@ -14,6 +14,7 @@
 
 #include "../host/VesselAPI.h"
 #include "mat3.h"
+#include "scenario_parse.h"
 
 namespace sim {
 
@@ -112,8 +113,9 @@ struct Vessel {
   // Pilot inputs held for this vessel: manual control level per THGROUP_TYPE [0..1]
   double manualLevel[15] = {};
 
-  // Scenario lines that no parser took, kept for the record
-  std::vector<std::string> unknownLines;
+  // Scenario lines handed to the host's parser that it does not know, kept for
+  // the record; the module may have read them itself.
+  std::vector<ScenarioLine> unknownLines;
 
   double mass() const;  // empty mass plus all tank contents [kg]
   Tank *tank(Id id);

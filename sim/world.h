@@ -15,6 +15,7 @@
 
 #include "log.h"
 #include "physics/planet.h"
+#include "scenario_parse.h"
 #include "vessel.h"
 
 namespace sim {
@@ -27,7 +28,7 @@ class Module;
 struct Event {
   double t = 0;        // simulation time [s]
   std::string vessel;  // the vessel it concerns
-  std::string kind;    // key, liftoff, vessel-created, vessel-deleted, tank-deleted, group-level, landed, crashed, end
+  std::string kind;    // key, liftoff, vessel-created, vessel-deleted, tank-deleted, group-level, landed, crashed, diverged, end
   std::string detail;
 };
 
@@ -66,8 +67,11 @@ class World {
   // file and line; what can be read is kept. Returns false only when the file
   // cannot be opened.
   bool loadScenario(const std::string &path);
+  // The same for a scenario held as text; name stands for its file in the log.
+  void loadScenarioText(const std::string &name, const std::string &text);
   // Writes the whole world as a scenario, every vessel through its own save path.
   bool saveScenario(const std::string &path) const;
+  std::string scenarioText() const;  // the same, as text
   std::string scenarioDescription;
   std::string focusVessel;
   std::string planetarySystem = "Sol";
@@ -78,14 +82,22 @@ class World {
   // The planet's clock: seconds since the epoch at which its prime meridian
   // lies along the global x axis. It runs on from the scenario's date, so a
   // scenario saved and loaded again finds the planet turned as it left it.
-  double planetTime() const { return (mjd - kPlanetEpochMjd) * 86400.0 + simt_; }
+  double planetTime() const { return planetTimeAt(simt_); }
+  double planetTimeAt(double simt) const { return (mjd - kPlanetEpochMjd) * 86400.0 + simt; }
   static constexpr double kPlanetEpochMjd = 51544.5;  // [days]
-  double dt = 0.02;             // fixed step [s]
-  double timeAcceleration = 1;  // what oapiGetTimeAcceleration reports; multiplies the step
-  // One step of the executive, in this order: the pilot, forces, integration,
-  // then each vessel's clbkPostStep. Vessels created during the step join the
-  // integration from the next step on.
+  double dt = 0.02;             // frame at time acceleration 1 [s]
+  double timeAcceleration = 1;  // what oapiGetTimeAcceleration reports; multiplies the frame
+  // One frame of the executive, dt times the time acceleration long, in this
+  // order: the pilot, each vessel's clbkPreStep, forces and integration in
+  // sub-steps as short as each vessel's state needs, then each vessel's
+  // clbkPostStep. Vessels created during the frame join the integration from
+  // the next frame on.
   void step();
+  // Vessels whose state stopped being finite, in the order it happened: each
+  // was put back as the frame found it, with a "diverged" event and an error
+  // in the log. A flight should not go on once there is one.
+  const std::vector<std::string> &diverged() const { return diverged_; }
+  void markDiverged(Vessel &v, const std::string &why);
   physics::Planet planet;
   // The pilot, called first in every step (the flight runner's pilot program).
   std::function<void(World &)> pilot;
@@ -113,6 +125,15 @@ class World {
   MESHHANDLE loadMeshGlobal(const std::string &name);
   MESHHANDLE loadMesh(const std::string &name);
   std::vector<std::string> meshRequests;  // names given to loadMeshGlobal, in order, cached or not
+  // Meshes a module asked for while it read a scenario line: the one sign the
+  // host has of a line a module took in as something to show (a manifest entry).
+  struct LineMesh {
+    std::string file;
+    int line;
+    std::string text;  // the line as read
+    std::string mesh;  // the name asked for
+  };
+  std::vector<LineMesh> meshesAskedWhileReading;
   const Mesh *mesh(MESHHANDLE h) const;
   SURFHANDLE registerTexture(const std::string &name, bool particle);
   std::string textureName(SURFHANDLE h) const;
@@ -138,6 +159,7 @@ class World {
   std::string root_;
   std::unique_ptr<Log> log_;
   double simt_ = 0;
+  std::vector<std::string> diverged_;
   Id lastId_ = 0;
   std::vector<std::unique_ptr<Vessel>> owned_;
   std::vector<Vessel *> order_;
@@ -149,6 +171,7 @@ class World {
   HMODULE messages_ = nullptr;  // the message module, held while vessels may be deleted
   bool messagesTried_ = false;
 
+  void loadScenario(const std::string &path, const ScenarioData &data);
   // A vessel of the class, defined by its module and class file, without a state yet.
   Vessel *build(const std::string &name, const std::string &className);
   void dropMessages(VESSEL *iface);

@@ -3,6 +3,7 @@
 // only named, never read.
 #include "handles.h"
 #include "mesh.h"
+#include "scenario_io.h"
 #include "text.h"
 #include "world.h"
 
@@ -19,9 +20,21 @@ MESHHANDLE World::loadMeshGlobal(const std::string &name) {
   return h;
 }
 
+// A mesh asked for while a scenario line is read fails that line, which is
+// where a person has to mend it; the mesh file's own fault comes with it.
 MESHHANDLE World::loadMesh(const std::string &name) {
-  std::unique_ptr<Mesh> m = readMesh(root_ + "/Meshes/" + namePath(name) + ".msh", name, *log_);
-  if (!m) return nullptr;
+  const VesselLines *reading = activeScenarioCall().lines;
+  if (reading) meshesAskedWhileReading.push_back({reading->file(), reading->lineNumber(), reading->lineText(), name});
+  Log reader("");
+  std::unique_ptr<Mesh> m = readMesh(root_ + "/Meshes/" + namePath(name) + ".msh", name, reader);
+  if (!m) {
+    const std::string who = callingVessel ? callingVessel->name + " asked for a mesh that did not load: " : "";
+    if (reading)
+      log_->error(who + reader.errors().back(), reading->file(), reading->lineNumber());
+    else
+      log_->error(reader.errors().back());
+    return nullptr;
+  }
   meshes_.push_back(std::move(m));
   return meshes_.back().get();
 }

@@ -14,13 +14,19 @@ namespace {
 const double kVerticalNose = 1e-3;
 
 const VECTOR3 kPlanetAxis = _V(0, 1, 0);
+const VECTOR3 kPoleNorth = _V(1, 0, 0);
+const double kPolarNorth = 1e-9;  // horizontal share of the axis below which a place counts as a pole
 
 }  // namespace
 
+// Over a pole every way is south: north is taken along the global x axis
+// there, and at the centre up along the axis, so that headings stay numbers.
 Horizon horizonAt(const VECTOR3 &pos) {
   Horizon h;
-  h.up = unit(pos);
-  h.north = unit(kPlanetAxis - h.up * dotp(kPlanetAxis, h.up));
+  h.up = length(pos) > 0 ? unit(pos) : kPlanetAxis;
+  VECTOR3 north = kPlanetAxis - h.up * dotp(kPlanetAxis, h.up);
+  if (length(north) < kPolarNorth) north = kPoleNorth - h.up * dotp(kPoleNorth, h.up);
+  h.north = unit(north);
   h.east = crossp(h.up, h.north);
   return h;
 }

@@ -9,19 +9,25 @@ namespace sim {
 namespace runner {
 
 const char kUsage[] =
-    "Usage: varnell fly [SCENARIO] [--pilot FILE] [--until SECONDS] [--dt SECONDS] [--out DIR] [--root DIR]\n"
-    "       varnell check SCENARIO [--root DIR]\n"
+    "Usage: varnell fly [SCENARIO] [--pilot FILE] [--until SECONDS] [--dt SECONDS] [--sample SECONDS]\n"
+    "                  [--out DIR] [--root DIR]\n"
+    "       varnell check SCENARIO [--pilot FILE] [--root DIR]\n"
     "       varnell report DIR\n"
     "       varnell --help\n"
     "\n"
     "fly    flies SCENARIO (default Scenarios/Varnell/Launch.scn) under its pilot program, prints\n"
     "       the events as they happen and, at the end, a table of every vessel with its status,\n"
     "       altitude [km], speed [m/s], mass [kg], periapsis and apoapsis altitudes [km] and the\n"
-    "       contents of its tanks [kg]; then checks the pilot program's expect lines, with exit\n"
-    "       status 1 when one is not met.\n"
-    "check  reads SCENARIO, its class files, meshes and manifest lines (PAYLOAD, STAGE, ENDSTAGE)\n"
-    "       and the pilot program beside it, and lists every problem as FILE:LINE: message,\n"
-    "       without flying. Exit status 1 when there is a problem.\n"
+    "       contents of its tanks [kg]; then checks the pilot program's expect lines. It first\n"
+    "       checks the scenario and the pilot program as check does, and flies nothing if there is\n"
+    "       an error; warnings are printed and the flight goes on. A vessel whose state stops being\n"
+    "       finite ends the flight with a diverged event.\n"
+    "check  loads SCENARIO with its modules, class files and meshes, as fly would, reads the\n"
+    "       pilot program, and lists every error and warning as FILE:LINE: message, without\n"
+    "       flying. Errors: what the host or a module's own reader (manifest lines) turns away,\n"
+    "       a manifest entry whose class will not load. Warnings: a line no reader takes, a saved\n"
+    "       level for a tank or thruster the vessel lacks, a pilot rule for a vessel that neither\n"
+    "       the scenario nor a manifest holds.\n"
     "report writes DIR/report.html anew from the flight record in DIR (what fly --out wrote).\n"
     "\n"
     "SCENARIO and FILE: a relative path is taken from the current folder if the file is there,\n"
@@ -31,15 +37,28 @@ const char kUsage[] =
     "                  without one the flight runs with no one at the controls.\n"
     "--until SECONDS   stop at this simulation time [s]. Default 600 s; with a pilot program that\n"
     "                  has an end rule, the run ends there (at 86400 s at the latest).\n"
-    "--dt SECONDS      the fixed simulation step [s], default 0.02.\n"
-    "--out DIR         write events.csv, telemetry.csv (per vessel, one row per simulated second),\n"
-    "                  summary.json, final.scn (the whole scenario at the end) and report.html\n"
+    "--dt SECONDS      the frame [s] at time acceleration 1, from 0.001 to 0.1, default 0.02: the\n"
+    "                  modules and the pilot act once per frame; a time acceleration F makes each\n"
+    "                  frame F times as long. The host integrates every frame in sub-steps as\n"
+    "                  short as each vessel's spin, air and orbit need.\n"
+    "--sample SECONDS  the telemetry's interval [s], at least 0.001, default 1: one row per vessel\n"
+    "                  at the first frame that ends at or after each multiple of it.\n"
+    "--out DIR         write events.csv, telemetry.csv, summary.json (with each expectation and\n"
+    "                  what was found), final.scn (the whole scenario at the end), report.html\n"
     "                  (the flight in charts and tables, one file that any browser opens offline)\n"
-    "                  into DIR, which is created if needed.\n"
+    "                  and Varnell.log (the host's log) into DIR, which is created if needed.\n"
     "--root DIR        the simulator's folder tree (Config/, Meshes/, Modules/, Scenarios/);\n"
     "                  default ../root beside the folder of this program. The host runs inside it\n"
     "                  and writes its log there as Varnell.log.\n"
-    "--help            this text.\n";
+    "--help            this text.\n"
+    "\n"
+    "Exit status: 0 flown with every expectation met, or checked without an error;\n"
+    "             1 flown, and an expectation was not met;\n"
+    "             2 bad usage: the command line is wrong;\n"
+    "             3 bad input: the scenario, a class file, a mesh or the pilot program has errors,\n"
+    "               or a file cannot be read or written;\n"
+    "             4 diverged: a vessel's state stopped being finite, and the flight stopped there.\n"
+    "Errors go to standard error, each line beginning with \"varnell: \".\n";
 
 namespace {
 
@@ -52,14 +71,16 @@ class Args {
     if (done()) throw UsageError(option + " needs a value");
     return take();
   }
-  double seconds(const std::string &option, double min) {
+  double seconds(const std::string &option, double min, double max = HUGE_VAL) {
     const std::string v = value(option);
     double x;
-    if (!toNumber(v, x) || !std::isfinite(x) || x < min) {
-      char text[160];
-      std::snprintf(text, sizeof text, "%s needs a number of seconds of at least %g, not \"%s\"", option.c_str(), min,
-                    v.c_str());
-      throw UsageError(text);
+    if (!toNumber(v, x) || x < min || x > max) {
+      char range[64];
+      if (max < HUGE_VAL)
+        std::snprintf(range, sizeof range, "from %g to %g", min, max);
+      else
+        std::snprintf(range, sizeof range, "of at least %g", min);
+      throw UsageError(option + " needs a number of seconds " + range + ", not \"" + v + "\"");
     }
     return x;
   }
@@ -81,7 +102,9 @@ FlyOptions flyOptions(Args &args) {
     else if (a == "--until")
       o.until = args.seconds(a, 0);
     else if (a == "--dt")
-      o.dt = args.seconds(a, 1e-6);
+      o.dt = args.seconds(a, kMinDt, kMaxDt);
+    else if (a == "--sample")
+      o.sample = args.seconds(a, 1e-3);
     else if (a == "--out")
       o.outDir = args.value(a);
     else if (a == "--root")
@@ -102,6 +125,8 @@ CheckOptions checkOptions(Args &args) {
     const std::string a = args.take();
     if (a == "--root")
       o.root = args.value(a);
+    else if (a == "--pilot")
+      o.pilot = args.value(a);
     else if (isOption(a) || !o.scenario.empty())
       throw UsageError("unexpected argument \"" + a + "\"");
     else

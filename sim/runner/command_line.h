@@ -12,13 +12,15 @@ struct FlyOptions {
   std::string scenario = "Scenarios/Varnell/Launch.scn";  // relative: the current folder if there, else the root
   std::string pilot;   // empty: the file beside the scenario with the extension .pilot, if there is one
   double until = -1;   // simulation time to stop at [s]; < 0: the default
-  double dt = 0.02;    // step [s]
+  double dt = 0.02;    // frame [s], kMinDt..kMaxDt
+  double sample = 1;   // telemetry interval [s]
   std::string outDir;  // empty: no files
   std::string root;    // the simulator tree; empty: the program's default
 };
 
 struct CheckOptions {
   std::string scenario;
+  std::string pilot;  // empty: the file beside the scenario, if there is one
   std::string root;
 };
 
@@ -45,6 +47,10 @@ extern const char kUsage[];
 // may fly on up to the longer limit.
 constexpr double kDefaultUntil = 600;
 constexpr double kPilotEndLimit = 86400;
+// The frame at time acceleration 1: short enough for a launcher's steering to
+// hold the stack (modules and the pilot act once per frame), and not so short
+// that a flight crawls.
+constexpr double kMinDt = 0.001, kMaxDt = 0.1;  // [s]
 
 }  // namespace runner
 }  // namespace sim

@@ -10,11 +10,11 @@ namespace sim {
 namespace runner {
 namespace {
 
-const double kSampleInterval = 1.0;  // telemetry [s]
-
+// Samples fall due at whole multiples of the interval, counted, so that one
+// sample time gives one row whatever the step and however the clock rounds.
 class Recorder {
  public:
-  Recorder(World &w, FlightOutputs out) : w_(w), out_(out), nextSample_(w.simTime()) {}
+  Recorder(World &w, FlightOutputs out) : w_(w), out_(out) {}
 
   void afterStep() {
     dryTanks_.afterStep(w_);
@@ -24,9 +24,9 @@ class Recorder {
       if (out_.files) out_.files->event(w_.events[seen_]);
     }
     out_.printer.catchUp(w_.simTime());
-    if (!out_.files || !pilot::timeReached(w_.simTime(), nextSample_)) return;
+    if (!out_.files || !due()) return;
     out_.files->sample(w_);
-    nextSample_ = (std::floor(w_.simTime() / kSampleInterval + 1e-9) + 1) * kSampleInterval;
+    while (due()) ++nextSample_;
   }
 
  private:
@@ -34,10 +34,13 @@ class Recorder {
   FlightOutputs out_;
   size_t seen_ = 0;
   DryTankWatch dryTanks_;
-  double nextSample_;  // [s]
+  long nextSample_ = 0;  // in intervals
+
+  bool due() const { return pilot::timeReached(w_.simTime(), nextSample_ * out_.sampleInterval); }
 };
 
-std::string endReason(const pilot::Pilot *pilot, double until) {
+std::string endReason(const World &w, const pilot::Pilot *pilot, double until) {
+  if (!w.diverged().empty()) return w.diverged().front() + " diverged";
   if (pilot && pilot->ended())
     return "pilot " + pilot->program().file + " line " + std::to_string(pilot->ended()->line);
   char text[64];
@@ -52,14 +55,15 @@ FlightResult fly(World &w, pilot::Pilot *pilot, double until, FlightOutputs out)
   FlightResult result;
   if (pilot) w.pilot = [pilot](World &world) { pilot->act(world); };
   record.afterStep();
-  while (!(pilot && pilot->ended()) && !pilot::timeReached(w.simTime(), until)) {
+  while (!(pilot && pilot->ended()) && !pilot::timeReached(w.simTime(), until) && w.diverged().empty()) {
     w.step();
     ++result.steps;
     record.afterStep();
     out.progress.update(w.simTime(), until, w.vessels().size());
   }
   w.pilot = nullptr;
-  result.endedBy = endReason(pilot, until);
+  result.endedBy = endReason(w, pilot, until);
+  result.diverged = !w.diverged().empty();
   w.recordEvent("", "end", result.endedBy);
   record.afterStep();
   out.printer.flush();

@@ -1,6 +1,6 @@
 // The run loop: steps the world under its pilot until the pilot ends the
-// flight or the time limit comes, passing every event on as it is recorded
-// and a telemetry sample on every simulated second.
+// flight, the time limit comes or a vessel diverges, passing every event on
+// as it is recorded and a telemetry sample at every sample time.
 #pragma once
 
 #include <string>
@@ -18,6 +18,7 @@ struct FlightResult {
   double wallTime = 0;  // [s]
   long steps = 0;
   std::string endedBy;  // why the flight ended, as the end event says
+  bool diverged = false;
 };
 
 // Where a flight's record goes; files may be null.
@@ -25,6 +26,7 @@ struct FlightOutputs {
   EventPrinter &printer;
   ProgressLine &progress;
   FlightFiles *files = nullptr;
+  double sampleInterval = 1;  // of the telemetry [s]
 };
 
 // pilot may be null: the world then flies with no one at the controls.

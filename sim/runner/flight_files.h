@@ -1,5 +1,5 @@
 // The flight record written while flying: events.csv, every event as it is
-// recorded, and telemetry.csv, one row per vessel per simulated second, with
+// recorded, and telemetry.csv, one row per vessel at each sample time, with
 // the propellant of a vessel's first kTelemetryTanks tanks (in their order of
 // the moment: a tank deleted moves the later ones up).
 #pragma once

@@ -49,14 +49,14 @@ int run(const std::vector<std::string> &args) {
       return 0;
     case Command::Kind::fly:
       if (c.fly.root.empty()) c.fly.root = defaultRoot();
-      return runFly(c.fly, std::cout, outputIsTerminal());
+      return runFly(c.fly, std::cout, std::cerr, outputIsTerminal());
     case Command::Kind::check:
       if (c.check.root.empty()) c.check.root = defaultRoot();
       return runCheck(c.check, std::cout);
     case Command::Kind::report:
       return runReport(c.report, std::cout);
   }
-  return 2;
+  return kBadUsage;
 }
 
 }  // namespace
@@ -66,15 +66,15 @@ int programMain(int argc, char **argv) {
     return run(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const UsageError &e) {
     std::fprintf(stderr, "varnell: %s\n\n%s", e.what(), kUsage);
-    return 2;
+    return kBadUsage;
   } catch (const std::exception &e) {
     std::cout.flush();
     std::fprintf(stderr, "varnell: error: %s\n", e.what());
-    return 1;
+    return kBadInput;
   } catch (...) {
     std::cout.flush();
     std::fprintf(stderr, "varnell: error: unknown exception\n");
-    return 1;
+    return kBadInput;
   }
 }
 

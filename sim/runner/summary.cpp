@@ -3,63 +3,58 @@
 #include <cmath>
 #include <ctime>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <stdexcept>
 
 #include "../pilot/instruments.h"
-#include "json_text.h"
 #include "vessel_report.h"
 
 namespace sim {
 namespace runner {
 namespace {
 
+using Json = nlohmann::ordered_json;
+
 // The clock is a sum of steps: 5 s may come out as 4.999999999999981. Times
 // are given to the nanosecond, which shows them as they were meant.
 double clockTime(double t) { return std::round(t * 1e9) / 1e9; }
 
-std::string eventJson(const Event &e) {
-  return JsonObject()
-      .number("t", clockTime(e.t))
-      .text("vessel", e.vessel)
-      .text("kind", e.kind)
-      .text("detail", e.detail)
-      .str();
+Json number(double x) { return std::isfinite(x) ? Json(x) : Json(nullptr); }
+
+Json eventJson(const Event &e) {
+  return {{"t", clockTime(e.t)}, {"vessel", e.vessel}, {"kind", e.kind}, {"detail", e.detail}};
 }
 
-std::string vesselJson(const World &w, const Vessel &v) {
+Json vesselJson(const World &w, const Vessel &v) {
   const pilot::Instruments in = pilot::readInstruments(v, w.planet);
-  std::vector<std::string> tanks;
-  for (const Tank &t : v.tanks) tanks.push_back(jsonNumber(t.mass));
-  JsonObject o;
-  o.text("name", v.name).text("class", v.className);
-  if (v.createdAt < 0)
-    o.null("created_t").null("created_by");
-  else
-    o.number("created_t", clockTime(v.createdAt)).text("created_by", v.createdBy);
+  Json tanks = Json::array();
+  for (const Tank &t : v.tanks) tanks.push_back(number(t.mass));
+  const bool made = v.createdAt >= 0;
   Place born;
-  if (creationPlace(w, v, born))
-    o.number("created_lat_deg", born.latitude)
-        .number("created_lng_deg", born.longitude)
-        .number("created_alt_m", born.altitude);
-  else
-    o.null("created_lat_deg").null("created_lng_deg").null("created_alt_m");
-  o.text("status", statusWord(v)).number("mass_kg", in.mass).number("altitude_m", in.altitude);
-  o.number("speed_m_s", in.speed).number("airspeed_m_s", in.airspeed);
-  o.number("periapsis_alt_m", in.orbit.periapsisAlt);
-  if (in.orbit.bound)
-    o.number("apoapsis_alt_m", in.orbit.apoapsisAlt);
-  else
-    o.null("apoapsis_alt_m");
-  o.number("semi_major_axis_m", in.orbit.semiMajorAxis).number("eccentricity", in.orbit.eccentricity);
-  o.number("inclination_deg", in.orbit.inclination * kDegPerRad).number("period_s", in.orbit.period);
-  return o.raw("propellant_kg", jsonArray(tanks)).str();
+  const bool placed = creationPlace(w, v, born);
+  return {{"name", v.name},
+          {"class", v.className},
+          {"created_t", made ? Json(clockTime(v.createdAt)) : Json(nullptr)},
+          {"created_by", made ? Json(v.createdBy) : Json(nullptr)},
+          {"created_lat_deg", placed ? number(born.latitude) : Json(nullptr)},
+          {"created_lng_deg", placed ? number(born.longitude) : Json(nullptr)},
+          {"created_alt_m", placed ? number(born.altitude) : Json(nullptr)},
+          {"status", statusWord(v)},
+          {"mass_kg", number(in.mass)},
+          {"altitude_m", number(in.altitude)},
+          {"speed_m_s", number(in.speed)},
+          {"airspeed_m_s", number(in.airspeed)},
+          {"periapsis_alt_m", number(in.orbit.periapsisAlt)},
+          {"apoapsis_alt_m", in.orbit.bound ? number(in.orbit.apoapsisAlt) : Json(nullptr)},
+          {"semi_major_axis_m", number(in.orbit.semiMajorAxis)},
+          {"eccentricity", number(in.orbit.eccentricity)},
+          {"inclination_deg", number(in.orbit.inclination * kDegPerRad)},
+          {"period_s", number(in.orbit.period)},
+          {"propellant_kg", tanks}};
 }
 
-// One event or vessel per line keeps a long record readable and diffable.
-std::string lines(const std::vector<std::string> &items) {
-  std::string out = "[";
-  for (size_t i = 0; i < items.size(); ++i) out += (i ? ",\n    " : "\n    ") + items[i];
-  return out + (items.empty() ? "]" : "\n  ]");
+Json expectationJson(const pilot::Expectation &e, const ExpectationResult &r) {
+  return {{"line", e.line}, {"text", e.text}, {"met", r.met}, {"found", r.found}};
 }
 
 // When the flight was flown, as ISO 8601 in UTC: 2025-03-01T14:05:09Z.
@@ -70,38 +65,52 @@ std::string utcNow() {
   return text;
 }
 
-}  // namespace
+std::string text(const Json &j) { return j.dump(-1, ' ', false, Json::error_handler_t::replace); }
 
-std::string summaryJson(const World &w, const SummaryHeader &h, const FlightResult &r) {
-  std::vector<std::string> events, vessels;
-  for (const Event &e : w.events) events.push_back(eventJson(e));
-  for (const Vessel *v : w.vessels()) vessels.push_back(vesselJson(w, *v));
-  std::string out = "{\n";
-  out += "  \"scenario\": " + jsonString(h.scenario) + ",\n";
-  out += "  \"pilot\": " + (h.pilot.empty() ? std::string("null") : jsonString(h.pilot)) + ",\n";
-  out += "  \"sim_time_s\": " + jsonNumber(clockTime(w.simTime())) + ",\n";
-  out += "  \"wall_time_s\": " + jsonNumber(r.wallTime) + ",\n";
-  out += "  \"steps\": " + std::to_string(r.steps) + ",\n";
-  out += "  \"ended_by\": " + jsonString(r.endedBy) + ",\n";
-  out += "  \"log_errors\": " + std::to_string(w.log().errorCount()) + ",\n";
-  out += "  \"date\": " + jsonString(utcNow()) + ",\n";
-  std::vector<std::string> expectations;
-  for (const CheckedExpectation &e : h.expectations)
-    expectations.push_back(JsonObject()
-                               .number("line", e.line)
-                               .text("text", e.text)
-                               .raw("met", e.met ? "true" : "false")
-                               .text("found", e.found)
-                               .str());
-  out += "  \"expectations\": " + lines(expectations) + ",\n";
-  out += "  \"events\": " + lines(events) + ",\n";
-  out += "  \"vessels\": " + lines(vessels) + "\n}\n";
-  return out;
+// One member to a line, and one event, vessel or expectation to a line: a long
+// record stays readable and diffable.
+std::string layout(const Json &summary) {
+  std::string out = "{";
+  for (auto member = summary.begin(); member != summary.end(); ++member) {
+    out += (member == summary.begin() ? "\n  " : ",\n  ") + text(member.key()) + ": ";
+    if (!member->is_array() || member->empty()) {
+      out += text(*member);
+      continue;
+    }
+    out += "[";
+    for (size_t i = 0; i < member->size(); ++i) out += (i ? ",\n    " : "\n    ") + text((*member)[i]);
+    out += "\n  ]";
+  }
+  return out + "\n}\n";
 }
 
-void writeSummary(const std::string &path, const World &w, const SummaryHeader &h, const FlightResult &r) {
+}  // namespace
+
+std::string summaryJson(const World &w, const SummaryHeader &h, const FlightResult &r, const Verdict &v) {
+  Json events = Json::array(), vessels = Json::array(), expectations = Json::array();
+  for (const Event &e : w.events) events.push_back(eventJson(e));
+  for (const Vessel *vessel : w.vessels()) vessels.push_back(vesselJson(w, *vessel));
+  for (size_t i = 0; i < v.expectations.size() && i < v.results.size(); ++i)
+    expectations.push_back(expectationJson(v.expectations[i], v.results[i]));
+  const Json summary = {{"scenario", h.scenario},
+                        {"pilot", h.pilot.empty() ? Json(nullptr) : Json(h.pilot)},
+                        {"outcome", h.outcome},
+                        {"sim_time_s", clockTime(w.simTime())},
+                        {"wall_time_s", r.wallTime},
+                        {"steps", r.steps},
+                        {"ended_by", r.endedBy},
+                        {"log_errors", w.log().errorCount()},
+                        {"date", utcNow()},
+                        {"events", events},
+                        {"vessels", vessels},
+                        {"expectations", expectations}};
+  return layout(summary);
+}
+
+void writeSummary(const std::string &path, const World &w, const SummaryHeader &h, const FlightResult &r,
+                  const Verdict &v) {
   std::ofstream f(path);
-  if (!f || !(f << summaryJson(w, h, r))) throw std::runtime_error("cannot write " + path);
+  if (!f || !(f << summaryJson(w, h, r, v))) throw std::runtime_error("cannot write " + path);
 }
 
 }  // namespace runner

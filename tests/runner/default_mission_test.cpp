@@ -3,62 +3,107 @@
 // promises them, the vessels made in flight matching the events that made them.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
 
 #include "sim/runner/commands.h"
-#include "summary_json.h"
+#include "sim/runner/program.h"
 #include "tests/support/tree.h"
+
+using nlohmann::json;
+
+namespace {
+
+struct Flown {
+  int status;
+  std::string terminal;
+};
+
+Flown flyDefault(const std::string &out, double dt = 0.02) {
+  sim::runner::FlyOptions o;
+  o.root = ".";
+  o.outDir = out;
+  o.dt = dt;
+  std::ostringstream terminal, err;
+  const int status = sim::runner::runFly(o, terminal, err, false);
+  return {status, terminal.str() + err.str()};
+}
+
+}  // namespace
 
 TEST(default_mission, meets_its_expectations_and_summarises_every_event_and_vessel) {
   ScratchTree out;
-  sim::runner::FlyOptions o;
-  o.root = ".";
-  o.outDir = out.dir();
-  std::ostringstream terminal;
-  EXPECT_EQ(sim::runner::runFly(o, terminal, false), 0) << terminal.str();
-  EXPECT_NE(terminal.str().find("expectations: 14 of 14 met"), std::string::npos) << terminal.str();
-  const std::string s = out.read("summary.json");
-  ASSERT_TRUE(wellFormedJson(s));
-  EXPECT_EQ(stringOf(s, "scenario"), "Scenarios/Varnell/Launch.scn");
-  EXPECT_NEAR(numberOf(s, "sim_time_s"), 1500.02, 1e-9);
-  EXPECT_EQ(numberOf(s, "steps"), 75001);
-  EXPECT_TRUE(isNumber(valueOf(s, "wall_time_s")));
+  const Flown f = flyDefault(out.dir());
+  EXPECT_EQ(f.status, sim::runner::kSuccess) << f.terminal;
+  EXPECT_NE(f.terminal.find("expectations: 14 of 14 met"), std::string::npos) << f.terminal;
+  const json s = json::parse(out.read("summary.json"));
+  EXPECT_EQ(s["scenario"], "Scenarios/Varnell/Launch.scn");
+  EXPECT_NEAR(s["sim_time_s"].get<double>(), 1500.02, 1e-9);
+  EXPECT_EQ(s["steps"], 75001);
+  EXPECT_EQ(s["expectations"].size(), 14u);
 
   std::set<std::string> kinds, crashed;
-  std::map<std::string, std::string> created;  // vessel: its creation event's line
-  double last = 0;                             // [s]
-  for (const std::string &e : elementsOf(s, "events")) {
-    EXPECT_GE(numberOf(e, "t"), last);
-    last = numberOf(e, "t");
-    kinds.insert(stringOf(e, "kind"));
-    if (stringOf(e, "kind") == "vessel-created") created[stringOf(e, "vessel")] = e;
-    if (stringOf(e, "kind") == "crashed") crashed.insert(stringOf(e, "vessel"));
+  std::map<std::string, json> created;  // vessel: its creation event
+  double last = 0;                      // [s]
+  for (const json &e : s["events"]) {
+    EXPECT_GE(e["t"].get<double>(), last);
+    last = e["t"];
+    kinds.insert(e["kind"]);
+    if (e["kind"] == "vessel-created") created[e["vessel"]] = e;
+    if (e["kind"] == "crashed") crashed.insert(e["vessel"].get<std::string>());
   }
-  EXPECT_EQ(stringOf(elementsOf(s, "events").back(), "kind"), "end");
+  EXPECT_EQ(s["events"].back()["kind"], "end");
   for (const char *kind : {"pilot", "key", "liftoff", "group-level", "tank-deleted", "vessel-created", "crashed"})
     EXPECT_EQ(kinds.count(kind), 1u) << kind;
 
   std::set<std::string> names;
-  for (const std::string &v : elementsOf(s, "vessels")) {
-    const std::string name = stringOf(v, "name");
+  for (const json &v : s["vessels"]) {
+    const std::string name = v["name"];
     SCOPED_TRACE(name);
     names.insert(name);
     if (name == "L1") {
-      EXPECT_EQ(valueOf(v, "created_t"), "null");
-      const std::string tanks = valueOf(v, "propellant_kg");
-      EXPECT_EQ(std::count(tanks.begin(), tanks.end(), ','), 1) << tanks;  // the booster's tank went with it
+      EXPECT_TRUE(v["created_t"].is_null());
+      EXPECT_EQ(v["propellant_kg"].size(), 2u);  // the booster's tank went with it
     } else {
       ASSERT_EQ(created.count(name), 1u);
-      EXPECT_EQ(numberOf(v, "created_t"), numberOf(created[name], "t"));
-      EXPECT_EQ(stringOf(v, "class") + " by " + stringOf(v, "created_by"), stringOf(created[name], "detail"));
+      EXPECT_EQ(v["created_t"], created[name]["t"]);
+      EXPECT_EQ(v["class"].get<std::string>() + " by " + v["created_by"].get<std::string>(), created[name]["detail"]);
     }
-    EXPECT_EQ(stringOf(v, "status") == "crashed", crashed.count(name) == 1);
-    EXPECT_TRUE(stringOf(v, "status") == "flight" || stringOf(v, "status") == "crashed");
+    EXPECT_EQ(v["status"] == "crashed", crashed.count(name) == 1);
+    EXPECT_TRUE(v["status"] == "flight" || v["status"] == "crashed");
     for (const char *key : {"mass_kg", "altitude_m", "speed_m_s", "periapsis_alt_m", "apoapsis_alt_m"})
-      EXPECT_TRUE(isNumber(valueOf(v, key))) << key;  // nothing escapes
+      EXPECT_TRUE(v[key].is_number()) << key;  // nothing escapes
   }
   EXPECT_EQ(names, (std::set<std::string>{"L1", "L1-SEP", "Varnellplf2", "Varnellplf1", "D1", "Sat2", "Sat1"}));
+
+  // One telemetry row per vessel and second, however the clock's sum rounds.
+  std::istringstream telemetry(out.read("telemetry.csv"));
+  std::map<std::string, int> rowsOf;
+  std::string row;
+  std::getline(telemetry, row);
+  while (std::getline(telemetry, row)) {
+    const std::string fromVessel = row.substr(row.find(',') + 1);
+    ++rowsOf[fromVessel.substr(0, fromVessel.find(','))];
+  }
+  EXPECT_EQ(rowsOf["L1"], 1501);
+  EXPECT_EQ(rowsOf["Sat1"], 1500 - 575);
+
+  // The flight's own final.scn, with the spent booster's levels for a tank it
+  // was given in flight, reads back without an error.
+  std::ostringstream report;
+  EXPECT_EQ(sim::runner::runCheck({out.path("final.scn"), "", "."}, report), sim::runner::kSuccess) << report.str();
+}
+
+TEST(default_mission, meets_its_expectations_at_a_step_of_a_tenth_of_a_second_and_refuses_longer_ones) {
+  ScratchTree out;
+  const Flown f = flyDefault(out.dir(), 0.1);
+  EXPECT_EQ(f.status, sim::runner::kSuccess) << f.terminal;
+  EXPECT_NE(f.terminal.find("expectations: 14 of 14 met"), std::string::npos) << f.terminal;
+  for (const char *dt : {"0.5", "0.1001", "0.0009", "nan"}) {
+    const char *argv[] = {"varnell", "fly", "--dt", dt, "--out", "never"};
+    EXPECT_EQ(sim::runner::programMain(6, const_cast<char **>(argv)), sim::runner::kBadUsage) << dt;
+  }
+  EXPECT_FALSE(std::filesystem::exists("never"));
 }

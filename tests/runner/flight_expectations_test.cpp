@@ -108,8 +108,8 @@ TEST(flight_expectations, varnell_fly_reports_each_and_exits_1_when_one_is_not_m
     sim::runner::FlyOptions o;
     o.scenario = "Scenarios/Test/Two.scn";
     o.root = tree.dir();
-    std::ostringstream out;
-    EXPECT_EQ(sim::runner::runFly(o, out, false), run.status) << out.str();
+    std::ostringstream out, err;
+    EXPECT_EQ(sim::runner::runFly(o, out, err, false), run.status) << out.str() << err.str();
     EXPECT_NE(out.str().find(run.count), std::string::npos) << out.str();
     if (run.status == 1) report = out.str();
   }

@@ -51,7 +51,7 @@ TEST(scenario_faults, each_bad_input_is_logged_at_its_line_and_the_rest_is_kept)
   EXPECT_TRUE(d->meshes.empty());
   EXPECT_EQ(d->size, 1);
   ASSERT_EQ(d->unknownLines.size(), 1u);
-  EXPECT_EQ(d->unknownLines[0].size(), 1023u - 2);  // the line was cut, then trimmed
+  EXPECT_EQ(d->unknownLines[0].text.size(), 1023u - 2);  // the line was cut, then trimmed
   EXPECT_FALSE(w.loadScenario(root.path("None.scn")));
 }
 

@@ -46,6 +46,12 @@ class ScratchTree {
     std::filesystem::copy_file(outer_ + "/" + rel, path(rel));
   }
   void enter() const { std::filesystem::current_path(dir_); }
+  // The built tree's class files, meshes and modules, for the real launcher.
+  const ScratchTree &withBuiltTree() const {
+    for (const char *folder : {"Config", "Meshes", "Modules"})
+      std::filesystem::copy(outer_ + "/" + folder, path(folder), std::filesystem::copy_options::recursive);
+    return *this;
+  }
 #ifdef SIM_FIXTURE_MODULE
   // Modules/Fixture: the host's own test module; entered, so that it loads.
   void withFixtureModule() const {

@@ -1,0 +1,68 @@
+// The longest sub-step a vessel's state allows: the least of what its spin,
+// the air and its orbit allow.
+#include "step_length.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "../vessel.h"
+#include "atmosphere.h"
+
+namespace sim {
+namespace physics {
+namespace {
+
+// The classical Runge-Kutta method follows a turn, a decay or an orbital arc
+// closely while each step covers only a small part of it.
+const double kMaxTurn = 0.05;    // attitude change per step [rad]
+const double kMaxDecay = 0.5;    // step times the rate at which drag or damping takes speed or spin away
+const double kMaxArc = 0.01;     // orbital arc per step [rad], about 630 steps per orbit
+const double kMinimumMass = 1e-3;  // as the integration takes it [kg]
+
+// Drag is k v with k growing with the speed, so speed decays at up to 2k:
+// 1/2 rho v (cs_x cw_x + cs_y cw_y + cs_z cw_z) / m, taking the larger cw_z.
+// The rate per unit of air speed [1/m], and the air speed squared [m^2/s^2].
+double dragRatePerSpeed(const Vessel &v, double density) {
+  const double area = v.crossSections.x * v.cwX + v.crossSections.y * v.cwY +
+                      v.crossSections.z * std::max(v.cwZPos, v.cwZNeg);  // [m^2]
+  return 0.5 * density * std::fabs(area) / std::max(v.mass(), kMinimumMass);
+}
+
+double airSpeedSquared(const Vessel &v, const Planet &p) {
+  const VECTOR3 air = v.vel - airVelocity(p, v.pos);
+  return dotp(air, air);
+}
+
+// Damping takes spin away at size rho rotdrag / I about each axis.
+double dampingRate(const Vessel &v, double density) {
+  if (density <= 0) return 0;
+  const double i[3] = {v.pmi.x, v.pmi.y, v.pmi.z}, d[3] = {v.rotDrag.x, v.rotDrag.y, v.rotDrag.z};
+  double rate = 0;  // [1/s]
+  for (int k = 0; k < 3; ++k)
+    if (i[k] > 0) rate = std::max(rate, std::fabs(v.size * density * d[k]) / i[k]);
+  return rate;
+}
+
+}  // namespace
+
+double maxSubStep(const Vessel &v, const Planet &p, double density) {
+  const double r = length(v.pos);                    // [m]
+  double h = kMaxArc * std::sqrt(r * r * r / p.gm);  // [s]
+  const double spin = length(v.omega);               // [rad/s]
+  if (spin > 0) h = std::min(h, kMaxTurn / spin);
+  const double drag = dragRatePerSpeed(v, density) * std::sqrt(airSpeedSquared(v, p));  // [1/s]
+  const double decay = std::max(drag, dampingRate(v, density));                       // [1/s]
+  if (decay > 0) h = std::min(h, kMaxDecay / decay);
+  return h;
+}
+
+bool stepFits(const Vessel &v, const Planet &p, double density, double h) {
+  const double r2 = dotp(v.pos, v.pos), arc = h * h * p.gm / (kMaxArc * kMaxArc);  // [m^2], [m^3]
+  const double turn = kMaxTurn / h, decay = kMaxDecay / h;                             // [rad/s], [1/s]
+  const double drag = dragRatePerSpeed(v, density);                                    // [1/m]
+  return arc * arc <= r2 * r2 * r2 && dotp(v.omega, v.omega) <= turn * turn &&
+         drag * drag * airSpeedSquared(v, p) <= decay * decay && dampingRate(v, density) <= decay;
+}
+
+}  // namespace physics
+}  // namespace sim
