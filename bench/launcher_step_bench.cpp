@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "sim/world.h"
+#include "sim/world/world.h"
 #include "tests/scratch_dir.h"
 
 namespace {

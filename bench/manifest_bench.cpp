@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "payload/common_vessel_ex.h"
-#include "sim/world.h"
+#include "sim/world/world.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 
 #include "sim/pilot/pilot.h"
 #include "sim/runner/commands.h"
-#include "sim/world.h"
+#include "sim/world/world.h"
 
 namespace {
 

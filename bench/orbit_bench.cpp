@@ -5,7 +5,8 @@
 #include <cmath>
 #include <string>
 
-#include "sim/world.h"
+#include "sim/world/world.h"
+#include "sim/physics/planet/orbit.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "sim/world.h"
+#include "sim/world/world.h"
 
 namespace {
 

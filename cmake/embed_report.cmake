@@ -1,8 +1,8 @@
 # cmake -DOUTPUT=file.cpp -DPARTS="kName=path|..." -P embed_report.cmake
 # Writes each file as a C++ raw string literal, the array kName of
-# sim::runner::assets (declared in sim/runner/report_assets.h).
+# sim::runner::assets (declared in sim/runner/report/report_assets.h).
 set(delimiter "VARNELL_ASSET")
-set(text "// Written by cmake/embed_report.cmake at build time.\n#include \"sim/runner/report_assets.h\"\n\n")
+set(text "// Written by cmake/embed_report.cmake at build time.\n#include \"sim/runner/report/report_assets.h\"\n\n")
 string(APPEND text "namespace sim {\nnamespace runner {\nnamespace assets {\n\n")
 string(REPLACE "|" ";" PARTS "${PARTS}")
 foreach(part IN LISTS PARTS)

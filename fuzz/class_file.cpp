@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "fuzz_tree.h"
-#include "sim/world.h"
+#include "sim/world/world.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <fstream>
 #include <string>
 
-#include "sim/log.h"
+#include "sim/world/log.h"
 
 namespace fuzz {
 

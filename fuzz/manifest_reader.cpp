@@ -12,7 +12,7 @@
 #include "fuzz_tree.h"
 #include "host/cvelmessage.h"
 #include "payload/common_vessel_ex.h"
-#include "sim/world.h"
+#include "sim/world/world.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "fuzz_tree.h"
 #include "sim/pilot/pilot.h"
-#include "sim/world.h"
+#include "sim/world/world.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "fuzz_tree.h"
-#include "sim/world.h"
+#include "sim/world/world.h"
 
 namespace {
 

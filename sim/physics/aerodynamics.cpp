@@ -1,9 +1,9 @@
 // Drag and rotational damping.
-#include "aerodynamics.h"
+#include "sim/physics/aerodynamics.h"
 
 #include <cmath>
 
-#include "../vessel.h"
+#include "sim/world/vessel.h"
 
 namespace sim {
 namespace physics {

@@ -1,7 +1,7 @@
 // Aerodynamic drag and rotational damping of a vessel in the air.
 #pragma once
 
-#include "../../host/OrbiterAPI.h"
+#include "host/OrbiterAPI.h"
 
 namespace sim {
 struct Vessel;

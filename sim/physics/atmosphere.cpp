@@ -1,10 +1,10 @@
 // The US Standard Atmosphere 1976 and its fade above 86 km.
-#include "atmosphere.h"
+#include "sim/physics/atmosphere.h"
 
 #include <array>
 #include <cmath>
 
-#include "../vessel.h"
+#include "sim/world/vessel.h"
 
 namespace sim {
 namespace physics {

@@ -10,7 +10,7 @@
 // Below the ground the lowest layer continues.
 #pragma once
 
-#include "planet.h"
+#include "sim/physics/planet/planet.h"
 
 namespace sim {
 struct Vessel;

@@ -1,11 +1,11 @@
 // The fourth-order Runge-Kutta step of a vessel's translation and rotation.
-#include "dynamics.h"
+#include "sim/physics/dynamics.h"
 
 #include <algorithm>
 
-#include "../vessel.h"
-#include "aerodynamics.h"
-#include "atmosphere.h"
+#include "sim/world/vessel.h"
+#include "sim/physics/aerodynamics.h"
+#include "sim/physics/atmosphere.h"
 
 namespace sim {
 namespace physics {

@@ -7,8 +7,8 @@
 // so that a point of the vessel at r moves at r x w relative to its centre.
 #pragma once
 
-#include "../mat3.h"
-#include "planet.h"
+#include "sim/physics/mat3.h"
+#include "sim/physics/planet/planet.h"
 
 namespace sim {
 struct Vessel;

@@ -1,9 +1,9 @@
 // Thrust, thrust torque and propellant flow of a vessel's thrusters.
-#include "propulsion.h"
+#include "sim/physics/propulsion.h"
 
 #include <algorithm>
 
-#include "../vessel.h"
+#include "sim/world/vessel.h"
 
 namespace sim {
 namespace physics {

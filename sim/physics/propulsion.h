@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "../../host/OrbiterAPI.h"
+#include "host/OrbiterAPI.h"
 
 namespace sim {
 struct Vessel;

@@ -1,12 +1,12 @@
 // The longest sub-step a vessel's state allows: the least of what its spin,
 // the air and its orbit allow.
-#include "step_length.h"
+#include "sim/physics/step_length.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "../vessel.h"
-#include "atmosphere.h"
+#include "sim/world/vessel.h"
+#include "sim/physics/atmosphere.h"
 
 namespace sim {
 namespace physics {

@@ -5,7 +5,7 @@
 // the air, and an arc of its orbit are each cut into short enough pieces.
 #pragma once
 
-#include "planet.h"
+#include "sim/physics/planet/planet.h"
 
 namespace sim {
 struct Vessel;

@@ -1,4 +1,4 @@
-#include "attitude_hold.h"
+#include "sim/pilot/attitude_hold.h"
 
 #include <algorithm>
 #include <cmath>

@@ -7,7 +7,7 @@
 // meaning: x pitch up, y yaw left (nose towards -x), z bank right.
 #pragma once
 
-#include "../vessel.h"
+#include "sim/world/vessel.h"
 
 namespace sim {
 namespace pilot {

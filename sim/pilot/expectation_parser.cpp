@@ -3,7 +3,7 @@
 //   expect NAME QUANTITY > VALUE                  (or <; the quantities of "when")
 //   expect NAME status flight|landed|crashed
 //   expect event NAME KIND ["DETAIL"] [at T | after LABEL [by T]] [within TOL] [as LABEL]
-#include "line_reading.h"
+#include "sim/pilot/line_reading.h"
 
 namespace sim {
 namespace pilot {

@@ -1,9 +1,10 @@
-#include "instruments.h"
+#include "sim/pilot/instruments.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "../physics/atmosphere.h"
+#include "sim/physics/atmosphere.h"
+#include "sim/physics/planet/orbit.h"
 
 namespace sim {
 namespace pilot {

@@ -3,8 +3,9 @@
 // the vessel's state of motion, never from its module.
 #pragma once
 
-#include "../physics/planet.h"
-#include "../vessel.h"
+#include "sim/physics/planet/planet.h"
+#include "sim/physics/planet/orbit.h"
+#include "sim/world/vessel.h"
 
 namespace sim {
 namespace pilot {

@@ -1,6 +1,6 @@
-#include "../key_names.h"
+#include "sim/cockpit/key_names.h"
 
-#include "program.h"
+#include "sim/pilot/program.h"
 
 namespace sim {
 namespace pilot {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "../text.h"
-#include "program.h"
+#include "sim/formats/text.h"
+#include "sim/pilot/program.h"
 
 namespace sim {
 namespace pilot {

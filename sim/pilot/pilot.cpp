@@ -1,10 +1,10 @@
-#include "pilot.h"
+#include "sim/pilot/pilot.h"
 
 #include <cmath>
 #include <utility>
 
-#include "clock.h"
-#include "instruments.h"
+#include "sim/pilot/clock.h"
+#include "sim/pilot/instruments.h"
 
 namespace sim {
 namespace pilot {

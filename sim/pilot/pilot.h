@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "../world.h"
-#include "program.h"
+#include "sim/world/world.h"
+#include "sim/pilot/program.h"
 
 namespace sim {
 namespace pilot {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "../../host/OrbiterAPI.h"
-#include "attitude_hold.h"
+#include "host/OrbiterAPI.h"
+#include "sim/pilot/attitude_hold.h"
 
 namespace sim {
 namespace pilot {

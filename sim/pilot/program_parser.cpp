@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "line_reading.h"
+#include "sim/pilot/line_reading.h"
 
 namespace sim {
 namespace pilot {

@@ -1,9 +1,9 @@
-#include "command_line.h"
+#include "sim/runner/command_line.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "../text.h"
+#include "sim/formats/text.h"
 
 namespace sim {
 namespace runner {

@@ -1,18 +1,18 @@
-#include "commands.h"
+#include "sim/runner/commands.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
 
-#include "../pilot/pilot.h"
-#include "../world.h"
-#include "expectations.h"
-#include "flight.h"
-#include "report.h"
-#include "scenario_check.h"
-#include "summary.h"
-#include "vessel_table.h"
+#include "sim/pilot/pilot.h"
+#include "sim/world/world.h"
+#include "sim/runner/expectations.h"
+#include "sim/runner/flight.h"
+#include "sim/runner/report/report.h"
+#include "sim/runner/scenario_check.h"
+#include "sim/runner/record/summary.h"
+#include "sim/runner/record/vessel_table.h"
 
 namespace fs = std::filesystem;
 

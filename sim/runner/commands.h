@@ -5,7 +5,7 @@
 
 #include <ostream>
 
-#include "command_line.h"
+#include "sim/runner/command_line.h"
 
 namespace sim {
 namespace runner {

@@ -1,4 +1,4 @@
-#include "dry_tanks.h"
+#include "sim/runner/dry_tanks.h"
 
 namespace sim {
 namespace runner {

@@ -6,7 +6,7 @@
 
 #include <unordered_map>
 
-#include "../world.h"
+#include "sim/world/world.h"
 
 namespace sim {
 namespace runner {

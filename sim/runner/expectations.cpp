@@ -1,11 +1,11 @@
-#include "expectations.h"
+#include "sim/runner/expectations.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "../pilot/clock.h"
-#include "../pilot/pilot.h"
-#include "vessel_report.h"
+#include "sim/pilot/clock.h"
+#include "sim/pilot/pilot.h"
+#include "sim/runner/record/vessel_report.h"
 
 namespace sim {
 namespace runner {

@@ -1,10 +1,10 @@
-#include "flight.h"
+#include "sim/runner/flight.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "../pilot/clock.h"
-#include "dry_tanks.h"
+#include "sim/pilot/clock.h"
+#include "sim/runner/dry_tanks.h"
 
 namespace sim {
 namespace runner {

@@ -5,11 +5,11 @@
 
 #include <string>
 
-#include "../pilot/pilot.h"
-#include "../world.h"
-#include "event_printer.h"
-#include "flight_files.h"
-#include "progress_line.h"
+#include "sim/pilot/pilot.h"
+#include "sim/world/world.h"
+#include "sim/runner/record/event_printer.h"
+#include "sim/runner/record/flight_files.h"
+#include "sim/runner/record/progress_line.h"
 
 namespace sim {
 namespace runner {

@@ -17,10 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "../platform_services.h"
-#include "command_line.h"
-#include "commands.h"
-#include "program.h"
+#include "sim/platform/platform_services.h"
+#include "sim/runner/command_line.h"
+#include "sim/runner/commands.h"
+#include "sim/runner/program.h"
 
 namespace sim {
 namespace runner {

@@ -1,16 +1,16 @@
-#include "scenario_check.h"
+#include "sim/runner/scenario_check.h"
 
 #include <filesystem>
 #include <fstream>
 #include <set>
 
-#include "../class_keys.h"
-#include "../classfile.h"
-#include "../mesh.h"
-#include "../module.h"
-#include "../scenario_parse.h"
-#include "../text.h"
-#include "../world.h"
+#include "sim/formats/class_keys.h"
+#include "sim/formats/class_file.h"
+#include "sim/formats/mesh.h"
+#include "sim/platform/module.h"
+#include "sim/formats/scenario_file.h"
+#include "sim/formats/text.h"
+#include "sim/world/world.h"
 
 namespace sim {
 namespace runner {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "../pilot/program.h"
-#include "../world.h"
+#include "sim/pilot/program.h"
+#include "sim/world/world.h"
 
 namespace sim {
 namespace runner {

@@ -2,8 +2,8 @@
 // so that its load entry and its module-wide version cache start anew.
 #include <gtest/gtest.h>
 
-#include "sim/module_support.h"
-#include "sim/world.h"
+#include "sim/api/module_support.h"
+#include "sim/world/world.h"
 #include "tests/support/launcher.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "sim/physics/dynamics.h"
-#include "sim/vessel.h"
+#include "sim/world/vessel.h"
 #include "tests/support/tree.h"
 
 using namespace sim;

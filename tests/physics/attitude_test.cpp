@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-#include "sim/physics/planet.h"
+#include "sim/physics/planet/planet.h"
+#include "sim/physics/planet/attitude.h"
 
 using namespace sim;
 using physics::arotFromRot;

@@ -3,7 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "sim/physics/planet.h"
+#include "sim/physics/planet/planet.h"
+#include "sim/physics/planet/attitude.h"
 #include "tests/support/tree.h"
 
 using namespace sim;

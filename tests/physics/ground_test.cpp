@@ -1,10 +1,11 @@
-#include "sim/physics/ground.h"
+#include "sim/physics/planet/ground.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "tests/support/tree.h"
+#include "sim/physics/planet/surface.h"
 
 using namespace sim;
 

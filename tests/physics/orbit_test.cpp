@@ -3,7 +3,8 @@
 #include <chrono>
 #include <cmath>
 
-#include "sim/physics/planet.h"
+#include "sim/physics/planet/planet.h"
+#include "sim/physics/planet/orbit.h"
 #include "tests/support/tree.h"
 
 using namespace sim;

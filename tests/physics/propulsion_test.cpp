@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "sim/vessel.h"
+#include "sim/world/vessel.h"
 #include "tests/support/tree.h"
 
 using namespace sim;

@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "sim/physics/planet.h"
+#include "sim/physics/planet/planet.h"
 #include "sim/pilot/instruments.h"
 #include "sim/pilot/pilot.h"
 #include "tests/support/tree.h"

@@ -1,7 +1,7 @@
 // The terminal record: a ramp of group levels shows a line per simulated
 // second and its final level, while every other event shows as it comes,
 // with the mission time once the vessel has lifted off.
-#include "sim/runner/event_printer.h"
+#include "sim/runner/record/event_printer.h"
 
 #include <gtest/gtest.h>
 

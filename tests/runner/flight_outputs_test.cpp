@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "sim/runner/commands.h"
-#include "sim/text.h"
+#include "sim/formats/text.h"
 #include "tests/support/tree.h"
 
 using nlohmann::json;

@@ -8,8 +8,8 @@
 #include <sstream>
 
 #include "sim/runner/commands.h"
-#include "sim/scenario_parse.h"
-#include "sim/text.h"
+#include "sim/formats/scenario_file.h"
+#include "sim/formats/text.h"
 #include "tests/support/tree.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "sim/world.h"
+#include "sim/world/world.h"
 #include "tests/support/tree.h"
 
 TEST(fuzz_regressions, a_nul_byte_cuts_its_line_so_a_saved_scenario_reads_back_whole) {

@@ -2,11 +2,11 @@
 // services to modules: library loading and build dates. Its HUD text: hud_surface_test.
 #include <gtest/gtest.h>
 
-#include "sim/module_support.h"
+#include "sim/api/module_support.h"
 #ifndef _WIN32
-#include "sim/platform_posix.h"
+#include "sim/platform/platform_posix.h"
 #endif
-#include "sim/world.h"
+#include "sim/world/world.h"
 #include "tests/support/tree.h"
 
 TEST(load_library, windows_names_become_library_paths_from_the_working_directory) {

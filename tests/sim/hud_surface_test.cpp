@@ -2,7 +2,7 @@
 // and on Windows it is a real device context where each text leaves pixels.
 #include <gtest/gtest.h>
 
-#include "sim/world.h"
+#include "sim/world/world.h"
 #include "tests/support/tree.h"
 
 namespace {

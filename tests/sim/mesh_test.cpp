@@ -1,9 +1,9 @@
 // Meshes in the simulator's plain-text format, and how the world hands them out.
-#include "sim/mesh.h"
+#include "sim/formats/mesh.h"
 
 #include <gtest/gtest.h>
 
-#include "sim/world.h"
+#include "sim/world/world.h"
 #include "tests/support/tree.h"
 
 namespace {

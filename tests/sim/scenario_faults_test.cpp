@@ -2,7 +2,7 @@
 // line, what can be read is kept, and nothing stops the rest of the file.
 #include <gtest/gtest.h>
 
-#include "sim/world.h"
+#include "sim/world/world.h"
 #include "tests/support/tree.h"
 
 namespace {

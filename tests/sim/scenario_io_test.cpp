@@ -2,8 +2,8 @@
 // reading the saved file back to the same world.
 #include <gtest/gtest.h>
 
-#include "sim/physics/planet.h"
-#include "sim/world.h"
+#include "sim/physics/planet/planet.h"
+#include "sim/world/world.h"
 #include "tests/support/tree.h"
 
 namespace {

@@ -2,8 +2,8 @@
 // generic keys, state; and vessels that modules create and the world deletes.
 #include <gtest/gtest.h>
 
-#include "sim/mesh.h"
-#include "sim/world.h"
+#include "sim/formats/mesh.h"
+#include "sim/world/world.h"
 #include "tests/support/tree.h"
 
 TEST(vessel_creation, class_keys_are_applied_after_the_module_sets_its_class_caps) {

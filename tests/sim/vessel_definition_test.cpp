@@ -1,9 +1,11 @@
 // What modules define on a vessel through VESSEL, as the host keeps it.
 #include <gtest/gtest.h>
 
-#include "sim/handles.h"
-#include "sim/physics/planet.h"
-#include "sim/world.h"
+#include "sim/api/handles.h"
+#include "sim/physics/planet/planet.h"
+#include "sim/physics/planet/attitude.h"
+#include "sim/physics/planet/surface.h"
+#include "sim/world/world.h"
 #include "tests/support/tree.h"
 
 namespace {

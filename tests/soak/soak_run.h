@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/world.h"
+#include "sim/world/world.h"
 #include "soak_fleet.h"
 #include "soak_pilot.h"
 #include "tests/support/tree.h"

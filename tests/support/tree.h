@@ -10,7 +10,7 @@
 #include <string>
 
 #include "host/platform.h"
-#include "sim/world.h"
+#include "sim/world/world.h"
 #include "tests/scratch_dir.h"
 
 // A probe class without a module, with a one-triangle mesh.

@@ -1,0 +1,198 @@
+// A vessel's default scenario state: the keys the host itself reads
+// (ParseScenarioLineEx) and writes (SaveDefaultState), and applying what was read.
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "sim/formats/scenario_handles.h"
+#include "sim/formats/text.h"
+#include "sim/api/vessel_api.h"
+#include "sim/physics/planet/attitude.h"
+#include "sim/physics/planet/surface.h"
+
+namespace sim {
+namespace {
+
+constexpr double kRadPerDeg = M_PI / 180;  // [rad/deg]
+
+// Keys whose value is a fixed count of finite numbers, scaled into SI units;
+// a number may be bounded in size, in the unit it is written in.
+struct NumberKey {
+  const char *name;
+  int count;
+  double scale;
+  void (*set)(LoadRecord &, const double *);
+  double largest[3];  // [key's unit]; 0: any
+};
+
+const NumberKey kNumberKeys[] = {
+    {"POS", 2, kRadPerDeg,
+     [](LoadRecord &r, const double *x) {
+       r.lng = x[0];
+       r.lat = x[1];
+     },
+     {0, 90, 0}},
+    {"HEADING", 1, kRadPerDeg, [](LoadRecord &r, const double *x) { r.heading = x[0]; }, {}},
+    {"ALT", 1, 1, [](LoadRecord &r, const double *x) { r.alt = x[0]; }, {}},
+    {"RPOS", 3, 1, [](LoadRecord &r, const double *x) { r.rpos = _V(x[0], x[1], x[2]); }, {}},
+    {"RVEL", 3, 1, [](LoadRecord &r, const double *x) { r.rvel = _V(x[0], x[1], x[2]); }, {}},
+    {"AROT", 3, kRadPerDeg, [](LoadRecord &r, const double *x) { r.arot = _V(x[0], x[1], x[2]); }, {}},
+    {"VROT", 3, kRadPerDeg, [](LoadRecord &r, const double *x) { r.vrot = _V(x[0], x[1], x[2]); }, {}},
+};
+
+void fault(const LoadRecord &r, const std::string &text) {
+  if (World *w = World::current()) w->log().error(text, r.lines.file(), r.lines.lineNumber());
+}
+
+void readNumbers(LoadRecord &r, const NumberKey &k, const std::vector<std::string> &w) {
+  double x[3];
+  bool ok = static_cast<int>(w.size()) == k.count + 1;
+  for (int i = 0; ok && i < k.count; ++i) ok = toNumber(w[i + 1], x[i]);
+  if (!ok) {
+    fault(r, std::string(k.name) + " needs " + std::to_string(k.count) + " finite number(s); line skipped");
+    return;
+  }
+  for (int i = 0; i < k.count; ++i)
+    if (k.largest[i] > 0 && std::fabs(x[i]) > k.largest[i]) {
+      fault(r, std::string(k.name) + ": \"" + w[i + 1] + "\" is beyond " + exactNumber(k.largest[i]) + "; line skipped");
+      return;
+    }
+  for (int i = 0; i < k.count; ++i) x[i] *= k.scale;
+  k.set(r, x);
+}
+
+void readStatus(LoadRecord &r, const std::vector<std::string> &w) {
+  const std::string what = w.size() > 1 ? lower(w[1]) : "";
+  if (what != "landed" && what != "orbiting") {
+    fault(r, "STATUS must be Landed or Orbiting; line skipped");
+    return;
+  }
+  r.status = what == "landed" ? LoadRecord::Status::Landed : LoadRecord::Status::Orbiting;
+  if (w.size() != 3 || lower(w[2]) != "earth") fault(r, "the only body is Earth; taken as Earth");
+}
+
+// "i:level ..." pairs; a pair that does not read is reported and passed over.
+void readLevels(LoadRecord &r, const std::vector<std::string> &w, std::vector<LoadRecord::Level> &out) {
+  for (size_t i = 1; i < w.size(); ++i) {
+    const size_t colon = w[i].find(':');
+    long index = -1;
+    double level = 0;
+    if (colon == std::string::npos || !toInt(w[i].substr(0, colon), index) || index < 0 || index > INT_MAX ||
+        !toNumber(w[i].substr(colon + 1), level)) {
+      fault(r, w[0] + ": \"" + w[i] + "\" is not index:level; passed over");
+      continue;
+    }
+    out.push_back({static_cast<int>(index), std::clamp(level, 0.0, 1.0), r.lines.lineNumber()});
+  }
+}
+
+bool parseDefaultKey(LoadRecord &r, const std::vector<std::string> &w) {
+  const std::string key = lower(w[0]);
+  for (const NumberKey &k : kNumberKeys) {
+    if (key != lower(k.name)) continue;
+    readNumbers(r, k, w);
+    return true;
+  }
+  if (key == "status")
+    readStatus(r, w);
+  else if (key == "prplevel")
+    readLevels(r, w, r.tankLevels);
+  else if (key == "thlevel")
+    readLevels(r, w, r.thrusterLevels);
+  else
+    return false;
+  return true;
+}
+
+std::string degrees(double rad) { return exactNumber(rad / kRadPerDeg); }
+
+std::string vector(const VECTOR3 &v, double scale = 1) {
+  return exactNumber(v.x * scale) + " " + exactNumber(v.y * scale) + " " + exactNumber(v.z * scale);
+}
+
+void writeLevels(ScenarioWriter &out, const char *key, const std::vector<std::pair<size_t, double>> &levels) {
+  std::string text;
+  for (const auto &l : levels)
+    text += (text.empty() ? "" : " ") + std::to_string(l.first) + ":" + exactNumber(l.second);
+  if (!text.empty()) out.item(key, text);
+}
+
+void writeState(const Vessel &v, ScenarioWriter &out) {
+  if (v.landed) {
+    out.item("STATUS", "Landed Earth");
+    out.item("POS", degrees(v.surfLng) + " " + degrees(v.surfLat));
+    out.item("HEADING", degrees(v.surfHeading));
+  } else {
+    out.item("STATUS", "Orbiting Earth");
+    out.item("RPOS", vector(v.pos));
+    out.item("RVEL", vector(v.vel));
+    out.item("AROT", vector(physics::arotFromRot(v.rot), 1 / kRadPerDeg));
+    out.item("VROT", vector(v.omega, 1 / kRadPerDeg));
+  }
+  std::vector<std::pair<size_t, double>> tanks, thrusters;
+  for (size_t i = 0; i < v.tanks.size(); ++i)
+    tanks.push_back({i, v.tanks[i].maxMass > 0 ? v.tanks[i].mass / v.tanks[i].maxMass : 0});
+  for (size_t i = 0; i < v.thrusters.size(); ++i)
+    if (v.thrusters[i].level != 0) thrusters.push_back({i, v.thrusters[i].level});
+  writeLevels(out, "PRPLEVEL", tanks);
+  writeLevels(out, "THLEVEL", thrusters);
+}
+
+}  // namespace
+
+// Tank and thruster levels go by index into what the vessel has now, after its
+// module's load has built it.
+void applyRecord(World &w, const LoadRecord &r) {
+  Vessel &v = r.vessel;
+  if (r.status == LoadRecord::Status::Orbiting) {
+    v.landed = false;
+    v.pos = r.rpos;
+    v.vel = r.rvel;
+    v.rot = physics::rotFromArot(r.arot);
+    v.omega = r.vrot;
+  } else {
+    physics::placeOnSurface(v, w.planet, r.lng, r.lat, r.heading, w.planetTime());
+  }
+  for (const LoadRecord::Level &l : r.tankLevels) {
+    if (l.index < static_cast<int>(v.tanks.size()))
+      v.tanks[l.index].mass = l.level * v.tanks[l.index].maxMass;
+    else
+      w.log().warning(v.name + " has no tank " + std::to_string(l.index) + "; level passed over", r.lines.file(),
+                      l.line);
+  }
+  for (const LoadRecord::Level &l : r.thrusterLevels) {
+    if (l.index < static_cast<int>(v.thrusters.size()))
+      v.thrusters[l.index].level = l.level;
+    else
+      w.log().warning(v.name + " has no thruster " + std::to_string(l.index) + "; level passed over", r.lines.file(),
+                    l.line);
+  }
+}
+
+}  // namespace sim
+
+// Keys the host does not know are passed over without complaint: modules hand
+// every line on, their own keys included.
+void VESSEL::ParseScenarioLineEx(char *line, void *status) const {
+  sim::Vessel *v = sim::api::self(this, "ParseScenarioLineEx");
+  sim::LoadRecord *r = sim::activeScenarioCall().record;
+  if (!v || !line) return;
+  if (!status || status != r || &r->vessel != v) {
+    sim::api::refuse("VESSEL::ParseScenarioLineEx: " + v->name + " gave a status pointer of no load under way");
+    return;
+  }
+  const std::vector<std::string> w = sim::words(sim::withoutComment(line));
+  if (w.empty() || sim::parseDefaultKey(*r, w)) return;
+  v->unknownLines.push_back({r->lines.lineNumber(), sim::trim(line)});
+}
+
+void VESSEL::SaveDefaultState(FILEHANDLE scn) const {
+  sim::Vessel *v = sim::api::self(this, "SaveDefaultState");
+  sim::ScenarioWriter *out = sim::activeScenarioCall().writer;
+  if (!v) return;
+  if (!scn || scn != out) {
+    sim::api::refuse("VESSEL::SaveDefaultState: " + v->name + " gave a handle of no save under way");
+    return;
+  }
+  sim::writeState(*v, *out);
+}

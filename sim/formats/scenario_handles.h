@@ -1,0 +1,73 @@
+// The host-side objects behind the handles of scenario loading and saving: the
+// FILEHANDLE and status pointer that ovcLoadStateEx gets, and the FILEHANDLE of
+// ovcSaveState. Only the handles of the call under way are accepted.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "sim/formats/scenario_file.h"
+#include "sim/world/vessel.h"
+
+namespace sim {
+
+class World;
+
+// A vessel's lines, handed out one by one by oapiReadScenario_nextline.
+class VesselLines {
+ public:
+  VesselLines(const std::string &file, const std::vector<ScenarioLine> &lines) : file_(file), lines_(lines) {}
+  bool next(char *&line);
+  const std::string &file() const { return file_; }
+  int lineNumber() const { return current_; }  // of the line last handed out
+  const std::string &lineText() const { return lines_[next_ - 1].text; }  // as read, whatever the module did to it
+
+ private:
+  std::string file_;
+  const std::vector<ScenarioLine> &lines_;
+  size_t next_ = 0;
+  int current_ = 0;
+  std::string buffer_;  // the module may write into the line it was given
+};
+
+// What a block's default state keys said; applied once the module's load returns.
+struct LoadRecord {
+  struct Level {
+    int index;
+    double level;  // [0..1]
+    int line;
+  };
+  explicit LoadRecord(Vessel &v, const VesselLines &l) : vessel(v), lines(l) {}
+  Vessel &vessel;
+  const VesselLines &lines;
+  enum class Status { None, Landed, Orbiting } status = Status::None;
+  double lng = 0, lat = 0, heading = 0;  // [rad]
+  double alt = 0;                        // [m]; kept only: a landed vessel rests on its touchdown points
+  VECTOR3 rpos{}, rvel{};                // [m], [m/s]
+  VECTOR3 arot{}, vrot{};                // [rad], [rad/s]
+  std::vector<Level> tankLevels, thrusterLevels;
+};
+
+// Puts the vessel in the state the record holds at simulation time t.
+void applyRecord(World &w, const LoadRecord &r);
+
+class ScenarioWriter {
+ public:
+  explicit ScenarioWriter(std::string &out) : out_(out) {}
+  void item(const std::string &key, const std::string &value);  // "  KEY value"
+  void line(const std::string &text);
+
+ private:
+  std::string &out_;
+};
+
+// The handles of the load or save under way (null outside one).
+struct ScenarioCall {
+  VesselLines *lines = nullptr;
+  LoadRecord *record = nullptr;
+  ScenarioWriter *writer = nullptr;
+};
+ScenarioCall &activeScenarioCall();
+
+}  // namespace sim

@@ -1,0 +1,72 @@
+#include "sim/formats/text.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
+namespace sim {
+
+std::string trim(const std::string &s) {
+  const char *blank = " \t\r\n";
+  const size_t b = s.find_first_not_of(blank);
+  if (b == std::string::npos) return "";
+  return s.substr(b, s.find_last_not_of(blank) - b + 1);
+}
+
+std::string lower(std::string s) {
+  for (char &c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+std::string withoutComment(const std::string &s) { return s.substr(0, s.find(';')); }
+
+std::vector<std::string> words(const std::string &s) {
+  std::istringstream in(s);
+  std::vector<std::string> out;
+  for (std::string w; in >> w;) out.push_back(w);
+  return out;
+}
+
+// strtod also reads "nan" and "inf", and flags a number too small to hold as
+// it flags one too large: the first is as good as zero, the second is lost.
+bool toNumber(const std::string &s, double &out) {
+  const std::string t = trim(s);
+  if (t.empty()) return false;
+  char *end = nullptr;
+  const double x = std::strtod(t.c_str(), &end);
+  if (*end != '\0' || !std::isfinite(x)) return false;
+  out = x;
+  return true;
+}
+
+bool toInt(const std::string &s, long &out) {
+  const std::string t = trim(s);
+  if (t.empty()) return false;
+  char *end = nullptr;
+  errno = 0;
+  const long x = std::strtol(t.c_str(), &end, 10);
+  if (*end != '\0' || errno == ERANGE) return false;
+  out = x;
+  return true;
+}
+
+std::string exactNumber(double x) {
+  char buf[40];
+  for (int precision = 15; precision <= 17; ++precision) {
+    std::snprintf(buf, sizeof buf, "%.*g", precision, x);
+    if (std::strtod(buf, nullptr) == x) break;
+  }
+  return buf;
+}
+
+std::string namePath(const std::string &name) {
+  std::string p = name;
+  std::replace(p.begin(), p.end(), '\\', '/');
+  return p;
+}
+
+}  // namespace sim

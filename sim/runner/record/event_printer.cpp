@@ -1,0 +1,69 @@
+#include "sim/runner/record/event_printer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace sim {
+namespace runner {
+namespace {
+
+// A group-level event's detail is "GROUP LEVEL": split at the last blank.
+std::string groupOf(const Event &e) { return e.detail.substr(0, e.detail.rfind(' ')); }
+
+bool fullOrOff(const Event &e) {
+  const double level = std::atof(e.detail.c_str() + e.detail.rfind(' ') + 1);
+  return level == 0 || level == 1;
+}
+
+}  // namespace
+
+const double EventPrinter::kGroupLevelInterval = 1.0;
+
+void EventPrinter::show(const Event &e) {
+  if (e.kind == "liftoff" && std::isnan(liftoff_)) liftoff_ = e.t;
+  char t[32], met[32] = "";
+  std::snprintf(t, sizeof t, "%10.2f s", e.t);
+  if (!std::isnan(liftoff_)) std::snprintf(met, sizeof met, "T+%.2f", e.t - liftoff_);
+  std::string vessel = e.vessel.empty() ? "-" : e.vessel;
+  if (vessel.size() < 12) vessel.resize(12, ' ');
+  std::string kind = e.kind;
+  if (kind.size() < 15) kind.resize(15, ' ');
+  out_ << t << "  " << std::string(std::max(0, 10 - static_cast<int>(std::strlen(met))), ' ') << met << "  " << vessel
+       << "  " << kind << "  " << e.detail << '\n';
+}
+
+void EventPrinter::event(const Event &e) {
+  if (e.kind != "group-level") {
+    show(e);
+    return;
+  }
+  GroupShown &g = groups_[e.vessel + '\n' + groupOf(e)];
+  if (fullOrOff(e) || e.t - g.lastShown >= kGroupLevelInterval) {
+    if (g.pending) ++thinned_;
+    g.pending = false;
+    g.lastShown = e.t;
+    show(e);
+    return;
+  }
+  if (g.pending) ++thinned_;
+  g.pending = true;
+  g.latest = e;
+}
+
+void EventPrinter::catchUp(double t) {
+  for (auto &entry : groups_) {
+    GroupShown &g = entry.second;
+    if (!g.pending || t - g.lastShown < kGroupLevelInterval) continue;
+    g.pending = false;
+    g.lastShown = t;
+    show(g.latest);
+  }
+}
+
+void EventPrinter::flush() { catchUp(1e300); }
+
+}  // namespace runner
+}  // namespace sim

@@ -1,0 +1,32 @@
+// The flight record written while flying: events.csv, every event as it is
+// recorded, and telemetry.csv, one row per vessel at each sample time, with
+// the propellant of a vessel's first kTelemetryTanks tanks (in their order of
+// the moment: a tank deleted moves the later ones up).
+#pragma once
+
+#include <fstream>
+#include <string>
+
+#include "sim/world/world.h"
+
+namespace sim {
+namespace runner {
+
+constexpr int kTelemetryTanks = 4;
+
+// A CSV field, quoted when it holds a comma, a quote or a line break.
+std::string csvField(const std::string &s);
+
+class FlightFiles {
+ public:
+  // Opens both files in the folder dir (which must exist); throws when it cannot.
+  explicit FlightFiles(const std::string &dir);
+  void event(const Event &e);
+  void sample(const World &w);  // a row for every vessel, at the world's time
+
+ private:
+  std::ofstream events_, telemetry_;
+};
+
+}  // namespace runner
+}  // namespace sim

@@ -1,0 +1,236 @@
+// The executive: one frame of the world, always in the same order.
+//
+//   1. the pilot (keys, attitude inputs, throttle, time acceleration);
+//   2. each vessel's clbkPreStep;
+//   3. per vessel, in sub-steps as short as its state needs (see
+//      physics/step_length.h): forces (atmosphere, thrust and propellant flow),
+//      integration and ground contact; landed vessels stay put or lift off;
+//   4. the clock advances by the frame; touchdowns are recorded;
+//   5. each vessel's clbkPostStep;
+//   6. a vessel whose state is no longer finite goes back to where the frame
+//      found it and is recorded as diverged.
+// The pilot and the modules act once per frame, with the frame's length, as
+// in the simulator; only the integration is cut finer. Everything one
+// sub-step's integration needs from its forces phase is in VesselStep.
+//
+// Only vessels present when the frame began take part in it: callbacks may
+// create or delete vessels, so the list is copied first, and a vessel is
+// looked up again before each use.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+#include "sim/physics/atmosphere.h"
+#include "sim/physics/dynamics.h"
+#include "sim/physics/planet/ground.h"
+#include "sim/physics/propulsion.h"
+#include "sim/physics/step_length.h"
+#include "sim/world/world.h"
+
+namespace sim {
+namespace {
+
+const double kSecondsPerDay = 86400.0;  // [s]
+// A vessel needing more sub-steps in one frame than this is spinning or
+// braking beyond anything a vessel does; it goes on with longer steps, and
+// if its state stops being finite it is recorded as diverged.
+const int kMaxSubSteps = 100000;
+
+// A vessel's share of a sub-step: what the forces phase hands to integration.
+struct VesselStep {
+  Vessel *vessel = nullptr;
+  physics::Propulsion propulsion;
+  physics::StepLoads loads;
+};
+
+// A vessel's dynamic state, kept at the start of a frame; its tanks' contents
+// [kg] in a pool that every frame reuses, since a frame is short and frequent.
+struct Snapshot {
+  Vessel *vessel;
+  VECTOR3 pos, vel, omega;
+  Mat3 rot;
+  bool landed, crashed;
+  double surfLng, surfLat, surfHeading;
+  size_t firstTank, tanks;  // in the pool
+};
+
+std::vector<double> &tankPool() {
+  static std::vector<double> pool;  // one world steps at a time
+  return pool;
+}
+
+struct Touchdown {
+  Vessel *vessel;
+  physics::Contact contact;
+  double speed;  // [m/s]
+};
+
+// A vessel of the frame's list that a callback deleted meanwhile takes no
+// further part; its record stays allocated, so the check is safe.
+bool stillTakesPart(const World &w, Vessel *v) { return w.fromHandle(v) != nullptr; }
+
+std::string format(const char *pattern, double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, pattern, value);
+  return text;
+}
+
+physics::AirState airAround(const Vessel &v, const physics::Planet &p) {
+  return physics::airAt(length(v.pos) - p.radius);
+}
+
+VesselStep forcesOn(Vessel &v, const physics::AirState &air, double h) {
+  VesselStep s;
+  s.vessel = &v;
+  s.propulsion = physics::propulsionOf(v, air.pressure, h);
+  s.loads.mass = v.mass();
+  s.loads.massFlow = s.propulsion.massFlow;
+  s.loads.thrust = s.propulsion.force;
+  s.loads.thrustTorque = s.propulsion.torque;
+  s.loads.density = air.density;
+  return s;
+}
+
+void fly(Vessel &v, const physics::StepLoads &loads, const physics::Planet &p, double h) {
+  physics::Motion m{v.pos, v.vel, v.rot, v.omega};
+  physics::integrate(m, v, loads, p, h);
+  v.pos = m.pos;
+  v.vel = m.vel;
+  v.rot = m.rot;
+  v.omega = m.omega;
+}
+
+// A sum is finite only when every term is (or nearly: terms near the largest
+// double overflow it, and such a state is as good as lost).
+bool finiteMotion(const Vessel &v) { return std::isfinite(dotp(v.pos, v.pos) + dotp(v.vel, v.vel)); }
+
+bool finiteState(const Vessel &v) {
+  double sum = dotp(v.omega, v.omega) + v.mass();
+  for (const auto &row : v.rot.m) sum += row[0] + row[1] + row[2];
+  return finiteMotion(v) && std::isfinite(sum);
+}
+
+Snapshot snapshotOf(Vessel &v) {
+  std::vector<double> &pool = tankPool();
+  Snapshot s{&v, v.pos, v.vel, v.omega, v.rot, v.landed, v.crashed, v.surfLng, v.surfLat, v.surfHeading,
+             pool.size(), v.tanks.size()};
+  for (const Tank &t : v.tanks) pool.push_back(t.mass);
+  return s;
+}
+
+// Tanks deleted during the frame are gone from both; the rest line up by order.
+void restore(const Snapshot &s) {
+  Vessel &v = *s.vessel;
+  v.pos = s.pos;
+  v.vel = s.vel;
+  v.omega = s.omega;
+  v.rot = s.rot;
+  v.landed = s.landed;
+  v.crashed = s.crashed;
+  v.surfLng = s.surfLng;
+  v.surfLat = s.surfLat;
+  v.surfHeading = s.surfHeading;
+  for (std::size_t k = 0; k < v.tanks.size() && k < s.tanks; ++k) v.tanks[k].mass = tankPool()[s.firstTank + k];
+}
+
+// A frame's worth of flight for one vessel that is off the ground, from
+// simulation time t0 [s]: sub-steps until the frame is covered or the vessel
+// has come down. A single sub-step covers the whole frame whenever the state
+// allows, computed exactly as a frame of that length.
+struct FrameFlown {
+  physics::Contact contact = physics::Contact::none;
+  double impactSpeed = 0;  // [m/s]
+  double left = 0;         // of the frame when it came down [s]
+};
+
+FrameFlown flyFrame(const World &w, Vessel &v, double t0, double frame) {
+  FrameFlown out;
+  out.left = frame;
+  for (int steps = 0; out.left > 0; ++steps) {
+    const physics::AirState air = airAround(v, w.planet);
+    const double limit = steps >= kMaxSubSteps || physics::stepFits(v, w.planet, air.density, out.left)
+                             ? out.left
+                             : physics::maxSubStep(v, w.planet, air.density);
+    const double pieces = std::ceil(out.left / limit);
+    const double h = pieces <= 1 ? out.left : out.left / pieces;  // [s]
+    out.left = pieces <= 1 ? 0 : out.left - h;
+    const VesselStep s = forcesOn(v, air, h);
+    fly(v, s.loads, w.planet, h);
+    physics::drawPropellant(v, s.propulsion);
+    if (!finiteMotion(v)) break;  // where it would touch down means nothing
+    out.contact = physics::settleOnContact(v, w.planet, w.planetTimeAt(t0 + (frame - out.left)), out.impactSpeed);
+    if (out.contact != physics::Contact::none) break;
+  }
+  return out;
+}
+
+}  // namespace
+
+void World::step() {
+  const double frame = dt * timeAcceleration;  // [s]
+  const std::vector<Vessel *> taking = vessels();
+  static std::vector<VESSEL2 *> callbacks;  // kept from frame to frame: one world steps at a time
+  callbacks.resize(taking.size());
+  for (size_t i = 0; i < taking.size(); ++i) callbacks[i] = callbacksOf(taking[i]->iface);
+
+  if (pilot) pilot(*this);
+
+  for (size_t i = 0; i < taking.size(); ++i) {
+    if (!callbacks[i] || !stillTakesPart(*this, taking[i])) continue;
+    CallingScope scope(*this, taking[i]);
+    callbacks[i]->clbkPreStep(simt_ + frame, frame, mjd + (simt_ + frame) / kSecondsPerDay);
+  }
+
+  static std::vector<Snapshot> before;
+  static std::vector<Touchdown> touchdowns;
+  before.clear();
+  touchdowns.clear();
+  tankPool().clear();
+  for (Vessel *v : taking) {
+    if (!stillTakesPart(*this, v)) continue;
+    before.push_back(snapshotOf(*v));
+    if (v->landed) {
+      const VesselStep s = forcesOn(*v, airAround(*v, planet), frame);
+      if (v->crashed || !physics::liftsOff(*v, planet, s.loads.thrust, s.loads.mass)) {
+        physics::drawPropellant(*v, s.propulsion);
+        physics::holdOnSurface(*v, planet, planetTime() + frame);
+        continue;
+      }
+      v->landed = false;
+      recordEvent(v->name, "liftoff", format("thrust %.0f N", length(s.loads.thrust)));
+    }
+    const FrameFlown f = flyFrame(*this, *v, simt_, frame);
+    if (f.contact == physics::Contact::none) continue;
+    touchdowns.push_back({v, f.contact, f.impactSpeed});
+    // Down before the frame was over: it rests where the planet has carried it by then.
+    if (f.left > 0) physics::holdOnSurface(*v, planet, planetTimeAt(simt_ + frame));
+  }
+  simt_ += frame;
+
+  for (const Touchdown &t : touchdowns)
+    recordEvent(t.vessel->name, t.contact == physics::Contact::crashed ? "crashed" : "landed",
+                format("at %.2f m/s", t.speed));
+
+  for (size_t i = 0; i < taking.size(); ++i) {
+    if (!callbacks[i] || !stillTakesPart(*this, taking[i])) continue;
+    CallingScope scope(*this, taking[i]);
+    callbacks[i]->clbkPostStep(simt_, frame, mjd + simt_ / kSecondsPerDay);
+  }
+
+  for (const Snapshot &s : before) {
+    if (!stillTakesPart(*this, s.vessel) || finiteState(*s.vessel)) continue;
+    restore(s);
+    markDiverged(*s.vessel, "its state stopped being finite during the frame from " + format("%.2f s", simt_ - frame) +
+                                "; it is kept as the frame found it");
+  }
+}
+
+void World::markDiverged(Vessel &v, const std::string &why) {
+  diverged_.push_back(v.name);
+  recordEvent(v.name, "diverged", why);
+  log_->error("vessel " + v.name + " diverged: " + why);
+}
+
+}  // namespace sim

@@ -1,0 +1,45 @@
+// Look-ups on a vessel's definition, shared by the VESSEL methods and the executive.
+#include "sim/world/vessel.h"
+
+#include <algorithm>
+
+namespace sim {
+
+double Vessel::mass() const {
+  double m = emptyMass;
+  for (const Tank &t : tanks) m += t.mass;
+  return m;
+}
+
+Tank *Vessel::tank(Id id) {
+  for (Tank &t : tanks)
+    if (t.id == id) return &t;
+  return nullptr;
+}
+
+Thruster *Vessel::thruster(Id id) {
+  for (Thruster &t : thrusters)
+    if (t.id == id) return &t;
+  return nullptr;
+}
+
+ThrusterGroup *Vessel::group(THGROUP_TYPE type) {
+  for (ThrusterGroup &g : groups)
+    if (g.type == type) return &g;
+  return nullptr;
+}
+
+const ThrusterGroup *Vessel::group(THGROUP_TYPE type) const { return const_cast<Vessel *>(this)->group(type); }
+
+double Vessel::groupLevel(THGROUP_TYPE type) const {
+  const ThrusterGroup *g = group(type);
+  if (!g || g->thrusters.empty()) return 0;
+  double sum = 0;
+  for (Id id : g->thrusters) {
+    const Thruster *th = const_cast<Vessel *>(this)->thruster(id);
+    if (th) sum += std::max(0.0, th->level);
+  }
+  return sum / g->thrusters.size();
+}
+
+}  // namespace sim

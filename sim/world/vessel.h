@@ -1,0 +1,143 @@
+// A vessel as the headless host holds it: everything a module defines on it
+// through VESSEL, and its dynamic state. Tests read these fields directly.
+//
+// Handles given to modules are ids cast to pointers, never addresses, so a
+// stale handle (a thruster deleted by ClearThrusterDefinitions, a tank that
+// DelPropellantResource removed) is recognised and refused instead of being
+// dereferenced. Ids are unique within a World and never reused.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/VesselAPI.h"
+#include "sim/physics/mat3.h"
+#include "sim/formats/scenario_file.h"
+
+namespace sim {
+
+class Module;
+struct Mesh;
+
+using Id = std::uint64_t;
+
+struct Tank {
+  Id id = 0;
+  double maxMass = 0;     // [kg]
+  double mass = 0;        // [kg]
+  double efficiency = 1;  // [fraction]
+};
+
+struct Thruster {
+  Id id = 0;
+  VECTOR3 pos{};          // vessel frame [m]
+  VECTOR3 dir{};          // thrust direction, as stored (normalised at creation, as given by SetThrusterDir)
+  double maxThrust0 = 0;  // vacuum thrust at level 1 [N]
+  Id tank = 0;            // 0: none, or the tank was deleted
+  double isp0 = 0;        // vacuum specific impulse [m/s]
+  double ispRef = 0;      // specific impulse at pRef [m/s]; 0: none given
+  double pRef = 101.4e3;  // reference pressure [Pa]
+  double level = 0;       // as set; a negative level gives no thrust
+};
+
+struct ThrusterGroup {
+  Id id = 0;
+  THGROUP_TYPE type = THGROUP_USER;
+  std::vector<Id> thrusters;
+};
+
+struct Exhaust {
+  Id thruster = 0;
+  double length = 0, width = 0;  // [m]
+  bool hasPosDir = false;        // fixed position and direction given
+  VECTOR3 pos{}, dir{};          // vessel frame; dir points along the exhaust
+  SURFHANDLE tex = nullptr;
+};
+
+struct Stream {
+  Id thruster = 0;
+  bool hasPos = false;
+  VECTOR3 pos{};  // vessel frame [m], when hasPos
+  PARTICLESTREAMSPEC particles{};
+};
+
+struct MeshSlot {
+  bool used = false;
+  MESHHANDLE mesh = nullptr;
+  VECTOR3 ofs{};  // vessel frame [m]
+  WORD visibility = MESHVIS_EXTERNAL;
+};
+
+struct Vessel {
+  // Identity
+  std::string name;
+  std::string className;
+  Module *module = nullptr;    // null for a vessel with no module of its own
+  VESSEL *iface = nullptr;     // the interface the module returned, or a plain VESSEL2 of the host
+  double createdAt = -1;       // simulation time of creation [s]; < 0 for scenario vessels
+  std::string createdBy;       // name of the vessel whose module created it, if any
+  VESSELSTATUS givenStatus{};  // the status it was created with, as given (zero for scenario vessels)
+
+  // Definition
+  double size = 1;            // mean radius [m]
+  double classIsp = 0;        // the class file's Isp, kept for vessels without a module [m/s]
+  double emptyMass = 0;       // [kg]
+  VECTOR3 pmi = _V(1, 1, 1);  // inertia per unit mass [m^2]
+  double cwZPos = 0, cwZNeg = 0, cwX = 0, cwY = 0;
+  VECTOR3 crossSections = _V(1, 1, 1);  // [m^2]
+  VECTOR3 rotDrag{};
+  double pitchMomentScale = 0, bankMomentScale = 0;
+  LiftCoeffFunc liftFunc = nullptr;
+  VECTOR3 touchdown[3] = {_V(0, -1, 1), _V(-1, -1, -1), _V(1, -1, -1)};  // vessel frame [m]
+  VECTOR3 cameraOffset{};
+  std::vector<MeshSlot> meshes;
+  std::vector<Tank> tanks;  // in creation order; deleted tanks are removed
+  Id defaultTank = 0;
+  std::vector<Thruster> thrusters;
+  std::vector<ThrusterGroup> groups;
+  std::vector<Exhaust> exhausts;
+  std::vector<Stream> streams;
+
+  // State. Positions and velocities are relative to the planet's centre in the
+  // non-rotating global frame.
+  VECTOR3 pos{};                // [m]
+  VECTOR3 vel{};                // [m/s]
+  Mat3 rot = Mat3::identity();  // vessel frame -> global frame
+  VECTOR3 omega{};              // angular velocity, vessel frame [rad/s]
+  bool landed = false;
+  bool crashed = false;
+  double surfLng = 0, surfLat = 0, surfHeading = 0;  // while landed [rad]
+
+  // Pilot inputs held for this vessel: manual control level per THGROUP_TYPE [0..1]
+  double manualLevel[15] = {};
+
+  // Scenario lines handed to the host's parser that it does not know, kept for
+  // the record; the module may have read them itself.
+  std::vector<ScenarioLine> unknownLines;
+
+  double mass() const;  // empty mass plus all tank contents [kg]
+  Tank *tank(Id id);
+  Thruster *thruster(Id id);
+  ThrusterGroup *group(THGROUP_TYPE type);
+  const ThrusterGroup *group(THGROUP_TYPE type) const;
+  // Mean effective level (a negative level counts as 0) of the group's thrusters; 0 for an empty or missing group.
+  double groupLevel(THGROUP_TYPE type) const;
+};
+
+// The interface the host makes for a vessel without a module: the default
+// callbacks alone. Final, since VESSEL2 has no virtual destructor: it is
+// deleted as what it is.
+class HostVessel final : public VESSEL2 {
+ public:
+  using VESSEL2::VESSEL2;
+};
+
+// The callbacks behind an interface, as the simulator finds them: by the
+// interface version, since VESSEL itself has no virtual functions to ask.
+inline VESSEL2 *callbacksOf(VESSEL *iface) {
+  return iface && iface->Version() >= 1 ? static_cast<VESSEL2 *>(iface) : nullptr;
+}
+
+}  // namespace sim

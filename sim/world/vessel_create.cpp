@@ -1,0 +1,67 @@
+// Creating a vessel the way the simulator does: its class file, its module's
+// object (ovcInit), clbkSetClassCaps, the generic class keys, then a state.
+#include <algorithm>
+
+#include "sim/formats/class_keys.h"
+#include "sim/formats/class_file.h"
+#include "sim/platform/module.h"
+#include "sim/api/status.h"
+#include "sim/formats/text.h"
+#include "sim/world/world.h"
+#include "sim/physics/planet/surface.h"
+
+namespace sim {
+
+// The vessel joins the world before ovcInit, so that a module's constructor
+// can already call VESSEL methods on it.
+Vessel *World::build(const std::string &name, const std::string &className) {
+  const std::string path = root_ + "/Config/Vessels/" + namePath(className) + ".cfg";
+  std::unique_ptr<ClassFile> cf = ClassFile::read(path, *log_);
+  const bool wantsModule = cf && cf->has("Module");
+  Module *module = wantsModule ? loadModule(cf->text("Module")) : nullptr;
+  if (module && !module->ovcInit) log_->error("module " + module->name() + " exports no ovcInit", path);
+  if (!cf || (wantsModule && (!module || !module->ovcInit))) {
+    log_->error("vessel \"" + name + "\" of class \"" + className + "\" not created");
+    return nullptr;
+  }
+  owned_.push_back(std::make_unique<Vessel>());
+  Vessel *v = owned_.back().get();
+  v->name = name;
+  v->className = className;
+  v->module = module;
+  order_.push_back(v);
+  live_.insert(v);
+  CallingScope calling(*this, v);
+  v->iface = module ? module->ovcInit(v, 1) : new HostVessel(v, 1);
+  if (!v->iface) {
+    log_->error("module " + module->name() + " gave no vessel for \"" + name + "\"", path);
+    order_.erase(std::find(order_.begin(), order_.end(), v));
+    live_.erase(v);
+    return nullptr;
+  }
+  if (auto *v2 = callbacksOf(v->iface)) v2->clbkSetClassCaps(cf.get());
+  applyClassKeys(*this, *v, *cf);
+  log_->info("vessel created: " + name + " (" + className + ")");
+  return v;
+}
+
+Vessel *World::createVessel(const std::string &name, const std::string &className, const VESSELSTATUS *status) {
+  const std::string creator = callingVessel ? callingVessel->name : "";
+  Vessel *v = build(name, className);
+  if (!v) return nullptr;
+  v->createdAt = simt_;
+  v->createdBy = creator;
+  if (status) {
+    v->givenStatus = *status;
+    applyStatus(*v, *status, planet, planetTime());
+  } else
+    physics::placeOnSurface(*v, planet, 0, 0, 0, planetTime());
+  if (auto *v2 = callbacksOf(v->iface)) {
+    CallingScope calling(*this, v);
+    v2->clbkPostCreation();
+  }
+  recordEvent(name, "vessel-created", className + (creator.empty() ? "" : " by " + creator));
+  return v;
+}
+
+}  // namespace sim

@@ -1,0 +1,99 @@
+// The world's bookkeeping: the current world, vessels by name and handle,
+// deletion, modules and the event record.
+#include "sim/world/world.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "host/cvelmessage.h"
+#include "sim/formats/mesh.h"
+#include "sim/platform/module.h"
+
+namespace sim {
+namespace {
+World *current_ = nullptr;
+}
+
+World::World(const std::string &rootDir, const std::string &logPath)
+    : root_(rootDir), log_(std::make_unique<Log>(logPath)) {
+  if (current_) throw std::logic_error("a World already exists; the host runs one at a time");
+  current_ = this;
+  log_->info("world at " + rootDir);
+}
+
+World::~World() {
+  while (!order_.empty()) deleteVessel(order_.back());
+  modules_.clear();
+  if (messages_) FreeLibrary(messages_);
+  current_ = nullptr;
+}
+
+World *World::current() { return current_; }
+
+Vessel *World::find(const std::string &name) const {
+  for (Vessel *v : order_)
+    if (v->name == name) return v;
+  return nullptr;
+}
+
+// Every call of a VESSEL method comes through here: a set look-up, so that a
+// world of many vessels costs each call no more than a world of one.
+Vessel *World::fromHandle(OBJHANDLE h) const {
+  auto it = live_.find(static_cast<const Vessel *>(h));
+  return it == live_.end() ? nullptr : const_cast<Vessel *>(*it);
+}
+
+// The Vessel record itself stays in owned_ until the world ends: its address
+// is never given to another vessel, so a stale OBJHANDLE can never name one.
+void World::deleteVessel(Vessel *v) {
+  auto it = std::find(order_.begin(), order_.end(), v);
+  if (it == order_.end()) {
+    log_->refused("deleting a vessel that is not in the world");
+    return;
+  }
+  order_.erase(it);
+  live_.erase(v);
+  VESSEL *iface = v->iface;
+  v->iface = nullptr;
+  if (v->module && v->module->ovcExit) {
+    CallingScope calling(*this, v);
+    v->module->ovcExit(iface);
+  } else if (!v->module) {
+    delete static_cast<HostVessel *>(iface);
+  }
+  dropMessages(iface);
+  recordEvent(v->name, "vessel-deleted", v->className);
+  log_->info("vessel deleted: " + v->name);
+}
+
+// The message module keys its queues by interface address; a later vessel may
+// get the same address, so a deleted vessel's queue has to go with it.
+void World::dropMessages(VESSEL *iface) {
+  if (!messagesTried_) {
+    messagesTried_ = true;
+    messages_ = LoadLibraryA("Modules\\cvelmessage");
+    if (!messages_) log_->info("no message module: deleted vessels leave no queues to drop");
+  }
+  if (!messages_) return;
+  auto drop =
+      reinterpret_cast<DropCMessagesFunc>(reinterpret_cast<void (*)()>(GetProcAddress(messages_, "DropCMessages")));
+  if (drop) drop(iface);
+}
+
+Module *World::loadModule(const std::string &name) {
+  auto it = modules_.find(name);
+  if (it != modules_.end()) return it->second.get();
+  std::unique_ptr<Module> m = Module::open(name);
+  if (!m) {
+    log_->error("cannot load module Modules\\" + name);
+    return nullptr;
+  }
+  log_->info("module loaded: " + name);
+  return (modules_[name] = std::move(m)).get();
+}
+
+void World::recordEvent(const std::string &vessel, const std::string &kind, const std::string &detail) {
+  events.push_back({simt_, vessel, kind, detail});
+}
+
+}  // namespace sim

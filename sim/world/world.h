@@ -1,0 +1,194 @@
+// The headless host's world: the vessels of one simulation, the modules they
+// run, the global meshes, the clock, the pilot's keys and the HUD, the log.
+//
+// The oapi* functions and the VESSEL methods act on the current world, the
+// one constructed last and not yet destroyed; there is at most one at a time.
+#pragma once
+
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "sim/world/log.h"
+#include "sim/physics/planet/planet.h"
+#include "sim/formats/scenario_file.h"
+#include "sim/world/vessel.h"
+
+namespace sim {
+
+class HudCanvas;
+struct Mesh;
+class Module;
+
+// Something that happened in the simulation, for the flight record.
+struct Event {
+  double t = 0;        // simulation time [s]
+  std::string vessel;  // the vessel it concerns
+  std::string kind;    // key, liftoff, vessel-created, vessel-deleted, tank-deleted, group-level, landed, crashed, diverged, end
+  std::string detail;
+};
+
+// A text drawn on the HUD with TextOutA.
+struct HudText {
+  int x = 0, y = 0;  // [pixel]
+  std::string text;
+};
+
+class World {
+ public:
+  // rootDir is the simulator's folder tree (Config/, Meshes/, Modules/,
+  // Scenarios/, Textures/). Module paths such as "Modules\cvelmessage" are
+  // resolved against the process's working directory, as the simulator does;
+  // the flight runner and the tests run inside rootDir.
+  explicit World(const std::string &rootDir, const std::string &logPath = "Varnell.log");
+  ~World();  // deletes every vessel through its module, then unloads the modules
+  World(const World &) = delete;
+  World &operator=(const World &) = delete;
+
+  static World *current();
+
+  // --- Vessels -------------------------------------------------------------
+  // Creates a vessel from its class file Config/Vessels/<className>.cfg: loads
+  // the module the file names, ovcInit, clbkSetClassCaps, the generic class
+  // keys, then the given status (or a default status at the planet's surface
+  // when null). Returns null, and logs why, when the class cannot be loaded.
+  Vessel *createVessel(const std::string &name, const std::string &className, const VESSELSTATUS *status);
+  Vessel *find(const std::string &name) const;  // first vessel of that name, or null
+  Vessel *fromHandle(OBJHANDLE h) const;        // null for a handle that names no live vessel
+  const std::vector<Vessel *> &vessels() const { return order_; }
+  void deleteVessel(Vessel *v);  // ovcExit, drops its message queue, records the event
+
+  // --- Scenarios -----------------------------------------------------------
+  // Reads a scenario file and creates its vessels. Problems are logged with
+  // file and line; what can be read is kept. Returns false only when the file
+  // cannot be opened.
+  bool loadScenario(const std::string &path);
+  // The same for a scenario held as text; name stands for its file in the log.
+  void loadScenarioText(const std::string &name, const std::string &text);
+  // Writes the whole world as a scenario, every vessel through its own save path.
+  bool saveScenario(const std::string &path) const;
+  std::string scenarioText() const;  // the same, as text
+  std::string scenarioDescription;
+  std::string focusVessel;
+  std::string planetarySystem = "Sol";
+  double mjd = 51544.5;  // modified Julian date at simulation time 0 [days]
+
+  // --- Time ----------------------------------------------------------------
+  double simTime() const { return simt_; }
+  // The planet's clock: seconds since the epoch at which its prime meridian
+  // lies along the global x axis. It runs on from the scenario's date, so a
+  // scenario saved and loaded again finds the planet turned as it left it.
+  double planetTime() const { return planetTimeAt(simt_); }
+  double planetTimeAt(double simt) const { return (mjd - kPlanetEpochMjd) * 86400.0 + simt; }
+  static constexpr double kPlanetEpochMjd = 51544.5;  // [days]
+  double dt = 0.02;             // frame at time acceleration 1 [s]
+  double timeAcceleration = 1;  // what oapiGetTimeAcceleration reports; multiplies the frame
+  // One frame of the executive, dt times the time acceleration long, in this
+  // order: the pilot, each vessel's clbkPreStep, forces and integration in
+  // sub-steps as short as each vessel's state needs, then each vessel's
+  // clbkPostStep. Vessels created during the frame join the integration from
+  // the next frame on.
+  void step();
+  // Vessels whose state stopped being finite, in the order it happened: each
+  // was put back as the frame found it, with a "diverged" event and an error
+  // in the log. A flight should not go on once there is one.
+  const std::vector<std::string> &diverged() const { return diverged_; }
+  void markDiverged(Vessel &v, const std::string &why);
+  physics::Planet planet;
+  // The pilot, called first in every step (the flight runner's pilot program).
+  std::function<void(World &)> pilot;
+  // The vessel whose callback is running, if any: it is recorded as the
+  // creator of vessels created meanwhile.
+  Vessel *callingVessel = nullptr;
+
+  // --- Pilot interface -----------------------------------------------------
+  // A buffered key event for a vessel, with the modifier keys held; returns
+  // what the vessel's clbkConsumeBufferedKey answered.
+  int pressKey(Vessel *v, DWORD key, bool down = true, const std::vector<DWORD> &held = {});
+  char keyState[256] = {};
+  // Draws the HUD of a vessel (mode 1) and returns the texts drawn.
+  std::vector<HudText> drawHud(Vessel *v);
+  std::vector<HudText> hudTexts;  // the HUD surface: texts drawn since the last drawHud began
+  HDC hudSurface();  // what TextOutA draws on: a device context of the host's HUD canvas
+  // Calls of the default VESSEL2::clbkDrawHUD, which stands for the simulator's
+  // own HUD elements and draws no text headless.
+  int defaultHudDraws = 0;
+  char debugString[256] = {};
+
+  // --- Resources -----------------------------------------------------------
+  // Meshes by name (the name as a module gives it, '\' or '/'), from
+  // Meshes/<name>.msh; null for a missing or unreadable file (logged).
+  MESHHANDLE loadMeshGlobal(const std::string &name);
+  MESHHANDLE loadMesh(const std::string &name);
+  std::vector<std::string> meshRequests;  // names given to loadMeshGlobal, in order, cached or not
+  // Meshes a module asked for while it read a scenario line: the one sign the
+  // host has of a line a module took in as something to show (a manifest entry).
+  struct LineMesh {
+    std::string file;
+    int line;
+    std::string text;  // the line as read
+    std::string mesh;  // the name asked for
+  };
+  std::vector<LineMesh> meshesAskedWhileReading;
+  const Mesh *mesh(MESHHANDLE h) const;
+  SURFHANDLE registerTexture(const std::string &name, bool particle);
+  std::string textureName(SURFHANDLE h) const;
+
+  // --- Records -------------------------------------------------------------
+  const std::string &root() const { return root_; }
+  Log &log() const { return *log_; }
+  std::vector<Event> events;
+  void recordEvent(const std::string &vessel, const std::string &kind, const std::string &detail);
+  Id nextId() { return ++lastId_; }
+  int date2IntCalls = 0;  // how often a module asked Date2Int for its build date
+  // Stand-ins for tests: Date2Int answers 0 this many more times, as for a date
+  // it cannot read; and names that GetProcAddress finds in any module that
+  // does not export them itself (on POSIX, where the host implements it).
+  int date2IntFailures = 0;
+  std::map<std::string, FARPROC> extraExports;
+
+  // Modules loaded so far, by name (as in a class file's Module key).
+  Module *loadModule(const std::string &name);
+
+ private:
+  std::shared_ptr<HudCanvas> hud_;  // made when first drawn on
+  std::string root_;
+  std::unique_ptr<Log> log_;
+  double simt_ = 0;
+  std::vector<std::string> diverged_;
+  Id lastId_ = 0;
+  std::vector<std::unique_ptr<Vessel>> owned_;
+  std::vector<Vessel *> order_;
+  std::unordered_set<const Vessel *> live_;  // the vessels of order_, for handle checks
+  std::map<std::string, std::unique_ptr<Module>> modules_;
+  std::map<std::string, MESHHANDLE> globalMeshes_;
+  std::vector<std::unique_ptr<Mesh>> meshes_;
+  std::map<std::string, SURFHANDLE> textures_;
+  HMODULE messages_ = nullptr;  // the message module, held while vessels may be deleted
+  bool messagesTried_ = false;
+
+  void loadScenario(const std::string &path, const ScenarioData &data);
+  // A vessel of the class, defined by its module and class file, without a state yet.
+  Vessel *build(const std::string &name, const std::string &className);
+  void dropMessages(VESSEL *iface);
+};
+
+// Marks a vessel as the one whose module is being called, for the length of a
+// scope; nested calls (a vessel created inside a callback) restore the outer one.
+class CallingScope {
+ public:
+  CallingScope(World &w, Vessel *v) : w_(w), outer_(w.callingVessel) { w.callingVessel = v; }
+  ~CallingScope() { w_.callingVessel = outer_; }
+  CallingScope(const CallingScope &) = delete;
+  CallingScope &operator=(const CallingScope &) = delete;
+
+ private:
+  World &w_;
+  Vessel *outer_;
+};
+
+}  // namespace sim
