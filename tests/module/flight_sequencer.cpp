@@ -51,10 +51,10 @@ TEST(flight_sequencer, the_count_holds_at_minus_ten_until_B_and_the_ramp_sets_le
   EXPECT_EQ(levelOf(*v, VENT), 1);                      // venting while the booster idles
   v->iface->SetThrusterGroupLevel(THGROUP_HOVER, 0.3);  // the pilot's throttle: nothing takes it before B
   for (int i = 0; i < 3; ++i) world.step();
-  EXPECT_STREQ(world.debugString, "MET -10.0");
+  EXPECT_STREQ(world.cockpit().debugString(), "MET -10.0");
   EXPECT_EQ(v->groupLevel(THGROUP_HOVER), 0.3);
 
-  world.pressKey(v, OAPI_KEY_B);
+  world.cockpit().pressKey(v, OAPI_KEY_B);
   struct At {
     double met, hover, vent, ignition;
   };
@@ -84,7 +84,7 @@ TEST(flight_sequencer, the_vent_is_lit_below_a_booster_level_of_0_01_and_off_und
     EXPECT_EQ(levelOf(*v, VENT), hover < 0.01) << hover;
   }
   world.timeAcceleration = 10;
-  world.pressKey(v, OAPI_KEY_B);
+  world.cockpit().pressKey(v, OAPI_KEY_B);
   for (int i = 0; i < 60; ++i) {  // through the count and the ramp
     world.step();
     ASSERT_EQ(levelOf(*v, VENT), 0) << "MET " << metShown(world);
@@ -138,7 +138,7 @@ TEST(flight_sequencer, the_booster_stages_at_100_kg_not_at_100_001_kg_and_at_onc
     world.step();
     EXPECT_EQ(world.vessels().size(), 1u) << byKey;
     if (byKey)
-      EXPECT_EQ(world.pressKey(v, OAPI_KEY_J), 1);
+      EXPECT_EQ(world.cockpit().pressKey(v, OAPI_KEY_J), 1);
     else
       tankOfSize(*v, 181903)->mass = 100;
     world.step();
@@ -158,7 +158,7 @@ TEST(flight_sequencer, the_upper_stage_ignites_strictly_after_10_s_drops_the_fai
   const size_t vessels = world.vessels().size();
 
   stepUntil(world, clockOf(world), 5);
-  world.pressKey(v, OAPI_KEY_J);  // the fairing is on: dropped
+  world.cockpit().pressKey(v, OAPI_KEY_J);  // the fairing is on: dropped
   world.step();
   EXPECT_EQ(world.vessels().size(), vessels);
 
@@ -180,7 +180,7 @@ TEST(flight_sequencer, the_upper_stage_ignites_strictly_after_10_s_drops_the_fai
   EXPECT_NE(world.find("Varnellplf2"), nullptr);
   EXPECT_EQ(v->groupLevel(THGROUP_MAIN), 1);
 
-  world.pressKey(v, OAPI_KEY_J);
+  world.cockpit().pressKey(v, OAPI_KEY_J);
   world.step();
   EXPECT_NE(world.find("Sat1"), nullptr);
   EXPECT_EQ(v->groupLevel(THGROUP_MAIN), 0);
@@ -196,7 +196,7 @@ TEST(flight_sequencer, an_upper_stage_loaded_without_its_fairing_does_not_light_
   stepUntil(world, clockOf(world), 40);
   EXPECT_EQ(v->groupLevel(THGROUP_MAIN), 0);
   EXPECT_EQ(tankOfSize(*v, 21830)->mass, 21830);
-  world.pressKey(v, OAPI_KEY_J);  // and it releases at once
+  world.cockpit().pressKey(v, OAPI_KEY_J);  // and it releases at once
   world.step();
   EXPECT_NE(world.find("Sat1"), nullptr);
 }
@@ -206,14 +206,14 @@ TEST(flight_sequencer, the_MET_line_shows_5000_and_is_emptied_above_it) {
   world.dt = 0.5;
   sim::Vessel *v = loadLauncher(world, inOrbit({"CONFIGURATION 0"}));
   ASSERT_NE(v, nullptr);
-  world.pressKey(v, OAPI_KEY_B);
+  world.cockpit().pressKey(v, OAPI_KEY_B);
   stepUntil(world, metOf(world), 5000);
-  EXPECT_STREQ(world.debugString, "MET 5000.0");
+  EXPECT_STREQ(world.cockpit().debugString(), "MET 5000.0");
   world.step();
-  EXPECT_STREQ(world.debugString, "");
-  std::snprintf(world.debugString, sizeof world.debugString, "left by someone else");
+  EXPECT_STREQ(world.cockpit().debugString(), "");
+  std::snprintf(world.cockpit().debugString(), 256, "left by someone else");
   world.step();
-  EXPECT_STREQ(world.debugString, "");
+  EXPECT_STREQ(world.cockpit().debugString(), "");
 }
 
 // Whatever its key, a message with a text rebuilds the stack in the step it
@@ -289,11 +289,11 @@ TEST(flight_sequencer, a_launcher_created_while_the_simulation_runs_flies_on_eng
   world.step();
   EXPECT_EQ(world.log().refusedCount(), 0);
 
-  world.pressKey(&v, OAPI_KEY_B);
+  world.cockpit().pressKey(&v, OAPI_KEY_B);
   while (metShown(world) < 0) world.step();  // L2 writes the debug line after L1
   EXPECT_GT(v.groupLevel(THGROUP_HOVER), 0.7);
   EXPECT_EQ(levelOf(v, IGNITION), 1);
-  world.pressKey(&v, OAPI_KEY_J);
+  world.cockpit().pressKey(&v, OAPI_KEY_J);
   world.step();
   ASSERT_NE(world.find("L2-SEP"), nullptr);
   while (world.simTime() < world.find("L2-SEP")->createdAt + 10.5) world.step();

@@ -152,7 +152,7 @@ TEST(manifest_reader, a_released_open_stage_is_closed) {
     sim::World world(".", "");
     sim::Vessel *v = loadLauncher(world, releasing(c.manifest));
     ASSERT_NE(v, nullptr);
-    world.pressKey(v, OAPI_KEY_J);
+    world.cockpit().pressKey(v, OAPI_KEY_J);
     world.step();
     Messages().send(v->iface, "PAYLOAD", payload("late"));
     world.step();

@@ -106,7 +106,7 @@ TEST(payload_messages, a_launcher_made_without_the_message_module_releases_and_t
   sim::Vessel *v = loadLauncher(world, releasing({"STAGE K Varnell\\Sat Varnell\\Sat 0 0 1 50 0 1",
                                                   "PAYLOAD P Varnell\\Sat Varnell\\Sat 0 0 2 50 0 1", "ENDSTAGE"}));
   ASSERT_NE(v, nullptr);
-  world.pressKey(v, OAPI_KEY_J);
+  world.cockpit().pressKey(v, OAPI_KEY_J);
   world.step();
   ASSERT_NE(world.find("K"), nullptr);
   EXPECT_EQ(usedMeshes(*v), 1);

@@ -25,7 +25,7 @@ const char *const CLOSED = "ENDSTAGE|ENDSTAGE";
 
 // J, and the step that acts on it.
 void release(sim::World &world, sim::Vessel *carrier) {
-  world.pressKey(carrier, OAPI_KEY_J);
+  world.cockpit().pressKey(carrier, OAPI_KEY_J);
   world.step();
 }
 
@@ -149,7 +149,7 @@ TEST(dispenser, a_released_dispenser_takes_its_payloads_in_and_releases_them_one
   release(world, v);
   sim::Vessel *d = world.find("D");
   ASSERT_NE(d, nullptr);
-  EXPECT_EQ(world.pressKey(d, OAPI_KEY_J, true, {OAPI_KEY_LSHIFT}), 0);
+  EXPECT_EQ(world.cockpit().pressKey(d, OAPI_KEY_J, true, {OAPI_KEY_LSHIFT}), 0);
   const VECTOR3 places[] = {{-1.2, 0, 1.34}, {1.2, 0, 0.6}};  // [m]
   const char *const names[] = {"S2", "S1"};
   for (int i = 0; i < 2; ++i) {

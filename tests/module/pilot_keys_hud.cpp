@@ -30,15 +30,15 @@ TEST(pilot_keys, modified_keys_releases_and_other_keys_are_not_consumed_and_chan
                            {OAPI_KEY_J, false, {}},
                            {OAPI_KEY_B, false, {}},
                            {KEY_K, true, {}}};
-  for (const Press &p : ignored) EXPECT_EQ(world.pressKey(&v, p.key, p.down, p.held), 0) << p.key;
+  for (const Press &p : ignored) EXPECT_EQ(world.cockpit().pressKey(&v, p.key, p.down, p.held), 0) << p.key;
   world.step();
   EXPECT_EQ(configurationOf(v), 0);
   EXPECT_EQ(world.find("L1-SEP"), nullptr);
-  EXPECT_STREQ(world.debugString, "MET -10.0");
+  EXPECT_STREQ(world.cockpit().debugString(), "MET -10.0");
 
-  EXPECT_EQ(world.pressKey(&v, OAPI_KEY_B, true, {KEY_LALT}), 1);  // Alt is not looked at
+  EXPECT_EQ(world.cockpit().pressKey(&v, OAPI_KEY_B, true, {KEY_LALT}), 1);  // Alt is not looked at
   world.step();
-  EXPECT_STREQ(world.debugString, "MET -9.5");
+  EXPECT_STREQ(world.cockpit().debugString(), "MET -9.5");
 }
 
 TEST(pilot_keys, B_again_after_launch_changes_nothing_and_J_twice_before_a_step_releases_once) {
@@ -47,15 +47,15 @@ TEST(pilot_keys, B_again_after_launch_changes_nothing_and_J_twice_before_a_step_
   ASSERT_NE(l, nullptr);
   sim::Vessel &v = *l;
   world.dt = 0.5;
-  EXPECT_EQ(world.pressKey(&v, OAPI_KEY_B), 1);
+  EXPECT_EQ(world.cockpit().pressKey(&v, OAPI_KEY_B), 1);
   world.step();
-  EXPECT_EQ(world.pressKey(&v, OAPI_KEY_B), 1);
+  EXPECT_EQ(world.cockpit().pressKey(&v, OAPI_KEY_B), 1);
   world.step();
-  EXPECT_STREQ(world.debugString, "MET -9.0");
+  EXPECT_STREQ(world.cockpit().debugString(), "MET -9.0");
 
   const size_t vessels = world.vessels().size();
-  EXPECT_EQ(world.pressKey(&v, OAPI_KEY_J), 1);
-  EXPECT_EQ(world.pressKey(&v, OAPI_KEY_J), 1);
+  EXPECT_EQ(world.cockpit().pressKey(&v, OAPI_KEY_J), 1);
+  EXPECT_EQ(world.cockpit().pressKey(&v, OAPI_KEY_J), 1);
   world.step();
   world.step();
   EXPECT_EQ(world.vessels().size(), vessels + 1);
@@ -71,15 +71,16 @@ TEST(launcher_hud, the_line_shows_the_upper_stage_RCS_propellant_at_100_100_in_e
     sim::Vessel *l = loadLauncher(world, inOrbit({configuration}));
     ASSERT_NE(l, nullptr);
     sim::Vessel &v = *l;
-    std::vector<sim::HudText> drawn = world.drawHud(&v);
+    sim::HudFrame frame = world.cockpit().drawHud(&v);
+    const std::vector<sim::HudText> &drawn = frame.texts;
     ASSERT_EQ(drawn.size(), 1u);
     EXPECT_EQ(drawn[0].text, "Durvane RCS fuel: 75.000 kg");
     EXPECT_EQ(drawn[0].x, 100);
     EXPECT_EQ(drawn[0].y, 100);
-    EXPECT_EQ(world.defaultHudDraws, 1);  // the host's own HUD first
+    EXPECT_TRUE(frame.ownElements);  // the host's own HUD elements too
 
     tankOfSize(v, 75)->mass = 12.3456;
-    drawn = world.drawHud(&v);
+    frame = world.cockpit().drawHud(&v);
     ASSERT_EQ(drawn.size(), 1u);
     EXPECT_EQ(drawn[0].text, "Durvane RCS fuel: 12.346 kg");
   }

@@ -14,7 +14,7 @@ namespace {
 sim::Vessel *staged(sim::World &world, const std::vector<std::string> &lines, const std::string &name = "L1") {
   sim::Vessel *v = loadLauncher(world, lines, name);
   if (!v) return nullptr;
-  world.pressKey(v, OAPI_KEY_J);
+  world.cockpit().pressKey(v, OAPI_KEY_J);
   world.step();
   return v;
 }
@@ -111,7 +111,7 @@ TEST(booster_separation, a_refused_booster_is_left_alone_and_a_long_name_is_cut_
   sim::World world(".", "");
   sim::Vessel *v = world.createVessel("L1", "Varnell", nullptr);
   ASSERT_NE(v, nullptr);
-  world.pressKey(v, OAPI_KEY_J);
+  world.cockpit().pressKey(v, OAPI_KEY_J);
   world.step();
   EXPECT_EQ(configurationOf(*v), 1);
   EXPECT_EQ(world.vessels().size(), 1u);

@@ -16,7 +16,7 @@ const char *const SAT_B = "PAYLOAD SatB Varnell\\Sat Varnell\\Sat 0.00 0.00 7.00
 void expectMesh(sim::World &world, const sim::Vessel &v, size_t i, const char *mesh, double x, double y, double z) {
   ASSERT_LT(i, v.meshes.size());
   EXPECT_TRUE(v.meshes[i].used) << mesh;
-  EXPECT_EQ(v.meshes[i].mesh, world.loadMeshGlobal(mesh)) << mesh;
+  EXPECT_EQ(v.meshes[i].mesh, world.resources().loadMeshGlobal(mesh)) << mesh;
   expectNear(v.meshes[i].ofs, _V(x, y, z), 1e-9, mesh);
 }
 

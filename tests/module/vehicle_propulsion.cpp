@@ -138,9 +138,9 @@ TEST_F(propulsion, booster_flames_have_places_of_their_own_and_upper_stage_flame
     EXPECT_TRUE(e.hasPosDir);
     expectNear(e.pos, _V(i ? 0.857 : -0.857, 0, -16.7));
     expectNear(e.dir, _V(0, 0, -1));
-    EXPECT_EQ(world.textureName(e.tex), "RealExhaust");
+    EXPECT_EQ(world.resources().textureName(e.tex), "RealExhaust");
   }
-  world.pressKey(v, OAPI_KEY_J);  // staging
+  world.cockpit().pressKey(v, OAPI_KEY_J);  // staging
   world.step();
   for (int i = 0; i < 2; ++i) {
     const sim::Exhaust &e = v->exhausts[i];
@@ -148,7 +148,7 @@ TEST_F(propulsion, booster_flames_have_places_of_their_own_and_upper_stage_flame
     EXPECT_EQ(e.length, 20);
     EXPECT_EQ(e.width, 0.5);
     EXPECT_FALSE(e.hasPosDir);
-    EXPECT_EQ(world.textureName(e.tex), "ExhaustVac");
+    EXPECT_EQ(world.resources().textureName(e.tex), "ExhaustVac");
   }
 }
 
@@ -178,7 +178,7 @@ void expectStream(const sim::World &world, const sim::Stream &s, const StreamRow
   EXPECT_EQ(p.atmsmap, row.atmsmap) << what;
   EXPECT_EQ(p.amin, row.amin) << what;
   EXPECT_EQ(p.amax, row.amax) << what;
-  EXPECT_EQ(world.textureName(p.tex), row.texture) << what;
+  EXPECT_EQ(world.resources().textureName(p.tex), row.texture) << what;
 }
 
 TEST_F(propulsion, every_stream_sits_on_its_thruster_with_the_tabled_fields) {
@@ -194,7 +194,7 @@ TEST_F(propulsion, every_stream_sits_on_its_thruster_with_the_tabled_fields) {
     if (s.hasPos) expectNear(s.pos, _V(0, 0, -60));
     expectStream(world, s, *rows[i], "stream " + std::to_string(i));
   }
-  world.pressKey(v, OAPI_KEY_J);
+  world.cockpit().pressKey(v, OAPI_KEY_J);
   world.step();
   ASSERT_EQ(v->streams.size(), 10u);
   for (size_t i = 0; i < v->streams.size(); ++i) {
@@ -229,7 +229,7 @@ TEST_F(propulsion, each_rotation_group_turns_the_upper_stage_about_its_own_axis_
 TEST_F(propulsion, after_staging_no_thruster_draws_on_the_booster_tank_and_it_is_gone) {
   build(0);
   const sim::Id booster = tankOfSize(*v, CAPACITY[BOOSTER])->id;
-  world.pressKey(v, OAPI_KEY_J);
+  world.cockpit().pressKey(v, OAPI_KEY_J);
   world.step();
   EXPECT_EQ(configurationOf(*v), 1);
   EXPECT_EQ(v->tanks.size(), 2u);

@@ -34,5 +34,5 @@ TEST(module_support, date2int_turns_a_build_date_into_a_number_and_counts_the_ca
   EXPECT_EQ(Date2Int(apr), 60425);
   EXPECT_EQ(Date2Int(dec), 991201);
   EXPECT_EQ(Date2Int(bad), 0);
-  EXPECT_EQ(w.date2IntCalls, 3);
+  EXPECT_TRUE(w.log().contains("Date2Int(\"Apr 25 2006\") = 60425"));
 }

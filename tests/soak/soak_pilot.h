@@ -48,8 +48,8 @@ inline bool carriesPayloads(const sim::Vessel &v) { return isCarrier(v) && usedM
 
 // B pressed on the launcher since the world was loaded: the count runs.
 inline bool counting(const sim::World &w, const sim::Vessel &v) {
-  for (const sim::Event &e : w.events)
-    if (e.vessel == v.name && e.kind == "key" && e.detail == "B 0x30 down") return true;
+  for (const sim::Event &e : w.record().events())
+    if (e.vessel == v.name && e.kind == sim::EventKind::key && e.detail == "B 0x30 down") return true;
   return false;
 }
 
@@ -65,8 +65,8 @@ class Pilot {
     // The list is copied: a key press may create vessels.
     const std::vector<sim::Vessel *> vessels = w.vessels();
     for (sim::Vessel *v : vessels) {
-      if (needsCount(w, *v, t)) w.pressKey(v, OAPI_KEY_B);
-      if (releaseTime && readyToRelease(w, *v)) w.pressKey(v, OAPI_KEY_J);
+      if (needsCount(w, *v, t)) w.cockpit().pressKey(v, OAPI_KEY_B);
+      if (releaseTime && readyToRelease(w, *v)) w.cockpit().pressKey(v, OAPI_KEY_J);
     }
   }
 

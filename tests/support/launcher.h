@@ -80,7 +80,7 @@ inline int usedMeshes(const sim::Vessel &v) {
 inline int configurationOf(const sim::Vessel &v) { return v.group(THGROUP_HOVER) ? 0 : v.group(THGROUP_MAIN) ? 1 : -1; }
 
 inline bool shows(sim::World &world, const sim::Vessel &v, const char *mesh) {
-  const MESHHANDLE h = world.loadMeshGlobal(mesh);
+  const MESHHANDLE h = world.resources().loadMeshGlobal(mesh);
   for (const sim::MeshSlot &slot : v.meshes)
     if (slot.used && slot.mesh == h) return true;
   return false;
@@ -90,7 +90,7 @@ inline bool fairingOn(sim::World &world, const sim::Vessel &v) { return shows(wo
 // The MET that the launchers last wrote on the debug line [s]; NAN when none.
 inline double metShown(const sim::World &world) {
   double met = 0;
-  return std::sscanf(world.debugString, "MET %lf", &met) == 1 ? met : NAN;
+  return std::sscanf(world.cockpit().debugString(), "MET %lf", &met) == 1 ? met : NAN;
 }
 
 // A thruster's level by its place in the host's list; NAN when there is none.
