@@ -51,18 +51,15 @@ TEST(launcher_saving, a_launcher_on_the_pad_saves_its_keys_after_the_hosts_and_b
 TEST(launcher_saving, a_launcher_saved_after_staging_and_jettison_reads_back_as_the_upper_stage_with_its_propellant) {
   std::string scenario;
   {
-    sim::World world(".", "");
-    sim::Vessel *v = loadLauncher(world, inOrbit({"FAIRING 1"}));
-    ASSERT_NE(v, nullptr);
-    world.pressKey(v, OAPI_KEY_J);
-    world.step();
-    world.dt = 0.5;
-    while (fairingOn(world, *v) && world.simTime() < 60) world.step();
-    ASSERT_FALSE(fairingOn(world, *v));
-    ASSERT_EQ(v->tanks.size(), 2u);
-    v->tanks[0].mass = 12345;  // upper stage [kg]
-    v->tanks[1].mass = 40;     // attitude control [kg]
-    scenario = savedScenario(world);
+    Flight f(inOrbit({"FAIRING 1"}));
+    f.press(OAPI_KEY_J);
+    f.world.dt = 0.5;
+    while (fairingOn(f.world, *f.v) && f.world.simTime() < 60) f.world.step();
+    ASSERT_FALSE(fairingOn(f.world, *f.v));
+    ASSERT_EQ(f.v->tanks.size(), 2u);
+    f.v->tanks[0].mass = 12345;  // upper stage [kg]
+    f.v->tanks[1].mass = 40;     // attitude control [kg]
+    scenario = savedScenario(f.world);
   }
   const std::vector<std::string> block = blockOf(scenario, "L1");
   EXPECT_EQ(std::count(block.begin(), block.end(), "CONFIGURATION 1"), 1);

@@ -118,21 +118,19 @@ TEST(manifest_reader, a_rejected_stage_line_takes_its_block_with_it_and_nothing_
 // One step takes in every message waiting, in order; the line, not the key,
 // says what an entry is; an empty one is passed over.
 TEST(manifest_reader, messages_are_taken_in_in_order_and_an_unclosed_stage_takes_in_what_comes_later) {
-  sim::World world(".", "");
-  sim::Vessel *v = loadLauncher(world, {payload("first"), stage("Open")});
-  ASSERT_NE(v, nullptr);
+  Flight f({payload("first"), stage("Open")});
   Messages messages;
-  messages.send(v->iface, "PAYLOAD", payload("m1"));
-  messages.send(v->iface, "PAYLOAD", "");
-  messages.send(v->iface, "PAYLOAD", stage("m2"));
-  messages.send(v->iface, "PAYLOAD", " \t " + payload("m3"));
-  messages.send(v->iface, "ENDSTAGE", "ENDSTAGE");
-  messages.send(v->iface, "ENDSTAGE", "ENDSTAGE");
-  messages.send(v->iface, "PAYLOAD", payload("after"));
-  messages.send(v->iface, "NOTES", "for someone else");
-  world.step();
-  EXPECT_EQ(messages.pending(v->iface), std::vector<std::string>());
-  EXPECT_EQ(manifestOf(world, "L1"),
+  messages.send(f.v->iface, "PAYLOAD", payload("m1"));
+  messages.send(f.v->iface, "PAYLOAD", "");
+  messages.send(f.v->iface, "PAYLOAD", stage("m2"));
+  messages.send(f.v->iface, "PAYLOAD", " \t " + payload("m3"));
+  messages.send(f.v->iface, "ENDSTAGE", "ENDSTAGE");
+  messages.send(f.v->iface, "ENDSTAGE", "ENDSTAGE");
+  messages.send(f.v->iface, "PAYLOAD", payload("after"));
+  messages.send(f.v->iface, "NOTES", "for someone else");
+  f.world.step();
+  EXPECT_EQ(messages.pending(f.v->iface), std::vector<std::string>());
+  EXPECT_EQ(manifestOf(f.world, "L1"),
             (std::vector<std::string>{payloadSaved("first"), stageSaved("Open"), payloadSaved("m1"), stageSaved("m2"),
                                       payloadSaved("m3"), "ENDSTAGE", "ENDSTAGE", payloadSaved("after")}));
 }
@@ -149,14 +147,11 @@ TEST(manifest_reader, a_released_open_stage_is_closed) {
        {stageSaved("A"), payloadSaved("a1"), payloadSaved("late"), "ENDSTAGE"}},
   };
   for (const Case &c : cases) {
-    sim::World world(".", "");
-    sim::Vessel *v = loadLauncher(world, releasing(c.manifest));
-    ASSERT_NE(v, nullptr);
-    world.pressKey(v, OAPI_KEY_J);
-    world.step();
-    Messages().send(v->iface, "PAYLOAD", payload("late"));
-    world.step();
-    EXPECT_EQ(manifestOf(world, "L1"), c.saved) << c.manifest.back();
+    Flight f(releasing(c.manifest));
+    f.press(OAPI_KEY_J);
+    Messages().send(f.v->iface, "PAYLOAD", payload("late"));
+    f.world.step();
+    EXPECT_EQ(manifestOf(f.world, "L1"), c.saved) << c.manifest.back();
   }
 }
 

@@ -102,22 +102,18 @@ TEST(payload_messages, a_launcher_made_without_the_message_module_releases_and_t
   scratch.copyFromBuiltTree("Config/Vessels/Varnell/Sat.cfg");
   scratch.write("Config/Vessels/Varnell.cfg", "Module = Varnell\n");
   scratch.enter();
-  sim::World world(".", "");
-  sim::Vessel *v = loadLauncher(world, releasing({"STAGE K Varnell\\Sat Varnell\\Sat 0 0 1 50 0 1",
-                                                  "PAYLOAD P Varnell\\Sat Varnell\\Sat 0 0 2 50 0 1", "ENDSTAGE"}));
-  ASSERT_NE(v, nullptr);
-  world.pressKey(v, OAPI_KEY_J);
-  world.step();
-  ASSERT_NE(world.find("K"), nullptr);
-  EXPECT_EQ(usedMeshes(*v), 1);
+  Flight f(releasing({"STAGE K Varnell\\Sat Varnell\\Sat 0 0 1 50 0 1", "PAYLOAD P Varnell\\Sat Varnell\\Sat 0 0 2 50 0 1", "ENDSTAGE"}));
+  f.press(OAPI_KEY_J);
+  ASSERT_NE(f.world.find("K"), nullptr);
+  EXPECT_EQ(usedMeshes(*f.v), 1);
 
   scratch.copyFromBuiltTree(moduleLibrary("cvelmessage"));
   Messages messages;
-  EXPECT_TRUE(messages.pending(world.find("K")->iface).empty());
-  messages.send(v->iface, "PAYLOAD", "PAYLOAD Q Varnell\\Sat Varnell\\Sat 0 0 2 50 0 1");
-  world.step();
-  EXPECT_EQ(usedMeshes(*v), 1);
-  EXPECT_EQ(world.log().errorCount(), 0);  // a missing message module is no error
+  EXPECT_TRUE(messages.pending(f.world.find("K")->iface).empty());
+  messages.send(f.v->iface, "PAYLOAD", "PAYLOAD Q Varnell\\Sat Varnell\\Sat 0 0 2 50 0 1");
+  f.world.step();
+  EXPECT_EQ(usedMeshes(*f.v), 1);
+  EXPECT_EQ(f.world.log().errorCount(), 0);  // a missing message module is no error
 }
 
 }  // namespace

@@ -23,12 +23,6 @@ std::string sent(const char *kind, const char *name, const char *z) {
 }
 const char *const CLOSED = "ENDSTAGE|ENDSTAGE";
 
-// J, and the step that acts on it.
-void release(sim::World &world, sim::Vessel *carrier) {
-  world.pressKey(carrier, OAPI_KEY_J);
-  world.step();
-}
-
 TEST(payload_release, a_top_level_payload_leaves_from_its_place_pushed_off_fuelled_and_turned) {
   struct Turn {
     const char *angle;  // [deg]
@@ -36,26 +30,23 @@ TEST(payload_release, a_top_level_payload_leaves_from_its_place_pushed_off_fuell
   };
   for (const Turn &t : {Turn{"0", {0, 1, 0}, {0, 0, 1}}, Turn{"90", {0, 0, 1}, {0, -1, 0}}}) {
     SCOPED_TRACE(t.angle);
-    sim::World world(".", "");
-    sim::Vessel *v = loadLauncher(
-        world, releasing({std::string("PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 1.2 0 3.1 600 ") + t.angle + " 0.5"}));
-    ASSERT_NE(v, nullptr);
-    EXPECT_EQ(v->emptyMass, 2730);
-    release(world, v);
-    const sim::Vessel *sat = world.find("Sat1");
+    Flight f(releasing({std::string("PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 1.2 0 3.1 600 ") + t.angle + " 0.5"}));
+    EXPECT_EQ(f.v->emptyMass, 2730);
+    f.press(OAPI_KEY_J);
+    const sim::Vessel *sat = f.world.find("Sat1");
     ASSERT_NE(sat, nullptr);
-    expectNear(placeFrom(*v, *sat), _V(1.2, 0, 3.1 + STACK_ORIGIN_Z));
-    expectNear(velocityFrom(*v, *sat), _V(2, 0, 0));  // beside the axis: straight out from it
-    expectNear(sat->omega, v->omega, 0);
-    expectNear(v->rot.tmul(sat->rot.column(0)), _V(1, 0, 0), 1e-9);
-    expectNear(v->rot.tmul(sat->rot.column(1)), t.y, 1e-9);
-    expectNear(v->rot.tmul(sat->rot.column(2)), t.z, 1e-9);
+    expectNear(placeFrom(*f.v, *sat), _V(1.2, 0, 3.1 + STACK_ORIGIN_Z));
+    expectNear(velocityFrom(*f.v, *sat), _V(2, 0, 0));  // beside the axis: straight out from it
+    expectNear(sat->omega, f.v->omega, 0);
+    expectNear(f.v->rot.tmul(sat->rot.column(0)), _V(1, 0, 0), 1e-9);
+    expectNear(f.v->rot.tmul(sat->rot.column(1)), t.y, 1e-9);
+    expectNear(f.v->rot.tmul(sat->rot.column(2)), t.z, 1e-9);
     EXPECT_EQ(sat->tanks.at(0).mass, 50);  // half of its class's 100 kg
     EXPECT_TRUE(Messages().pending(sat->iface).empty());
-    EXPECT_EQ(v->emptyMass, 2130);  // rebuilt at once without it
-    EXPECT_EQ(usedMeshes(*v), 1);
-    release(world, v);
-    EXPECT_EQ(world.vessels().size(), 2u);
+    EXPECT_EQ(f.v->emptyMass, 2130);  // rebuilt at once without it
+    EXPECT_EQ(usedMeshes(*f.v), 1);
+    f.press(OAPI_KEY_J);
+    EXPECT_EQ(f.world.vessels().size(), 2u);
   }
 }
 
@@ -71,14 +62,12 @@ TEST(payload_release, a_payload_is_pushed_forward_on_the_axis_and_outward_beside
   std::vector<std::string> manifest;
   for (int i = 0; i < 6; ++i)
     manifest.push_back("PAYLOAD P" + std::to_string(i) + " Varnell\\Sat Varnell\\Sat " + pushes[i].offset + " 1 0 1");
-  sim::World world(".", "");
-  sim::Vessel *v = loadLauncher(world, releasing(manifest));
-  ASSERT_NE(v, nullptr);
+  Flight f(releasing(manifest));
   for (int i = 5; i >= 0; --i) {
-    release(world, v);
-    const sim::Vessel *p = world.find("P" + std::to_string(i));
+    f.press(OAPI_KEY_J);
+    const sim::Vessel *p = f.world.find("P" + std::to_string(i));
     ASSERT_NE(p, nullptr) << i;
-    expectNear(velocityFrom(*v, *p), pushes[i].velocity, 1e-9, pushes[i].offset);
+    expectNear(velocityFrom(*f.v, *p), pushes[i].velocity, 1e-9, pushes[i].offset);
   }
 }
 
@@ -105,34 +94,29 @@ TEST(payload_release, a_stage_leaves_with_its_entries_sent_after_it_measured_fro
        {{"A", {sent("STAGE", "B", "2.00"), sent("PAYLOAD", "p", "3.00"), CLOSED, CLOSED}}}},
   };
   for (const Case &c : cases) {
-    sim::World world(".", "");
-    sim::Vessel *v = loadLauncher(world, releasing(c.manifest));
-    ASSERT_NE(v, nullptr);
+    Flight f(releasing(c.manifest));
     for (const Release &r : c.releases) {
-      release(world, v);
-      const sim::Vessel *stage = world.find(r.vessel);
+      f.press(OAPI_KEY_J);
+      const sim::Vessel *stage = f.world.find(r.vessel);
       ASSERT_NE(stage, nullptr) << r.vessel;
       for (int axis = 0; axis < 3; ++axis)  // not turned
-        expectNear(stage->rot.column(axis), v->rot.column(axis), 1e-9);
+        expectNear(stage->rot.column(axis), f.v->rot.column(axis), 1e-9);
       EXPECT_EQ(Messages().pending(stage->iface), r.messages) << r.vessel;
     }
-    const size_t vessels = world.vessels().size();
-    release(world, v);
-    EXPECT_EQ(world.vessels().size(), vessels);
+    const size_t vessels = f.world.vessels().size();
+    f.press(OAPI_KEY_J);
+    EXPECT_EQ(f.world.vessels().size(), vessels);
   }
 }
 
 TEST(payload_release, a_refused_release_changes_nothing) {
-  sim::World world(".", "");
-  sim::Vessel *v = loadLauncher(world, releasing({entry("PAYLOAD", "P1", "3"), entry("STAGE", "Lost", "5", "Nowhere"),
-                                                  entry("PAYLOAD", "P2", "6"), "ENDSTAGE"}));
-  ASSERT_NE(v, nullptr);
-  const std::vector<std::string> manifest = manifestOf(world, "L1");
-  for (int i = 0; i < 2; ++i) release(world, v);
-  EXPECT_EQ(world.vessels().size(), 1u);
-  EXPECT_EQ(manifestOf(world, "L1"), manifest);
-  EXPECT_EQ(usedMeshes(*v), 1 + 3);
-  EXPECT_TRUE(world.log().contains("vessel \"Lost\" of class \"Nowhere\" not created"));
+  Flight f(releasing({entry("PAYLOAD", "P1", "3"), entry("STAGE", "Lost", "5", "Nowhere"), entry("PAYLOAD", "P2", "6"), "ENDSTAGE"}));
+  const std::vector<std::string> manifest = manifestOf(f.world, "L1");
+  for (int i = 0; i < 2; ++i) f.press(OAPI_KEY_J);
+  EXPECT_EQ(f.world.vessels().size(), 1u);
+  EXPECT_EQ(manifestOf(f.world, "L1"), manifest);
+  EXPECT_EQ(usedMeshes(*f.v), 1 + 3);
+  EXPECT_TRUE(f.world.log().contains("vessel \"Lost\" of class \"Nowhere\" not created"));
 }
 
 // A dispenser on the upper stage, its two satellites beside the axis.
@@ -143,19 +127,17 @@ const std::vector<std::string> DISPENSER = {"STAGE D Varnell\\Dispenser Varnell\
 // J before its first step: what arrives is placed before anything leaves,
 // each payload from its place, measured from the dispenser as handed on.
 TEST(dispenser, a_released_dispenser_takes_its_payloads_in_and_releases_them_one_by_one_on_J) {
-  sim::World world(".", "");
-  sim::Vessel *v = loadLauncher(world, releasing(DISPENSER));
-  ASSERT_NE(v, nullptr);
-  release(world, v);
-  sim::Vessel *d = world.find("D");
+  Flight f(releasing(DISPENSER));
+  f.press(OAPI_KEY_J);
+  sim::Vessel *d = f.world.find("D");
   ASSERT_NE(d, nullptr);
-  EXPECT_EQ(world.pressKey(d, OAPI_KEY_J, true, {OAPI_KEY_LSHIFT}), 0);
+  EXPECT_EQ(f.world.pressKey(d, OAPI_KEY_J, true, {OAPI_KEY_LSHIFT}), 0);
   const VECTOR3 places[] = {{-1.2, 0, 1.34}, {1.2, 0, 0.6}};  // [m]
   const char *const names[] = {"S2", "S1"};
   for (int i = 0; i < 2; ++i) {
-    release(world, d);
-    ASSERT_NE(world.find(names[i]), nullptr) << names[i];
-    expectNear(placeFrom(*d, *world.find(names[i])), places[i], 1e-6, names[i]);
+    f.press(OAPI_KEY_J, d);
+    ASSERT_NE(f.world.find(names[i]), nullptr) << names[i];
+    expectNear(placeFrom(*d, *f.world.find(names[i])), places[i], 1e-6, names[i]);
     EXPECT_EQ(d->emptyMass, 1050 - 600 * i);  // 450 kg and what is still aboard
     EXPECT_EQ(usedMeshes(*d), 2 - i);
   }
@@ -175,14 +157,10 @@ TEST(dispenser, a_stage_saved_before_its_first_step_keeps_and_weighs_the_manifes
     const std::string carried = "PAYLOAD S1 Varnell\\Sat Varnell\\Sat 0.80 0.00 1.00 600.00 0.00 0.50";
     std::string scenario;
     {
-      sim::World world(".", "");
-      sim::Vessel *v =
-          loadLauncher(world, releasing({std::string("STAGE D1 Varnell\\Dispenser ") + c.cls + " 0 0 25 450 0 1",
-                                         "PAYLOAD S1 Varnell\\Sat Varnell\\Sat 0.8 0 26 600 0 0.5", "ENDSTAGE"}));
-      ASSERT_NE(v, nullptr);
-      release(world, v);
-      scenario = savedScenario(world);
-      EXPECT_EQ(world.find("D1")->emptyMass, c.emptyMass);
+      Flight f(releasing({std::string("STAGE D1 Varnell\\Dispenser ") + c.cls + " 0 0 25 450 0 1", "PAYLOAD S1 Varnell\\Sat Varnell\\Sat 0.8 0 26 600 0 0.5", "ENDSTAGE"}));
+      f.press(OAPI_KEY_J);
+      scenario = savedScenario(f.world);
+      EXPECT_EQ(f.world.find("D1")->emptyMass, c.emptyMass);
     }
     sim::World world(".", "");
     ASSERT_TRUE(loadSaved(world, scenario));

@@ -13,11 +13,7 @@ const char *const SAT_LINES[] = {"PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 0.8 0 3
                                  "PAYLOAD Sat2 Varnell\\Sat Varnell\\Sat -0.8 0 3 700 0 1"};
 
 TEST(pilot_keys, modified_keys_releases_and_other_keys_are_not_consumed_and_change_nothing) {
-  sim::World world(".", "");
-  sim::Vessel *l = loadLauncher(world, inOrbit({"CONFIGURATION 0"}));
-  ASSERT_NE(l, nullptr);
-  sim::Vessel &v = *l;
-  world.dt = 0.5;
+  Flight f(inOrbit({"CONFIGURATION 0"}), 0.5);
   struct Press {
     DWORD key;
     bool down;
@@ -30,56 +26,49 @@ TEST(pilot_keys, modified_keys_releases_and_other_keys_are_not_consumed_and_chan
                            {OAPI_KEY_J, false, {}},
                            {OAPI_KEY_B, false, {}},
                            {KEY_K, true, {}}};
-  for (const Press &p : ignored) EXPECT_EQ(world.pressKey(&v, p.key, p.down, p.held), 0) << p.key;
-  world.step();
-  EXPECT_EQ(configurationOf(v), 0);
-  EXPECT_EQ(world.find("L1-SEP"), nullptr);
-  EXPECT_STREQ(world.debugString, "MET -10.0");
+  for (const Press &p : ignored) EXPECT_EQ(f.world.pressKey(f.v, p.key, p.down, p.held), 0) << p.key;
+  f.world.step();
+  EXPECT_EQ(configurationOf(*f.v), 0);
+  EXPECT_EQ(f.world.find("L1-SEP"), nullptr);
+  EXPECT_STREQ(f.world.debugString, "MET -10.0");
 
-  EXPECT_EQ(world.pressKey(&v, OAPI_KEY_B, true, {KEY_LALT}), 1);  // Alt is not looked at
-  world.step();
-  EXPECT_STREQ(world.debugString, "MET -9.5");
+  EXPECT_EQ(f.world.pressKey(f.v, OAPI_KEY_B, true, {KEY_LALT}), 1);  // Alt is not looked at
+  f.world.step();
+  EXPECT_STREQ(f.world.debugString, "MET -9.5");
 }
 
 TEST(pilot_keys, B_again_after_launch_changes_nothing_and_J_twice_before_a_step_releases_once) {
-  sim::World world(".", "");
-  sim::Vessel *l = loadLauncher(world, inOrbit({"CONFIGURATION 1", SAT_LINES[0], SAT_LINES[1]}));
-  ASSERT_NE(l, nullptr);
-  sim::Vessel &v = *l;
-  world.dt = 0.5;
-  EXPECT_EQ(world.pressKey(&v, OAPI_KEY_B), 1);
-  world.step();
-  EXPECT_EQ(world.pressKey(&v, OAPI_KEY_B), 1);
-  world.step();
-  EXPECT_STREQ(world.debugString, "MET -9.0");
+  Flight f(inOrbit({"CONFIGURATION 1", SAT_LINES[0], SAT_LINES[1]}), 0.5);
+  EXPECT_EQ(f.world.pressKey(f.v, OAPI_KEY_B), 1);
+  f.world.step();
+  EXPECT_EQ(f.world.pressKey(f.v, OAPI_KEY_B), 1);
+  f.world.step();
+  EXPECT_STREQ(f.world.debugString, "MET -9.0");
 
-  const size_t vessels = world.vessels().size();
-  EXPECT_EQ(world.pressKey(&v, OAPI_KEY_J), 1);
-  EXPECT_EQ(world.pressKey(&v, OAPI_KEY_J), 1);
-  world.step();
-  world.step();
-  EXPECT_EQ(world.vessels().size(), vessels + 1);
-  EXPECT_NE(world.find("Sat2"), nullptr);
-  EXPECT_EQ(manifestOf(world, "L1"),
+  const size_t vessels = f.world.vessels().size();
+  EXPECT_EQ(f.world.pressKey(f.v, OAPI_KEY_J), 1);
+  EXPECT_EQ(f.world.pressKey(f.v, OAPI_KEY_J), 1);
+  f.world.step();
+  f.world.step();
+  EXPECT_EQ(f.world.vessels().size(), vessels + 1);
+  EXPECT_NE(f.world.find("Sat2"), nullptr);
+  EXPECT_EQ(manifestOf(f.world, "L1"),
             std::vector<std::string>{"PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 0.80 0.00 3.00 700.00 0.00 1.00"});
 }
 
 TEST(launcher_hud, the_line_shows_the_upper_stage_RCS_propellant_at_100_100_in_either_configuration) {
   for (const char *configuration : {"CONFIGURATION 0", "CONFIGURATION 1"}) {
     SCOPED_TRACE(configuration);
-    sim::World world(".", "");
-    sim::Vessel *l = loadLauncher(world, inOrbit({configuration}));
-    ASSERT_NE(l, nullptr);
-    sim::Vessel &v = *l;
-    std::vector<sim::HudText> drawn = world.drawHud(&v);
+    Flight f(inOrbit({configuration}));
+    std::vector<sim::HudText> drawn = f.world.drawHud(f.v);
     ASSERT_EQ(drawn.size(), 1u);
     EXPECT_EQ(drawn[0].text, "Durvane RCS fuel: 75.000 kg");
     EXPECT_EQ(drawn[0].x, 100);
     EXPECT_EQ(drawn[0].y, 100);
-    EXPECT_EQ(world.defaultHudDraws, 1);  // the host's own HUD first
+    EXPECT_EQ(f.world.defaultHudDraws, 1);  // the host's own HUD first
 
-    tankOfSize(v, 75)->mass = 12.3456;
-    drawn = world.drawHud(&v);
+    tankOfSize(*f.v, 75)->mass = 12.3456;
+    drawn = f.world.drawHud(f.v);
     ASSERT_EQ(drawn.size(), 1u);
     EXPECT_EQ(drawn[0].text, "Durvane RCS fuel: 12.346 kg");
   }
