@@ -1,5 +1,6 @@
 // The Varnell library as the host loads it: a fresh copy of the built module,
-// so that its load entry and its module-wide version cache start anew.
+// so that its load entry and its module-wide version cache start anew; and
+// the meshes every launcher asks the host for.
 #include <gtest/gtest.h>
 
 #include "sim/api/module_support.h"
@@ -68,6 +69,17 @@ TEST_F(module_entry, an_exit_function_found_at_load_runs_at_unload_ExitModule_fi
     EXPECT_EQ(exited[found], loaded) << found;
     EXPECT_EQ(exited[1 - found], nullptr) << found;
     world.extraExports["ExitModule"] = reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&exitModule));
+  }
+}
+
+TEST(launcher_lifecycle, every_launcher_loads_the_stage_and_fairing_meshes_in_order) {
+  sim::World world(".", "");
+  for (const char *name : {"L1", "L2"}) {
+    world.meshRequests.clear();
+    ASSERT_NE(world.createVessel(name, "Varnell", nullptr), nullptr);
+    EXPECT_EQ(world.meshRequests, (std::vector<std::string>{"Varnell\\Varnellstg0", "Varnell\\Varnellstg1B",
+                                                            "Varnell\\Varnellplf1", "Varnell\\Varnellplf2"}))
+        << name;
   }
 }
 

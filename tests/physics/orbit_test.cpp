@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 
 #include "sim/physics/planet/planet.h"
@@ -8,23 +7,6 @@
 #include "tests/support/tree.h"
 
 using namespace sim;
-
-TEST(orbit, elements_of_circular_elliptic_and_escaping_states) {
-  const physics::Planet earth;
-  const double r = earth.radius + 300e3, vc = std::sqrt(earth.gm / r);
-  const VECTOR3 pos = _V(0, 0, r);
-  physics::Orbit o = physics::orbitOf(earth, pos, _V(vc, 0, 0));
-  EXPECT_TRUE(o.bound);
-  EXPECT_NEAR(o.periapsisAlt, 300e3, 1e-6);
-  EXPECT_NEAR(o.apoapsisAlt, 300e3, 1e-6);
-  const double v = 1.05 * vc, a = 1 / (2 / r - v * v / earth.gm);  // vis-viva
-  o = physics::orbitOf(earth, pos, _V(0, v, 0));
-  EXPECT_NEAR(o.periapsisAlt, 300e3, 1e-6);
-  EXPECT_NEAR(o.apoapsisAlt, 2 * a - r - earth.radius, 1e-6);
-  o = physics::orbitOf(earth, pos, _V(0, 0.2 * vc, 1.01 * std::sqrt(2) * vc));
-  EXPECT_FALSE(o.bound);
-  EXPECT_LT(o.periapsisAlt, 300e3);
-}
 
 // Elements of states whose orbits are known by construction: at perigee,
 // with the velocity tilted by the inclination out of the equator's plane.
@@ -43,6 +25,8 @@ TEST(orbit, semi_major_axis_eccentricity_and_inclination_of_known_orbits) {
     EXPECT_NEAR(o.eccentricity, c.e, 1e-12);
     EXPECT_NEAR(o.inclination * 180 / M_PI, c.incl, 1e-9);
     EXPECT_NEAR(o.semiMajorAxis, rp / (1 - c.e), 1e-6 * rp);  // negative beyond e = 1
+    EXPECT_NEAR(o.periapsisAlt, 200e3, 1e-3);
+    if (c.e < 1) EXPECT_NEAR(o.apoapsisAlt, rp * (1 + c.e) / (1 - c.e) - earth.radius, 1e-6 * rp);
     EXPECT_EQ(o.bound, c.e < 1);
     if (o.bound)
       EXPECT_NEAR(o.period, 2 * M_PI * std::sqrt(std::pow(rp / (1 - c.e), 3) / earth.gm), 1e-6);
@@ -61,7 +45,6 @@ TEST(orbit, coasting_vessel_keeps_its_energy_and_two_body_period_over_ten_orbits
   const double e0 = energy(), period = 2 * M_PI * std::sqrt(r * r * r / earth.gm);
   double worst = 0, lastAngle = 0, tenth = 0;
   int laps = 0;
-  const auto start = std::chrono::steady_clock::now();
   while (laps < 10) {
     w->step();
     worst = std::max(worst, std::fabs(energy() / e0 - 1));
@@ -72,9 +55,6 @@ TEST(orbit, coasting_vessel_keeps_its_energy_and_two_body_period_over_ten_orbits
     }
     lastAngle = angle;
   }
-  const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_LT(worst, 1e-9);
   EXPECT_NEAR(tenth / 10 / period, 1, 1e-6);
-  RecordProperty("wall_time_s", std::to_string(wall));
-  std::printf("ten orbits: %.0f steps in %.2f s\n", w->simTime() / w->dt, wall);
 }

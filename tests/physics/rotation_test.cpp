@@ -19,22 +19,6 @@ TEST(rotation, push_on_the_tail_towards_plus_x_spins_up_positive_y_and_swings_th
   EXPECT_LT(dotp(v->rot.column(2), x0), 0);
 }
 
-// A gimbal that tilts the engine by (yaw - wy) pushes the tail against the turn.
-TEST(rotation, gimbal_term_against_the_yaw_rate_damps_it) {
-  ScratchWorld w(kBareProbe);
-  Vessel *v = flying(*w, "probe", kDeepSpace, _V(0, 0, 0), _V(0, 0.2, 0));
-  PROPELLANT_HANDLE tank = v->iface->CreatePropellantResource(1000);
-  THRUSTER_HANDLE th = v->iface->CreateThruster(_V(0, 0, -5), _V(0, 0, 1), 2000, tank, 3000);
-  v->iface->SetThrusterLevel(th, 1);
-  w->pilot = [&](World &) {
-    VECTOR3 rate;
-    v->iface->GetAngularVel(rate);
-    v->iface->SetThrusterDir(th, _V(0.5 * (0 - rate.y), 0, 1));
-  };
-  run(*w, 1000);
-  EXPECT_LT(std::fabs(v->omega.y), 0.2 * 0.05);
-}
-
 TEST(rotation, torque_free_body_keeps_angular_momentum_and_energy_over_1000_s) {
   ScratchWorld w(kBareProbe);
   Vessel *v = flying(*w, "tumbler", kDeepSpace, _V(0, 0, 0), _V(0.3, -0.2, 0.25));

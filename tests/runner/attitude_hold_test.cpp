@@ -1,7 +1,7 @@
 // The attitude instruments and the attitude hold: the angles mean what they
-// say, and holding an attitude converges both on rotation thrusters that the
-// levels drive directly and on an engine gimbal swung the way the launcher
-// swings its engines.
+// say, and holding an attitude converges on rotation thrusters that the
+// levels drive directly. (On the launcher's swivelling engines: the default
+// mission.)
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +9,7 @@
 #include "sim/physics/planet/planet.h"
 #include "sim/pilot/instruments.h"
 #include "sim/pilot/pilot.h"
+#include "tests/support/pilot.h"
 #include "tests/support/tree.h"
 
 using namespace sim;
@@ -18,13 +19,6 @@ namespace {
 
 const double kDeg = M_PI / 180;      // [rad/deg]
 const VECTOR3 kFar = _V(1e9, 0, 0);  // up +x, north +y, east +z; no air, hardly any gravity
-
-Program program(const std::string &text) {
-  std::vector<std::string> errors;
-  Program p = parseProgram("hold.pilot", text, errors);
-  EXPECT_TRUE(errors.empty()) << errors.front();
-  return p;
-}
 
 Vessel *far(World &w, const std::string &cls) {
   VESSELSTATUS s{};
@@ -114,38 +108,11 @@ TEST(attitude_hold, rotation_thrusters_driven_by_the_levels_bring_the_vessel_ont
                              v->iface->CreateThruster(-c.pos, -c.dir, 100, tank, 3000)};
     v->iface->CreateThrusterGroup(th, 2, c.type);
   }
-  Pilot p(program("actuator 1 1 1 1\ngains 3 6\nat 0 steer heading 45 pitch 30\n"));
+  Pilot p(pilotProgram("actuator 1 1 1 1\ngains 3 6\nat 0 steer heading 45 pitch 30\n"));
   w->pilot = [&p](World &world) { p.act(world); };
   expectAttitude(*v, 0, 90, -90, 1e-9);  // nose east, top north
   for (int i = 0; i < 6000; ++i) w->step();
   expectAttitude(*v, 30, 45, 0, 0.05);
-}
-
-// The launcher swings its two engines by 0.01 L^4 in pitch and yaw and
-// 0.05 L^4 in bank, with the yaw rate fed back; the engines at -x and +x
-// take pitch - bank and pitch + bank.
-TEST(attitude_hold, an_engine_gimbal_swung_like_the_launchers_rolls_and_pitches_a_vertical_stack_onto_its_heading) {
-  ScratchWorld w;
-  w.write("Config/Vessels/Stack.cfg", "Mass = 8000\nSize = 5\nInertia = 10 10 1\n");
-  Vessel *v = far(*w, "Stack");
-  v->rot = frameFor(90 * kDeg, 60 * kDeg, horizonAt(v->pos));  // standing, -y towards 60 degrees
-  PROPELLANT_HANDLE tank = v->iface->CreatePropellantResource(5000);
-  THRUSTER_HANDLE left = v->iface->CreateThruster(_V(-1, 0, -5), _V(0, 0, 1), 5e4, tank, 3000);
-  THRUSTER_HANDLE right = v->iface->CreateThruster(_V(1, 0, -5), _V(0, 0, 1), 5e4, tank, 3000);
-  v->iface->SetThrusterLevel(left, 1);
-  v->iface->SetThrusterLevel(right, 1);
-  Pilot p(program("at 0 steer heading 90 pitch 80\n"));
-  w->pilot = [&](World &world) {
-    p.act(world);
-    auto deflection = [v](THGROUP_TYPE t, double full) { return full * std::pow(v->manualLevel[t], 4); };
-    const double pitch = deflection(THGROUP_ATT_PITCHDOWN, 0.01) - deflection(THGROUP_ATT_PITCHUP, 0.01);
-    const double yaw = deflection(THGROUP_ATT_YAWLEFT, 0.01) - deflection(THGROUP_ATT_YAWRIGHT, 0.01);
-    const double bank = deflection(THGROUP_ATT_BANKLEFT, 0.05) - deflection(THGROUP_ATT_BANKRIGHT, 0.05);
-    v->iface->SetThrusterDir(left, _V(yaw - v->omega.y, pitch - bank, 1));
-    v->iface->SetThrusterDir(right, _V(yaw - v->omega.y, pitch + bank, 1));
-  };
-  for (int i = 0; i < 4500; ++i) w->step();
-  expectAttitude(*v, 80, 90, 0, 0.1);
 }
 
 TEST(attitude_hold, a_pitch_program_is_followed_between_its_points_and_held_beyond_them) {

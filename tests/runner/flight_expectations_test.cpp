@@ -5,31 +5,21 @@
 #include <sstream>
 
 #include "sim/pilot/program.h"
+#include "tests/support/pilot.h"
 #include "sim/runner/commands.h"
 #include "tests/support/tree.h"
 
 using namespace sim::pilot;
 
-namespace {
-
-Program parse(const std::string &text, std::vector<std::string> &errors) {
-  return parseProgram("test.pilot", text, errors);
-}
-
-}  // namespace
-
 TEST(flight_expectations, every_form_is_read_and_after_names_the_nearest_line_above_by_label_or_vessel) {
-  std::vector<std::string> errors;
-  const Program p = parse(
+  const Program p = pilotProgram(
       "expect Sat1 tank 0 < 50.5\n"
       "expect Sat1 status Crashed\n"
       "expect event L1 tank-deleted as burn-out\n"
       "expect event L1 tank-deleted \"tank 0\" at 228 within 2   # the later L1 line\n"
       "expect event L1 group-level \"MAIN 1\" after burn-out by 10 within 0.1 as ignition\n"
       "expect event plf vessel-created after L1\n"
-      "at 2 end\n",
-      errors);
-  ASSERT_TRUE(errors.empty()) << errors.front();
+      "at 2 end\n");
   ASSERT_EQ(p.expectations.size(), 6u);
   EXPECT_EQ(p.rules.size(), 1u);
 
@@ -48,7 +38,7 @@ TEST(flight_expectations, every_form_is_read_and_after_names_the_nearest_line_ab
 
 TEST(flight_expectations, mistakes_are_reported_with_their_line_and_the_line_left_out) {
   std::vector<std::string> errors;
-  const Program p = parse(
+  const Program p = pilotProgram(
       "expect event L1 liftoff\n"                           // 1 good
       "expect Sat1 status orbiting\n"                       // 2 unknown status
       "expect Sat1 periapsis >= 1\n"                        // 3 bad operator
@@ -61,7 +51,7 @@ TEST(flight_expectations, mistakes_are_reported_with_their_line_and_the_line_lef
       "expect event L2 liftoff at 3 soon\n"                 // 10 unknown word
       "expect event L1 landed after liftoff\n"              // 11 labels are vessels, not kinds
       "expect event L1 landed after L1 by 100 within 5\n",  // 12 good
-      errors);
+      &errors);
   ASSERT_EQ(errors.size(), 10u);
   for (int line = 2; line <= 11; ++line)
     EXPECT_EQ(errors[line - 2].rfind("test.pilot:" + std::to_string(line) + ": ", 0), 0u) << errors[line - 2];

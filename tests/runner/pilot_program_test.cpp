@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "sim/pilot/program.h"
+#include "tests/support/pilot.h"
 
 using namespace sim::pilot;
 
@@ -11,15 +12,10 @@ namespace {
 
 const double kDeg = M_PI / 180;  // [rad/deg]
 
-Program parse(const std::string &text, std::vector<std::string> &errors) {
-  return parseProgram("test.pilot", text, errors);
-}
-
 }  // namespace
 
 TEST(pilot_program, every_kind_of_line_is_read_with_its_units) {
-  std::vector<std::string> errors;
-  const Program p = parse(
+  const Program p = pilotProgram(
       "# a whole flight\n"
       "at 0 key B            # start the count\n"
       "vessel Stack\n"
@@ -34,9 +30,7 @@ TEST(pilot_program, every_kind_of_line_is_read_with_its_units) {
       "when speed < 10 input none\n"
       "at 300 steer off\n"
       "at 301 timewarp 10\n"
-      "at 600 end\n",
-      errors);
-  ASSERT_TRUE(errors.empty()) << errors.front();
+      "at 600 end\n");
   ASSERT_EQ(p.rules.size(), 11u);
   EXPECT_TRUE(p.hasEnd());
 
@@ -77,7 +71,7 @@ TEST(pilot_program, every_kind_of_line_is_read_with_its_units) {
 
 TEST(pilot_program, every_bad_line_is_reported_at_its_line_and_the_good_ones_are_kept) {
   std::vector<std::string> errors;
-  const Program p = parse(
+  const Program p = pilotProgram(
       "at 0 key B\n"                                   // 1 good
       "at ten key B\n"                                 // 2 time not a number
       "when altitude >= 5 key J\n"                     // 3 bad operator
@@ -94,7 +88,7 @@ TEST(pilot_program, every_bad_line_is_reported_at_its_line_and_the_good_ones_are
       "when tank 0.5 < 3 end\n"                        // 14 tank index not whole
       "gains pitch 1\n"                                // 15 kd missing
       "at 2 end\n",                                    // 16 good
-      errors);
+      &errors);
   ASSERT_EQ(errors.size(), 14u);
   for (int line = 2; line <= 15; ++line)
     EXPECT_EQ(errors[line - 2].rfind("test.pilot:" + std::to_string(line) + ": ", 0), 0u) << errors[line - 2];

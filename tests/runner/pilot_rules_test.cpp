@@ -6,18 +6,12 @@
 #include <vector>
 
 #include "sim/pilot/pilot.h"
+#include "tests/support/pilot.h"
 #include "tests/support/tree.h"
 
 using namespace sim;
 
 namespace {
-
-pilot::Program program(const std::string &text) {
-  std::vector<std::string> errors;
-  pilot::Program p = pilot::parseProgram("rules.pilot", text, errors);
-  EXPECT_TRUE(errors.empty()) << errors.front();
-  return p;
-}
 
 std::vector<const Event *> eventsOf(const World &w, const std::string &kind) {
   std::vector<const Event *> out;
@@ -37,7 +31,7 @@ TEST(pilot_rules, a_timed_key_reaches_the_named_vessel_once_at_its_step) {
   ScratchWorld w;
   flying(*w, "A", _V(1e9, 0, 0), {});
   flying(*w, "B", _V(1e9, 1e3, 0), {});
-  pilot::Pilot p(program("vessel B\nat 1 key rshift+ctrl+J\nvessel A\nat 0 key B\n"));
+  pilot::Pilot p(pilotProgram("vessel B\nat 1 key rshift+ctrl+J\nvessel A\nat 0 key B\n"));
   fly(*w, p, 150);
   const auto keys = eventsOf(*w, "key");
   ASSERT_EQ(keys.size(), 2u);
@@ -53,7 +47,7 @@ TEST(pilot_rules, an_altitude_rule_fires_at_the_first_step_that_starts_above_it)
   ScratchWorld w;
   const double r = w->planet.radius;
   Vessel *v = flying(*w, "Arc", _V(r + 1000, 0, 0), _V(200, 0, 464));  // thrown up, with the ground's own motion
-  pilot::Pilot p(program("when altitude > 1500 key B\n"));
+  pilot::Pilot p(pilotProgram("when altitude > 1500 key B\n"));
   std::vector<std::pair<double, double>> altitudes;  // at the start of each step
   w->pilot = [&](World &world) {
     altitudes.push_back({world.simTime(), length(v->pos) - r});
@@ -71,7 +65,7 @@ TEST(pilot_rules, an_altitude_rule_fires_at_the_first_step_that_starts_above_it)
 TEST(pilot_rules, a_repeating_rule_fires_again_only_after_its_condition_lapsed) {
   ScratchWorld w;
   flying(*w, "Watcher", _V(1e9, 0, 0), {});
-  pilot::Pilot p(program("whenever exists Ghost key J\nwhen exists Ghost key B\n"));
+  pilot::Pilot p(pilotProgram("whenever exists Ghost key J\nwhen exists Ghost key B\n"));
   w->pilot = [&p](World &world) { p.act(world); };
   for (int i = 0; i < 300; ++i) {
     if (i == 50 || i == 200) flying(*w, "Ghost", _V(1e9, 5e3, 0), {});
@@ -89,7 +83,7 @@ TEST(pilot_rules, a_repeating_rule_fires_again_only_after_its_condition_lapsed) 
 TEST(pilot_rules, a_rule_for_a_vessel_not_yet_there_waits_for_it) {
   ScratchWorld w;
   flying(*w, "First", _V(1e9, 0, 0), {});
-  pilot::Pilot p(program("vessel Late\nat 0 key B\n"));
+  pilot::Pilot p(pilotProgram("vessel Late\nat 0 key B\n"));
   w->pilot = [&p](World &world) { p.act(world); };
   for (int i = 0; i < 100; ++i) {
     if (i == 60) flying(*w, "Late", _V(1e9, 5e3, 0), {});
@@ -107,7 +101,7 @@ TEST(pilot_rules, the_throttle_cut_on_a_tank_reading_leaves_what_was_there_at_th
   PROPELLANT_HANDLE tank = v->iface->CreatePropellantResource(500);  // tank 1; tank 0 is the class's
   THRUSTER_HANDLE th = v->iface->CreateThruster(_V(0, 0, -1), _V(0, 0, 1), 3000, tank, 3000);  // 1 kg/s
   v->iface->CreateThrusterGroup(&th, 1, THGROUP_MAIN);
-  pilot::Pilot p(program("at 0 throttle main 1\nwhen tank 1 < 400 throttle main 0\n"));
+  pilot::Pilot p(pilotProgram("at 0 throttle main 1\nwhen tank 1 < 400 throttle main 0\n"));
   fly(*w, p, 10000);
   EXPECT_EQ(v->groupLevel(THGROUP_MAIN), 0);
   EXPECT_LT(v->tanks[1].mass, 400);
@@ -120,7 +114,7 @@ TEST(pilot_rules, inputs_are_held_until_released_and_time_acceleration_and_end_t
   ScratchWorld w;
   Vessel *v = flying(*w, "Hand", _V(1e9, 0, 0), {});
   pilot::Pilot p(
-      program("at 0 input pitchup 0.5 bankleft 1\nat 1 input yawright 0.25\nat 2 input none\n"
+      pilotProgram("at 0 input pitchup 0.5 bankleft 1\nat 1 input yawright 0.25\nat 2 input none\n"
               "at 2 timewarp 5\nat 2.5 end\n"));
   fly(*w, p, 10);
   EXPECT_EQ(v->manualLevel[THGROUP_ATT_PITCHUP], 0.5);
