@@ -81,20 +81,19 @@ TEST(propulsion, a_new_launcher_holds_its_three_tanks_full_the_booster_tank_firs
 }
 
 TEST(propulsion, each_configuration_has_its_thrusters_groups_and_default_tank) {
-  Flight full(inOrbit({"CONFIGURATION 0"})), upper(inOrbit({"CONFIGURATION 1"}));
-  expectThrusters(*full.v, FULL_STACK);
-  EXPECT_EQ(full.v->groups.size(), 1u);
-  EXPECT_EQ(members(*full.v, THGROUP_HOVER), (std::vector<size_t>{0, 1}));
-  EXPECT_EQ(full.v->defaultTank, tankOfSize(*full.v, CAPACITY[0])->id);
-
-  expectThrusters(*upper.v, UPPER_STAGE);
-  EXPECT_EQ(upper.v->groups.size(), 7u);
-  const THGROUP_TYPE order[] = {THGROUP_MAIN,         THGROUP_ATT_PITCHUP, THGROUP_ATT_PITCHDOWN,
-                                THGROUP_ATT_YAWLEFT,  THGROUP_ATT_YAWRIGHT, THGROUP_ATT_BANKLEFT,
-                                THGROUP_ATT_BANKRIGHT};
-  const std::vector<std::vector<size_t>> expected = {{0, 1}, {10, 11}, {8, 9}, {6}, {7}, {2, 3}, {4, 5}};
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(members(*upper.v, order[i]), expected[i]) << order[i];
-  EXPECT_EQ(upper.v->defaultTank, tankOfSize(*upper.v, CAPACITY[1])->id);
+  const THGROUP_TYPE order[] = {THGROUP_HOVER,        THGROUP_MAIN,        THGROUP_ATT_PITCHUP,  THGROUP_ATT_PITCHDOWN,
+                                THGROUP_ATT_YAWLEFT,  THGROUP_ATT_YAWRIGHT, THGROUP_ATT_BANKLEFT, THGROUP_ATT_BANKRIGHT};
+  const std::vector<size_t> none;
+  const std::vector<std::vector<size_t>> members0 = {{0, 1}, none, none, none, none, none, none, none},
+                                         members1 = {none, {0, 1}, {10, 11}, {8, 9}, {6}, {7}, {2, 3}, {4, 5}};
+  for (int configuration : {0, 1}) {
+    SCOPED_TRACE("configuration " + std::to_string(configuration));
+    Flight f(inOrbit({"CONFIGURATION " + std::to_string(configuration)}));
+    expectThrusters(*f.v, configuration ? UPPER_STAGE : FULL_STACK);
+    EXPECT_EQ(f.v->groups.size(), configuration ? 7u : 1u);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(members(*f.v, order[i]), (configuration ? members1 : members0)[i]) << order[i];
+    EXPECT_EQ(f.v->defaultTank, tankOfSize(*f.v, CAPACITY[configuration])->id);
+  }
 }
 
 // Each rotation group turns the stage about its own axis only, the opposite
