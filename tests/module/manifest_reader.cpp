@@ -13,37 +13,33 @@ namespace {
 
 const int MAX_ENTRIES = 50;  // slots in a carrier's manifest
 
+// An entry as read, or as saved: numbers to hundredths.
 std::string payload(const std::string &name, const std::string &numbers = "0 0 2 100 0 1") {
   return "PAYLOAD " + name + " Varnell\\Sat Varnell\\Sat " + numbers;
 }
 std::string stage(const std::string &name) { return "STAGE " + name + " Varnell\\Dispenser Varnell\\Sat 0 0 1 50 0 1"; }
-// The lines above as saved.
-std::string payloadSaved(const std::string &name) {
-  return "PAYLOAD " + name + " Varnell\\Sat Varnell\\Sat 0.00 0.00 2.00 100.00 0.00 1.00";
-}
+std::string payloadSaved(const std::string &name) { return payload(name, "0.00 0.00 2.00 100.00 0.00 1.00"); }
 std::string stageSaved(const std::string &name) {
   return "STAGE " + name + " Varnell\\Dispenser Varnell\\Sat 0.00 0.00 1.00 50.00 0.00 1.00";
 }
-
-// The log line that holds the fragment, or "" when none does.
-std::string logged(const sim::World &world, const std::string &fragment) {
+// The log lines that hold the fragment.
+std::vector<std::string> logged(const sim::World &world, const std::string &fragment) {
+  std::vector<std::string> found;
   for (const std::string &line : world.log().lines())
-    if (line.find(fragment) != std::string::npos) return line;
-  return "";
+    if (line.find(fragment) != std::string::npos) found.push_back(line);
+  return found;
 }
 
+// ENDCVE closes a stage as ENDSTAGE does; each entry is saved in the stage it was read in.
 TEST(manifest_reader, nested_stages_give_each_entry_the_stage_it_was_read_in) {
-  sim::World world(".", "");
-  ASSERT_NE(loadLauncher(world, {stage("A"), payload("b"), stage("C"), payload("d"), "ENDSTAGE", payload("e"), "ENDCVE",
-                                 payload("f")}),
-            nullptr);
-  EXPECT_EQ(manifestOf(world, "L1"),
+  Flight f({stage("A"), payload("b"), stage("C"), payload("d"), "ENDSTAGE", payload("e"), "ENDCVE", payload("f")});
+  EXPECT_EQ(manifestOf(f.world, "L1"),
             (std::vector<std::string>{stageSaved("A"), payloadSaved("b"), stageSaved("C"), payloadSaved("d"),
                                       "ENDSTAGE", payloadSaved("e"), "ENDSTAGE", payloadSaved("f")}));
 }
 
+// The keyword without its blank is a manifest line that reads as none: named.
 TEST(manifest_reader, entry_keywords_need_their_case_and_their_blank_and_a_full_manifest_takes_nothing_more) {
-  sim::World world(".", "");
   std::vector<std::string> lines = {"payload x y z 0 0 0 1 0 1", "ENDSTAGEX", "PAYLOAD\t" + payload("t").substr(8),
                                     "PAYLOAD"};
   std::vector<std::string> saved;
@@ -52,10 +48,9 @@ TEST(manifest_reader, entry_keywords_need_their_case_and_their_blank_and_a_full_
     saved.push_back(payloadSaved("p" + std::to_string(i)));
   }
   lines.push_back(payload("late"));
-  ASSERT_NE(loadLauncher(world, lines), nullptr);
-  EXPECT_EQ(manifestOf(world, "L1"), saved);
-  // The keyword without its blank is a manifest line that reads as none: named.
-  EXPECT_EQ(world.log().errorCount(), 2);
+  Flight f(lines);
+  EXPECT_EQ(manifestOf(f.world, "L1"), saved);
+  EXPECT_EQ(f.world.log().errorCount(), 2);
 }
 
 TEST(manifest_reader, a_line_that_does_not_read_whole_takes_no_slot_and_is_named_in_the_log_at_its_line) {
@@ -79,13 +74,13 @@ TEST(manifest_reader, a_line_that_does_not_read_whole_takes_no_slot_and_is_named
   for (const Bad &b : bad) lines.push_back(b.line);
   lines.push_back(payload(longest, "0 0 2 100 0 1 and a remark"));
   lines.push_back("ENDSTAGE");
-  sim::World world(".", "");
-  ASSERT_NE(loadLauncher(world, lines), nullptr);
+  Flight f(lines);
   for (size_t i = 0; i < std::size(bad); ++i) {
-    const std::string line = logged(world, ".scn:" + std::to_string(4 + i) + ": L1: manifest line rejected, ");
-    EXPECT_NE(line.find(bad[i].reason + ": \"" + bad[i].line.substr(0, 40)), std::string::npos) << line;
+    const auto line = logged(f.world, ".scn:" + std::to_string(4 + i) + ": L1: manifest line rejected, ");
+    ASSERT_EQ(line.size(), 1u) << bad[i].reason;
+    EXPECT_NE(line[0].find(bad[i].reason + ": \"" + bad[i].line.substr(0, 40)), std::string::npos) << line[0];
   }
-  EXPECT_EQ(manifestOf(world, "L1"), (std::vector<std::string>{stageSaved("Open"), payloadSaved(longest), "ENDSTAGE"}));
+  EXPECT_EQ(manifestOf(f.world, "L1"), (std::vector<std::string>{stageSaved("Open"), payloadSaved(longest), "ENDSTAGE"}));
 }
 
 // A rejected STAGE line still opens a stage, as far as its lines go: what it
@@ -105,39 +100,32 @@ TEST(manifest_reader, a_rejected_stage_line_takes_its_block_with_it_and_nothing_
        {badStage, stage("C"), payload("c1"), payload("b1")}},
   };
   for (const Case &c : cases) {
-    sim::World world(".", "");
-    ASSERT_NE(loadLauncher(world, c.lines), nullptr);
-    EXPECT_EQ(manifestOf(world, "L1"), c.saved);
-    int rejections = 0;
-    for (const std::string &line : world.log().lines()) rejections += line.find("manifest line rejected") != line.npos;
-    EXPECT_EQ(rejections, static_cast<int>(c.rejected.size()));
-    for (const std::string &line : c.rejected) EXPECT_NE(logged(world, "\"" + line + "\""), "") << line;
+    Flight f(c.lines);
+    EXPECT_EQ(manifestOf(f.world, "L1"), c.saved);
+    EXPECT_EQ(logged(f.world, "manifest line rejected").size(), c.rejected.size());
+    for (const std::string &line : c.rejected) EXPECT_TRUE(f.world.log().contains("\"" + line + "\"")) << line;
   }
 }
 
 // One step takes in every message waiting, in order; the line, not the key,
-// says what an entry is; an empty one is passed over.
-TEST(manifest_reader, messages_are_taken_in_in_order_and_an_unclosed_stage_takes_in_what_comes_later) {
-  Flight f({payload("first"), stage("Open")});
-  Messages messages;
-  messages.send(f.v->iface, "PAYLOAD", payload("m1"));
-  messages.send(f.v->iface, "PAYLOAD", "");
-  messages.send(f.v->iface, "PAYLOAD", stage("m2"));
-  messages.send(f.v->iface, "PAYLOAD", " \t " + payload("m3"));
-  messages.send(f.v->iface, "ENDSTAGE", "ENDSTAGE");
-  messages.send(f.v->iface, "ENDSTAGE", "ENDSTAGE");
-  messages.send(f.v->iface, "PAYLOAD", payload("after"));
-  messages.send(f.v->iface, "NOTES", "for someone else");
-  f.world.step();
-  EXPECT_EQ(messages.pending(f.v->iface), std::vector<std::string>());
-  EXPECT_EQ(manifestOf(f.world, "L1"),
-            (std::vector<std::string>{payloadSaved("first"), stageSaved("Open"), payloadSaved("m1"), stageSaved("m2"),
-                                      payloadSaved("m3"), "ENDSTAGE", "ENDSTAGE", payloadSaved("after")}));
-}
-
-// Released while still open, a stage is closed: what arrives later goes where
-// the stage sat, not into the freed slot as its own member.
-TEST(manifest_reader, a_released_open_stage_is_closed) {
+// says what an entry is; an empty one is passed over. An open stage takes in
+// what comes later; released while still open, a stage is closed: what
+// arrives later goes where the stage sat, not into the freed slot.
+TEST(manifest_reader, messages_are_taken_in_in_order_into_the_stage_open_and_a_released_open_stage_is_closed) {
+  {
+    Flight f({payload("first"), stage("Open")});
+    Messages messages;
+    const std::pair<const char *, std::string> sent[] = {
+        {"PAYLOAD", payload("m1")}, {"PAYLOAD", ""},           {"PAYLOAD", stage("m2")},
+        {"PAYLOAD", " \t " + payload("m3")}, {"ENDSTAGE", "ENDSTAGE"}, {"ENDSTAGE", "ENDSTAGE"},
+        {"PAYLOAD", payload("after")},       {"NOTES", "for someone else"}};
+    for (const auto &[key, text] : sent) messages.send(f.v->iface, key, text);
+    f.world.step();
+    EXPECT_EQ(messages.pending(f.v->iface), std::vector<std::string>());
+    EXPECT_EQ(manifestOf(f.world, "L1"),
+              (std::vector<std::string>{payloadSaved("first"), stageSaved("Open"), payloadSaved("m1"), stageSaved("m2"),
+                                        payloadSaved("m3"), "ENDSTAGE", "ENDSTAGE", payloadSaved("after")}));
+  }
   struct Case {
     std::vector<std::string> manifest, saved;
   };
