@@ -1,5 +1,8 @@
 // varnell fly end to end on a tree of the test's own: the terminal record and
-// the files of --out, read back (the summary with nlohmann-json).
+// the files of --out, read back (the summary with nlohmann-json). And the
+// terminal record's printer: a ramp of group levels shows a line per simulated
+// second and its final level, while every other event shows as it comes, with
+// the mission time once the vessel has lifted off.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +12,7 @@
 #include <sstream>
 
 #include "sim/runner/commands.h"
+#include "sim/runner/record/event_printer.h"
 #include "sim/formats/text.h"
 #include "tests/support/tree.h"
 
@@ -84,6 +88,12 @@ double field(const std::string &csv, const std::string &row, const std::string &
       return f.empty() ? NAN : std::atof(f.c_str());
     }
   return NAN;
+}
+
+int count(const std::string &text, const std::string &what) {
+  int n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
 }
 
 }  // namespace
@@ -292,4 +302,40 @@ TEST_F(flight_outputs, a_report_from_a_damaged_record_names_the_file_and_line_an
   std::ostringstream out;
   EXPECT_EQ(sim::runner::runReport({tree.path("out")}, out), 0);
   EXPECT_NE(out.str().find("report.html ("), std::string::npos) << out.str();
+}
+
+TEST(event_printer, a_ramp_of_group_levels_shows_once_a_second_and_ends_on_its_last_level) {
+  std::ostringstream out;
+  sim::runner::EventPrinter p(out);
+  for (int i = 1; i <= 250; ++i) {  // 5 s at 0.02 s a step, to 0.75
+    const double t = i * 0.02;
+    p.event(sim::Event{t, "L1", "group-level", "HOVER " + std::to_string(0.003 * i)});
+    if (i == 100) p.event(sim::Event{t, "L1", "liftoff", "thrust 1 N"});
+    if (i == 150) p.event(sim::Event{t, "L2", "liftoff", "thrust 1 N"});  // the mission's clock runs from the first
+    p.catchUp(t);
+  }
+  p.event(sim::Event{5.5, "L1", "group-level", "MAIN 1"});
+  p.event(sim::Event{5.52, "L1", "group-level", "MAIN 0"});  // on and off always show
+  p.catchUp(7);
+  const std::string text = out.str();
+  EXPECT_EQ(count(text, "HOVER"), 6) << text;  // at 0.02, 1.02, ..., 4.02, and the last, 0.75
+  EXPECT_NE(text.find("HOVER 0.750000"), std::string::npos);
+  EXPECT_EQ(count(text, "liftoff"), 2);
+  EXPECT_EQ(count(text, "MAIN"), 2);
+  EXPECT_EQ(p.thinned(), 250 - 6);
+  // Mission time shows from liftoff on, beside the simulation time.
+  EXPECT_EQ(text.substr(0, text.find('\n')).find("T+"), std::string::npos) << text;
+  EXPECT_NE(text.find("2.00 s      T+0.00  L1            liftoff"), std::string::npos) << text;
+  EXPECT_NE(text.find("5.52 s      T+3.52  L1            group-level      MAIN 0"), std::string::npos) << text;
+}
+
+TEST(event_printer, flushing_shows_a_level_still_held_back) {
+  std::ostringstream out;
+  sim::runner::EventPrinter p(out);
+  p.event(sim::Event{0, "A", "group-level", "MAIN 0.5"});
+  p.event(sim::Event{0.1, "A", "group-level", "MAIN 0.6"});
+  p.event(sim::Event{0.1, "B", "group-level", "MAIN 0.6"});  // another vessel's group has its own second
+  EXPECT_EQ(count(out.str(), "MAIN"), 2);
+  p.flush();
+  EXPECT_EQ(count(out.str(), "MAIN 0.6"), 2);
 }
