@@ -10,25 +10,21 @@
 
 #include "sim/runner/commands.h"
 #include "sim/runner/program.h"
+#include "tests/support/runner.h"
 #include "tests/support/tree.h"
 
 using nlohmann::json;
 
 namespace {
 
-struct Flown {
-  int status;
-  std::string terminal;
-};
-
 Flown flyDefault(const std::string &out, double dt = 0.02) {
   sim::runner::FlyOptions o;
   o.root = ".";
   o.outDir = out;
   o.dt = dt;
-  std::ostringstream terminal, err;
-  const int status = sim::runner::runFly(o, terminal, err, false);
-  return {status, terminal.str() + err.str()};
+  Flown f = fly(o);
+  f.terminal += f.errors;
+  return f;
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "sim/runner/commands.h"
+#include "tests/support/runner.h"
 #include "sim/runner/record/event_printer.h"
 #include "sim/formats/text.h"
 #include "tests/support/tree.h"
@@ -39,11 +40,6 @@ const char kPilot[] =
     "# press B on the focus vessel, stop after two seconds\nat 0 key B\nat 2 end\n"
     "expect Sat status flight\nexpect Pad status crashed\n";
 
-struct Flown {
-  int status;
-  std::string terminal, errors;
-};
-
 class flight_outputs : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -51,15 +47,10 @@ class flight_outputs : public ::testing::Test {
     tree.write("Scenarios/Test/Hop.scn", kScenario);
     tree.write("Scenarios/Test/Hop.pilot", kPilot);
   }
-  Flown fly(FlyOptions o) {
-    o.root = tree.dir();
-    std::ostringstream out, err;
-    const int status = sim::runner::runFly(o, out, err, false);
-    return {status, out.str(), err.str()};
-  }
-  FlyOptions hop() const {
+  FlyOptions hop(const char *scenario = "Scenarios/Test/Hop.scn") const {
     FlyOptions o;
-    o.scenario = "Scenarios/Test/Hop.scn";
+    o.scenario = scenario;
+    o.root = tree.dir();
     o.outDir = tree.path("out");
     return o;
   }
@@ -156,17 +147,22 @@ TEST_F(flight_outputs, a_flight_writes_a_summary_that_reads_back_as_json_with_ev
   // On the ground the nose (up) feels gravity, less what holds it to the planet's turn.
   const double padR = earth.radius + field(telemetry, "2.0000,Pad", "altitude_m"), lat = 20 * M_PI / 180;  // [m], [rad]
   const double w = 2 * M_PI / earth.siderealDay;                                                           // [rad/s]
-  EXPECT_NEAR(field(telemetry, "2.0000,Pad", "latitude_deg"), 20, 1e-6);
-  EXPECT_NEAR(field(telemetry, "2.0000,Pad", "longitude_deg"), 10, 1e-6);  // turning with the planet
-  EXPECT_NEAR(field(telemetry, "2.0000,Pad", "axial_accel_g"),
-              (earth.gm / (padR * padR) - w * w * padR * std::cos(lat) * std::cos(lat)) / 9.80665, 2e-5);
-  EXPECT_EQ(field(telemetry, "2.0000,Pad", "vertical_speed_m_s"), 0);
-  EXPECT_NEAR(field(telemetry, "2.0000,Sat", "semi_major_axis_m"), 6671010, 1e3);
-  EXPECT_LT(field(telemetry, "2.0000,Sat", "eccentricity"), 1e-3);
-  EXPECT_EQ(field(telemetry, "2.0000,Sat", "inclination_deg"), 0);  // eastward along the equator
-  EXPECT_EQ(field(telemetry, "2.0000,Sat", "axial_accel_g"), 0);    // falling freely
-  EXPECT_LT(field(telemetry, "2.0000,Sat", "dynamic_pressure_pa"), 1e-2);
-  EXPECT_EQ(field(telemetry, "2.0000,Sat", "tank0_kg"), 500);
+  const double padG = (earth.gm / (padR * padR) - w * w * padR * std::cos(lat) * std::cos(lat)) / 9.80665;
+  struct Field {
+    const char *row, *column;
+    double value, tolerance;
+  };
+  const Field fields[] = {{"2.0000,Pad", "latitude_deg", 20, 1e-6},
+                          {"2.0000,Pad", "longitude_deg", 10, 1e-6},  // turning with the planet
+                          {"2.0000,Pad", "axial_accel_g", padG, 2e-5},
+                          {"2.0000,Pad", "vertical_speed_m_s", 0, 0},
+                          {"2.0000,Sat", "semi_major_axis_m", 6671010, 1e3},
+                          {"2.0000,Sat", "eccentricity", 0, 1e-3},
+                          {"2.0000,Sat", "inclination_deg", 0, 0},  // eastward along the equator
+                          {"2.0000,Sat", "axial_accel_g", 0, 0},    // falling freely
+                          {"2.0000,Sat", "dynamic_pressure_pa", 0, 1e-2},
+                          {"2.0000,Sat", "tank0_kg", 500, 0}};
+  for (const Field &f : fields) EXPECT_NEAR(field(telemetry, f.row, f.column), f.value, f.tolerance) << f.column;
   EXPECT_TRUE(std::isnan(field(telemetry, "2.0000,Sat", "tank1_kg")));
 
   sim::World again(tree.dir(), "");
@@ -208,8 +204,7 @@ TEST_F(flight_outputs, a_vessel_that_diverges_stops_the_flight_and_no_output_hol
              "BEGIN_SHIPS\nCalm:Probe\n  STATUS Orbiting Earth\n  RPOS 6671010 0 0\n  RVEL 0 0 7729.9\nEND\n"
              "Spin:Probe\n  STATUS Orbiting Earth\n  RPOS 0 6671010 0\n  RVEL 7729.9 0 0\n  VROT 1e300 0 0\nEND\n"
              "END_SHIPS\n");
-  FlyOptions o = hop();
-  o.scenario = "Scenarios/Test/Spin.scn";
+  FlyOptions o = hop("Scenarios/Test/Spin.scn");
   o.until = 10;
   const Flown f = fly(o);
   EXPECT_EQ(f.status, sim::runner::kDiverged);
@@ -228,8 +223,8 @@ TEST_F(flight_outputs, a_vessel_that_diverges_stops_the_flight_and_no_output_hol
 
 TEST_F(flight_outputs, a_flight_without_a_pilot_stops_at_the_time_limit_and_writes_nothing_unasked) {
   tree.write("Scenarios/Test/Alone.scn", kScenario);
-  FlyOptions o;
-  o.scenario = "Scenarios/Test/Alone.scn";
+  FlyOptions o = hop("Scenarios/Test/Alone.scn");
+  o.outDir.clear();
   o.until = 1.5;
   o.dt = 0.1;
   const Flown f = fly(o);
@@ -259,9 +254,7 @@ TEST_F(flight_outputs, an_engine_that_burns_its_tank_dry_shows_in_the_events_and
   // 50 kg at 2 x 1000 N / 3000 m/s last 75 s.
   tree.write("Scenarios/Test/Burn.pilot",
              "at 0 throttle main 1\nat 80 end\nexpect event P tank-dry \"tank 0 (MAIN)\" at 75 within 0.03\n");
-  FlyOptions o = hop();
-  o.scenario = "Scenarios/Test/Burn.scn";
-  const Flown f = fly(o);
+  const Flown f = fly(hop("Scenarios/Test/Burn.scn"));
   EXPECT_EQ(f.status, sim::runner::kSuccess) << f.terminal << f.errors;
   const std::string telemetry = tree.read("out/telemetry.csv");
   for (const char *row : {"1.0000,P", "60.0000,P"}) {

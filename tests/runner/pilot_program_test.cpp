@@ -9,7 +9,7 @@
 
 #include "sim/pilot/program.h"
 #include "sim/runner/commands.h"
-#include "tests/support/pilot.h"
+#include "tests/support/runner.h"
 #include "tests/support/tree.h"
 
 using namespace sim::pilot;
@@ -207,10 +207,10 @@ TEST(flight_expectations, varnell_fly_reports_each_and_exits_1_when_one_is_not_m
     sim::runner::FlyOptions o;
     o.scenario = "Scenarios/Test/Two.scn";
     o.root = tree.dir();
-    std::ostringstream out, err;
-    EXPECT_EQ(sim::runner::runFly(o, out, err, false), run.status) << out.str() << err.str();
-    EXPECT_NE(out.str().find(run.count), std::string::npos) << out.str();
-    if (run.status == 1) report = out.str();
+    const Flown f = fly(o);
+    EXPECT_EQ(f.status, run.status) << f.terminal << f.errors;
+    EXPECT_NE(f.terminal.find(run.count), std::string::npos) << f.terminal;
+    if (run.status == 1) report = f.terminal;
   }
   for (const char *line :
        {"  met     line 5: expect event Pad key \"B 0x30 down\" at 0.5 within 0.01 as press: came at 0.500 s\n",

@@ -12,7 +12,7 @@
 #include "sim/physics/planet/planet.h"
 #include "sim/pilot/instruments.h"
 #include "sim/pilot/pilot.h"
-#include "tests/support/pilot.h"
+#include "tests/support/runner.h"
 #include "tests/support/tree.h"
 
 using namespace sim;

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "sim/runner/commands.h"
+#include "tests/support/runner.h"
 #include "sim/formats/scenario_file.h"
 #include "sim/formats/text.h"
 #include "tests/support/tree.h"
@@ -73,15 +74,14 @@ class scenario_check : public ::testing::Test {
     report = out.str();
     return status;
   }
-  int fly(const std::string &scenario) {
+  int flyIt(const std::string &scenario) {
     sim::runner::FlyOptions o;
     o.scenario = scenario;
     o.root = tree.dir();
     o.outDir = tree.path("out");
-    std::ostringstream out, err;
-    const int status = sim::runner::runFly(o, out, err, false);
-    report = err.str();
-    return status;
+    const Flown f = fly(o);
+    report = f.errors;
+    return f.status;
   }
   ScratchTree tree;
   std::string report;
@@ -132,7 +132,7 @@ TEST_F(scenario_check, each_bad_input_is_an_error_or_a_warning_at_its_file_and_l
 }
 
 TEST_F(scenario_check, fly_refuses_a_scenario_with_errors_and_flies_one_with_warnings_only) {
-  ASSERT_EQ(fly("Scenarios/Bad.scn"), kBadInput);
+  ASSERT_EQ(flyIt("Scenarios/Bad.scn"), kBadInput);
   EXPECT_NE(report.find("varnell: Scenarios/Bad.scn:9: L1: manifest line rejected"), std::string::npos) << report;
   EXPECT_NE(report.find("varnell: warning: Scenarios/Bad.scn:4: "), std::string::npos) << report;
   EXPECT_NE(report.find("error(s) in Scenarios/Bad.scn or Scenarios/Bad.pilot; nothing flown"), std::string::npos);
@@ -146,7 +146,7 @@ TEST_F(scenario_check, fly_refuses_a_scenario_with_errors_and_flies_one_with_war
     if (++n >= 2 && (n <= 8 || n == 14 || n == 15 || n == 17)) kept += line + "\n";
   tree.write("Scenarios/Warned.scn", kept + "END_SHIPS\n");
   tree.write("Scenarios/Warned.pilot", "at 2 end\n");
-  ASSERT_EQ(fly("Scenarios/Warned.scn"), kSuccess) << report;
+  ASSERT_EQ(flyIt("Scenarios/Warned.scn"), kSuccess) << report;
   EXPECT_NE(report.find("Warned.scn:6: no reader takes this line of L1: \"FAIRNG 1\""), std::string::npos) << report;
   EXPECT_TRUE(std::filesystem::exists(tree.path("out/summary.json")));
 }

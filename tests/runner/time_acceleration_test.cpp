@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "sim/runner/commands.h"
+#include "tests/support/runner.h"
 #include "tests/support/tree.h"
 
 using nlohmann::json;
@@ -30,8 +31,8 @@ json flyDefault(const ScratchTree &tree, const std::string &name, const std::str
   o.root = ".";
   o.pilot = tree.path(name + ".pilot");
   o.outDir = tree.path(name);
-  std::ostringstream out, err;
-  EXPECT_EQ(sim::runner::runFly(o, out, err, false), status) << out.str() << err.str();
+  const Flown f = fly(o);
+  EXPECT_EQ(f.status, status) << f.terminal << f.errors;
   return json::parse(tree.read(name + "/summary.json"));
 }
 
