@@ -23,8 +23,7 @@ TEST(load_library, windows_names_become_library_paths_from_the_working_directory
   root.withFixtureModule();
   HMODULE lib = LoadLibraryA("Modules\\Fixture");
   ASSERT_NE(lib, nullptr);
-  EXPECT_NE(GetProcAddress(lib, "ovcInit"), nullptr);
-  EXPECT_EQ(GetProcAddress(lib, "NoSuchEntry"), nullptr);
+  EXPECT_TRUE(GetProcAddress(lib, "ovcInit") && !GetProcAddress(lib, "NoSuchEntry"));
   EXPECT_TRUE(FreeLibrary(lib));
   EXPECT_EQ(LoadLibraryA("Modules\\Missing"), nullptr);
 }
@@ -33,9 +32,7 @@ TEST(module_support, date2int_turns_a_build_date_into_a_number_and_counts_the_ca
   ScratchTree root;
   sim::World w(root.dir(), "");
   char apr[] = "Apr 25 2006", dec[] = "Dec  1 1999", bad[] = "Foo 12 2001";
-  EXPECT_EQ(Date2Int(apr), 60425);
-  EXPECT_EQ(Date2Int(dec), 991201);
-  EXPECT_EQ(Date2Int(bad), 0);
+  EXPECT_EQ(std::vector<int>({Date2Int(apr), Date2Int(dec), Date2Int(bad)}), std::vector<int>({60425, 991201, 0}));
   EXPECT_EQ(w.date2IntCalls, 3);
 }
 
