@@ -97,120 +97,26 @@ const char *phaseOf(sim::World &w, const sim::Vessel &v) {
   return carriesPayloads(v) ? "upper stage releasing" : "upper stage empty";
 }
 
-// Who a vessel is and what its tanks hold [kg].
-struct VesselRecord {
-  std::string name, className;
-  std::vector<double> tanks;
-};
-std::vector<VesselRecord> recordOf(const sim::World &w) {
-  std::vector<VesselRecord> all;
+// Each vessel's name, class and tank contents [kg], in the world's order.
+std::vector<std::pair<std::string, std::vector<double>>> recordOf(const sim::World &w) {
+  std::vector<std::pair<std::string, std::vector<double>>> all;
   for (const sim::Vessel *v : w.vessels()) {
-    all.push_back({v->name, v->className, {}});
-    for (const sim::Tank &t : v->tanks) all.back().tanks.push_back(t.mass);
+    all.push_back({v->name + ":" + v->className, {}});
+    for (const sim::Tank &t : v->tanks) all.back().second.push_back(t.mass);
   }
   return all;
 }
-std::vector<std::string> errorLines(const sim::World &w) {
-  std::vector<std::string> errors;
-  for (const std::string &line : w.log().lines())
-    if (line.rfind("ERROR", 0) == 0) errors.push_back(line);
-  return errors;
-}
-
-struct Reload {
-  double t;  // [s]
-  std::vector<VesselRecord> saved, loaded;
-  std::vector<std::string> errors;
-};
 
 std::unique_ptr<sim::World> newWorld(const std::string &path) {
   auto w = std::make_unique<sim::World>(".", "");  // the log stays in memory, for the record
   w->dt = kDt;
-  if (!w->loadScenario(path)) ADD_FAILURE() << path << " not loaded";
+  EXPECT_TRUE(w->loadScenario(path)) << path;
   return w;
 }
-
-class soak_flight : public ::testing::Test {
- protected:
-  // Flight time is counted here: every load starts the world's clock at 0.
-  static void SetUpTestSuite() {
-    const auto start = std::chrono::steady_clock::now();
-    const ScratchTree dir;
-    dir.write("Fleet.scn", fleetScenario());
-    world_ = newWorld(dir.path("Fleet.scn"));
-    fleetErrors_ = errorLines(*world_);
-    const long perReload = std::lround(kReloadInterval / kDt), steps = std::lround(kFlightEnd / kDt);
-    for (long n = 1; n <= steps; ++n) {
-      const double t = (n - 1) * kDt;  // [s]
-      // In the last step before a save every carrier that can release does:
-      // the stages it releases are saved before their first step.
-      const bool release =
-          n % perReload == 0 || std::floor(t / kReleaseInterval) != std::floor((n - 2) * kDt / kReleaseInterval);
-      const std::vector<sim::Vessel *> vessels = world_->vessels();  // a key press may create vessels
-      for (sim::Vessel *v : vessels) {
-        const int k = isLauncher(*v) ? std::stoi(v->name.substr(1)) - 1 : -1;
-        if (k >= 0 && t >= launchTime(k) && configurationOf(*v) == 0 && v->landed && !counting(*world_, *v))
-          world_->pressKey(v, OAPI_KEY_B);
-        // A launcher releases only as the upper stage with the fairing gone; before that J would stage it.
-        if (release && carriesPayloads(*v) && (!isLauncher(*v) || (configurationOf(*v) == 1 && !fairingOn(*world_, *v))))
-          world_->pressKey(v, OAPI_KEY_J);
-      }
-      world_->step();
-      if (n % perReload) continue;
-      Reload r{n * kDt, recordOf(*world_), {}, {}};
-      for (sim::Vessel *v : world_->vessels())
-        if (const char *phase = phaseOf(*world_, *v)) ++phases_[phase];
-      EXPECT_TRUE(world_->saveScenario(dir.path("Soak.scn")));
-      world_.reset();  // saved, destroyed, rebuilt: only the file carries over
-      world_ = newWorld(dir.path("Soak.scn"));
-      r.loaded = recordOf(*world_);
-      r.errors = errorLines(*world_);
-      reloads_.push_back(r);
-    }
-    std::cout << "soak flight: " << world_->vessels().size() << " vessels at the end, "
-              << std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() << " s wall time\n";
-  }
-  static void TearDownTestSuite() { world_.reset(); }
-  static int count(const std::string &what) {
-    int n = 0;
-    for (const sim::Vessel *v : world_->vessels()) n += v->name == what || v->className == what;
-    return n;
-  }
-
-  static std::unique_ptr<sim::World> world_;
-  static std::vector<std::string> fleetErrors_;
-  static std::vector<Reload> reloads_;
-  static std::map<std::string, int> phases_;  // vessels in each phase at the saves
-};
-std::unique_ptr<sim::World> soak_flight::world_;
-std::vector<std::string> soak_flight::fleetErrors_;
-std::vector<Reload> soak_flight::reloads_;
-std::map<std::string, int> soak_flight::phases_;
-
-// Launchers, spent boosters, two fairing halves each, and the payloads, once each.
-TEST_F(soak_flight, every_launcher_staged_dropped_its_fairing_and_released_everything_once) {
-  EXPECT_EQ(fleetErrors_, std::vector<std::string>());
-  size_t payloads = 0;
-  for (int k = 0; k < kLaunchers; ++k) {
-    const std::string name = launcherName(k);
-    ASSERT_EQ(count(name), 1) << name;
-    const sim::Vessel &v = *world_->find(name);
-    EXPECT_EQ(configurationOf(v), 1) << name;
-    EXPECT_FALSE(fairingOn(*world_, v)) << name;
-    EXPECT_EQ(manifestOf(*world_, name), std::vector<std::string>()) << name;
-    EXPECT_EQ(count(name + "-SEP"), 1) << name;
-    for (const ShapeLine &l : shapeOf(k)) {
-      if (!l.name) continue;
-      const std::string payload = name + "-" + l.name;
-      ASSERT_EQ(count(payload), 1) << payload;
-      EXPECT_EQ(world_->find(payload)->className, classOf(l)) << payload;
-      EXPECT_FALSE(carriesPayloads(*world_->find(payload))) << payload;
-      ++payloads;
-    }
-  }
-  EXPECT_EQ(count(kBooster), kLaunchers);
-  for (const char *half : {"Varnell\\Varnellplf1", "Varnell\\Varnellplf2"}) EXPECT_EQ(count(half), kLaunchers);
-  EXPECT_EQ(world_->vessels().size(), 4 * kLaunchers + payloads);
+int count(const sim::World &w, const std::string &what) {
+  int n = 0;
+  for (const sim::Vessel *v : w.vessels()) n += v->name == what || v->className == what;
+  return n;
 }
 
 // Saving writes every vessel in order and loading creates them in the same
@@ -219,33 +125,91 @@ TEST_F(soak_flight, every_launcher_staged_dropped_its_fairing_and_released_every
 // defines no tank: the separation tank and thrusters the launcher gave it are
 // not part of its class, so a load, like the simulator's, builds it without
 // them, and the host logs the saved levels it has nowhere to put.
-TEST_F(soak_flight, every_reload_brings_back_every_vessel_with_what_its_tanks_held) {
-  ASSERT_EQ(reloads_.size(), static_cast<size_t>(kFlightEnd / kReloadInterval));
-  for (const Reload &r : reloads_) {
-    const std::string when = "reload at " + std::to_string(r.t) + " s";
-    for (const std::string &e : r.errors)
-      EXPECT_TRUE(e.find("-SEP has no tank ") != e.npos || e.find("-SEP has no thruster ") != e.npos) << when << e;
-    ASSERT_EQ(r.loaded.size(), r.saved.size()) << when;
-    for (size_t i = 0; i < r.saved.size(); ++i) {
-      const VesselRecord &before = r.saved[i], &after = r.loaded[i];
-      ASSERT_EQ(after.name + ":" + after.className, before.name + ":" + before.className) << when;
-      if (before.className == kBooster) {
-        EXPECT_TRUE(after.tanks.empty()) << when << ", " << before.name;
-        continue;
-      }
-      ASSERT_EQ(after.tanks.size(), before.tanks.size()) << when << ", " << before.name;
-      for (size_t t = 0; t < before.tanks.size(); ++t)
-        EXPECT_NEAR(after.tanks[t], before.tanks[t], 1e-9) << when << ", " << before.name << " tank " << t;
+void reload(std::unique_ptr<sim::World> &world, const ScratchTree &dir, std::map<std::string, int> &phases) {
+  for (sim::Vessel *v : world->vessels())
+    if (const char *phase = phaseOf(*world, *v)) ++phases[phase];
+  const auto saved = recordOf(*world);
+  ASSERT_TRUE(world->saveScenario(dir.path("Soak.scn")));
+  world.reset();  // saved, destroyed, rebuilt: only the file carries over
+  world = newWorld(dir.path("Soak.scn"));
+  for (const std::string &e : world->log().lines())
+    EXPECT_TRUE(e.rfind("ERROR", 0) != 0 || e.find("-SEP has no tank ") != e.npos ||
+                e.find("-SEP has no thruster ") != e.npos)
+        << e;
+  const auto loaded = recordOf(*world);
+  ASSERT_EQ(loaded.size(), saved.size());
+  for (size_t i = 0; i < saved.size(); ++i) {
+    ASSERT_EQ(loaded[i].first, saved[i].first);
+    if (saved[i].first.find(kBooster) != std::string::npos) {
+      EXPECT_TRUE(loaded[i].second.empty()) << saved[i].first;
+      continue;
     }
+    ASSERT_EQ(loaded[i].second.size(), saved[i].second.size()) << saved[i].first;
+    for (size_t t = 0; t < saved[i].second.size(); ++t)
+      EXPECT_NEAR(loaded[i].second[t], saved[i].second[t], 1e-9) << saved[i].first << " tank " << t;
   }
 }
 
-// The schedule is meant to save the fleet in every state a reload can meet;
-// a change of timings that lets the reloads miss one would leave it untried.
-TEST_F(soak_flight, the_reloads_cut_through_every_phase_of_the_flight) {
+// Flight time is counted here: every load starts the world's clock at 0. In
+// the end every launcher has staged, dropped its fairing and released
+// everything: launchers, spent boosters, two fairing halves each and the
+// payloads are there once each; and the reloads have cut through every phase
+// of the flight (a change of timings that lets them miss one leaves it untried).
+TEST(soak_flight, a_fleet_flown_through_reloads_ends_with_everything_released_once) {
+  const auto start = std::chrono::steady_clock::now();
+  const ScratchTree dir;
+  dir.write("Fleet.scn", fleetScenario());
+  std::unique_ptr<sim::World> world = newWorld(dir.path("Fleet.scn"));
+  EXPECT_EQ(world->log().errorCount(), 0);
+  std::map<std::string, int> phases;  // vessels in each phase at the saves
+  const long perReload = std::lround(kReloadInterval / kDt), steps = std::lround(kFlightEnd / kDt);
+  for (long n = 1; n <= steps; ++n) {
+    const double t = (n - 1) * kDt;  // [s]
+    // In the last step before a save every carrier that can release does:
+    // the stages it releases are saved before their first step.
+    const bool release =
+        n % perReload == 0 || std::floor(t / kReleaseInterval) != std::floor((n - 2) * kDt / kReleaseInterval);
+    const std::vector<sim::Vessel *> vessels = world->vessels();  // a key press may create vessels
+    for (sim::Vessel *v : vessels) {
+      const int k = isLauncher(*v) ? std::stoi(v->name.substr(1)) - 1 : -1;
+      if (k >= 0 && t >= launchTime(k) && configurationOf(*v) == 0 && v->landed && !counting(*world, *v))
+        world->pressKey(v, OAPI_KEY_B);
+      // A launcher releases only as the upper stage with the fairing gone; before that J would stage it.
+      if (release && carriesPayloads(*v) && (!isLauncher(*v) || (configurationOf(*v) == 1 && !fairingOn(*world, *v))))
+        world->pressKey(v, OAPI_KEY_J);
+    }
+    world->step();
+    if (n % perReload == 0) {
+      SCOPED_TRACE("reload at " + std::to_string(n * kDt) + " s");
+      reload(world, dir, phases);
+    }
+  }
+  std::cout << "soak flight: " << world->vessels().size() << " vessels at the end, "
+            << std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() << " s wall time\n";
+
+  size_t payloads = 0;
+  for (int k = 0; k < kLaunchers; ++k) {
+    const std::string name = launcherName(k);
+    ASSERT_EQ(count(*world, name), 1) << name;
+    const sim::Vessel &v = *world->find(name);
+    EXPECT_TRUE(configurationOf(v) == 1 && !fairingOn(*world, v)) << name;
+    EXPECT_EQ(manifestOf(*world, name), std::vector<std::string>()) << name;
+    EXPECT_EQ(count(*world, name + "-SEP"), 1) << name;
+    for (const ShapeLine &l : shapeOf(k)) {
+      if (!l.name) continue;
+      const std::string payload = name + "-" + l.name;
+      ASSERT_EQ(count(*world, payload), 1) << payload;
+      EXPECT_EQ(world->find(payload)->className, classOf(l)) << payload;
+      EXPECT_FALSE(carriesPayloads(*world->find(payload))) << payload;
+      ++payloads;
+    }
+  }
+  EXPECT_EQ(count(*world, kBooster), kLaunchers);
+  for (const char *half : {"Varnell\\Varnellplf1", "Varnell\\Varnellplf2"}) EXPECT_EQ(count(*world, half), kLaunchers);
+  EXPECT_EQ(world->vessels().size(), 4 * kLaunchers + payloads);
   for (const char *phase : {"waiting", "counting", "booster burning", "upper stage with fairing",
                             "upper stage releasing", "dispenser with payloads", "dispenser released in the last step"})
-    EXPECT_GT(phases_[phase], 0) << phase;
+    EXPECT_GT(phases[phase], 0) << phase;
 }
 
 }  // namespace
