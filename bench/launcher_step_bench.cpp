@@ -49,7 +49,7 @@ void BM_LauncherPostStep(benchmark::State &state) {
     state.SkipWithError("the launcher did not load");
     return;
   }
-  w.pressKey(launcher, OAPI_KEY_B);
+  w.cockpit().pressKey(launcher, OAPI_KEY_B);
   double simt = 0;  // [s]
   sim::CallingScope calling(w, launcher);
   for (; simt < kSettleTime; simt += kStep) callbacks->clbkPostStep(simt, kStep, w.mjd);

@@ -14,17 +14,26 @@ void InitLib(HINSTANCE hModule) {
   w->log().info("module initialised: " + (file.empty() ? std::string("(unnamed)") : file));
 }
 
+namespace {
+
 // "Mmm dd yyyy", as a compiler writes its build date; 0 when it does not read.
-int Date2Int(char *date) {
+int dateNumber(const char *date) {
   static const char kMonths[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
-  if (sim::World *w = sim::World::current()) {
-    ++w->date2IntCalls;
-    if (w->date2IntFailures > 0 && w->date2IntFailures--) return 0;
-  }
   char month[4] = {};
   int day = 0, year = 0;
   if (!date || std::sscanf(date, "%3s %d %d", month, &day, &year) != 3) return 0;
   const char *found = std::strlen(month) == 3 ? std::strstr(kMonths, month) : nullptr;
   if (!found || (found - kMonths) % 3 != 0) return 0;
   return (year % 100) * 10000 + static_cast<int>((found - kMonths) / 3 + 1) * 100 + day;
+}
+
+}  // namespace
+
+// Logged: a module asks once for its version, so a module that asks every
+// frame shows in the log.
+int Date2Int(char *date) {
+  const int number = dateNumber(date);
+  if (sim::World *w = sim::World::current())
+    w->log().info("Date2Int(\"" + std::string(date ? date : "") + "\") = " + std::to_string(number));
+  return number;
 }

@@ -58,25 +58,25 @@ double oapiGetTimeAcceleration() {
 char *oapiDebugString() {
   static char spare[256];
   sim::World *w = world("oapiDebugString");
-  return w ? w->debugString : spare;
+  return w ? w->cockpit().debugString() : spare;
 }
 
 MESHHANDLE oapiLoadMeshGlobal(const char *fname) {
   sim::World *w = world("oapiLoadMeshGlobal");
-  return w && fname ? w->loadMeshGlobal(fname) : nullptr;
+  return w && fname ? w->resources().loadMeshGlobal(fname) : nullptr;
 }
 
 MESHHANDLE oapiLoadMesh(const char *fname) {
   sim::World *w = world("oapiLoadMesh");
-  return w && fname ? w->loadMesh(fname) : nullptr;
+  return w && fname ? w->resources().loadMesh(fname) : nullptr;
 }
 
 SURFHANDLE oapiRegisterExhaustTexture(char *name) {
   sim::World *w = world("oapiRegisterExhaustTexture");
-  return w && name ? w->registerTexture(name, false) : nullptr;
+  return w && name ? w->resources().registerTexture(name, false) : nullptr;
 }
 
 SURFHANDLE oapiRegisterParticleTexture(char *name) {
   sim::World *w = world("oapiRegisterParticleTexture");
-  return w && name ? w->registerTexture(name, true) : nullptr;
+  return w && name ? w->resources().registerTexture(name, true) : nullptr;
 }

@@ -25,10 +25,9 @@ void VESSEL2::clbkVisualCreated(VISHANDLE vis, int refcount) {}
 void VESSEL2::clbkVisualDestroyed(VISHANDLE vis, int refcount) {}
 
 // The simulator draws its own HUD elements here. Headless there is nothing to
-// see, so no text is drawn; the call is counted so a test can tell that a
-// module's override still calls it.
+// see, so no text is drawn; the cockpit notes that they were asked for.
 void VESSEL2::clbkDrawHUD(int mode, const HUDPAINTSPEC *hps, HDC hDC) {
-  if (sim::World *w = sim::World::current()) ++w->defaultHudDraws;
+  if (sim::World *w = sim::World::current()) w->cockpit().ownElementsDrawn();
 }
 
 void VESSEL2::clbkRCSMode(int mode) {}

@@ -33,7 +33,7 @@ sim::MeshSlot *usedSlot(sim::Vessel &v, UINT idx, const char *method) {
 UINT VESSEL::AddMesh(MESHHANDLE hMesh, const VECTOR3 *ofs) const {
   sim::Vessel *v = self(this, "AddMesh");
   if (!v) return 0;
-  if (!sim::World::current()->mesh(hMesh)) {
+  if (!sim::World::current()->resources().mesh(hMesh)) {
     sim::api::refuse("VESSEL::AddMesh: " + v->name + " was given a mesh handle that names no mesh");
     hMesh = nullptr;
   }
@@ -43,7 +43,7 @@ UINT VESSEL::AddMesh(MESHHANDLE hMesh, const VECTOR3 *ofs) const {
 UINT VESSEL::AddMesh(const char *meshname, const VECTOR3 *ofs) const {
   sim::Vessel *v = self(this, "AddMesh");
   if (!v) return 0;
-  return addMesh(*v, meshname ? sim::World::current()->loadMesh(meshname) : nullptr, ofs);
+  return addMesh(*v, meshname ? sim::World::current()->resources().loadMesh(meshname) : nullptr, ofs);
 }
 
 bool VESSEL::DelMesh(UINT idx, bool retain_anim) const {

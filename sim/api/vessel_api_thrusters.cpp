@@ -11,21 +11,6 @@ using sim::api::thrusterOf;
 
 namespace {
 
-const char *const kGroupNames[] = {"MAIN",        "RETRO",        "HOVER",        "ATT_PITCHUP",   "ATT_PITCHDOWN",
-                                   "ATT_YAWLEFT", "ATT_YAWRIGHT", "ATT_BANKLEFT", "ATT_BANKRIGHT", "ATT_RIGHT",
-                                   "ATT_LEFT",    "ATT_UP",       "ATT_DOWN",     "ATT_FORWARD",   "ATT_BACK"};
-
-std::string groupName(THGROUP_TYPE type) {
-  return type >= 0 && type <= THGROUP_ATT_BACK ? kGroupNames[type] : "USER " + std::to_string(type);
-}
-
-// A level as people read it: 0.64, not 0.639999999999975 [0..1].
-std::string levelText(double level) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%.3g", level);
-  return text;
-}
-
 // Sets every member thruster by f(old level), clamped to 0..1, and records the
 // group's new level when it changed.
 template <typename F>
@@ -37,7 +22,7 @@ void setGroup(sim::Vessel &v, THGROUP_TYPE type, F f) {
     if (sim::Thruster *th = v.thruster(id)) th->level = std::clamp(f(th->level), 0.0, 1.0);
   const double after = v.groupLevel(type);
   if (after != before)
-    sim::World::current()->recordEvent(v.name, "group-level", groupName(type) + " " + levelText(after));
+    sim::World::current()->record().recordGroupLevel(v.name, type, after);
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// What the person at the keyboard does: buffered keys, and looking at the HUD.
-#include <cstdio>
+#include "sim/cockpit/cockpit.h"
 
 #include "sim/cockpit/hud_canvas.h"
 #include "sim/cockpit/key_names.h"
@@ -12,40 +11,43 @@ const HUDPAINTSPEC kHud = {1280, 720, 640, 360, 12.0, 12};  // a 1280x720 HUD, 1
 
 }  // namespace
 
+Cockpit::Cockpit(World &w) : w_(w) {}
+Cockpit::~Cockpit() = default;
+
 // The held keys are down in the key state only while the vessel looks at it.
-int World::pressKey(Vessel *v, DWORD key, bool down, const std::vector<DWORD> &held) {
-  auto *v2 = fromHandle(v) ? callbacksOf(v->iface) : nullptr;
+int Cockpit::pressKey(Vessel *v, DWORD key, bool down, const std::vector<DWORD> &held) {
+  auto *v2 = w_.fromHandle(v) ? callbacksOf(v->iface) : nullptr;
   if (!v2) {
-    log_->refused("a key for a vessel that is not in the world");
+    w_.log().refused("a key for a vessel that is not in the world");
     return 0;
   }
-  for (DWORD k : held) keyState[k & 0xFF] = static_cast<char>(0x80);
-  recordEvent(v->name, "key", keyName(key, held) + (down ? " down" : " up"));
+  for (DWORD k : held) keyState_[k & 0xFF] = static_cast<char>(0x80);
+  w_.record().record(v->name, EventKind::key, keyName(key, held) + (down ? " down" : " up"));
   int consumed;
   {
-    CallingScope calling(*this, v);
-    consumed = v2->clbkConsumeBufferedKey(key, down, keyState);
+    CallingScope calling(w_, v);
+    consumed = v2->clbkConsumeBufferedKey(key, down, keyState_);
   }
-  for (DWORD k : held) keyState[k & 0xFF] = 0;
+  for (DWORD k : held) keyState_[k & 0xFF] = 0;
   return consumed;
 }
 
-HDC World::hudSurface() {
-  if (!hud_) hud_ = std::make_shared<HudCanvas>(kHud.W, kHud.H);
-  return hud_->dc();
+HDC Cockpit::hudSurface() {
+  if (!canvas_) canvas_ = std::make_shared<HudCanvas>(kHud.W, kHud.H);
+  return canvas_->dc();
 }
 
-std::vector<HudText> World::drawHud(Vessel *v) {
-  hudTexts.clear();
-  if (hud_) hud_->clear();
-  auto *v2 = fromHandle(v) ? callbacksOf(v->iface) : nullptr;
+HudFrame Cockpit::drawHud(Vessel *v) {
+  hud_ = HudFrame();
+  if (canvas_) canvas_->clear();
+  auto *v2 = w_.fromHandle(v) ? callbacksOf(v->iface) : nullptr;
   if (!v2) {
-    log_->refused("drawing the HUD of a vessel that is not in the world");
+    w_.log().refused("drawing the HUD of a vessel that is not in the world");
     return {};
   }
-  CallingScope calling(*this, v);
+  CallingScope calling(w_, v);
   v2->clbkDrawHUD(1, &kHud, hudSurface());
-  return hudTexts;
+  return hud_;
 }
 
 }  // namespace sim

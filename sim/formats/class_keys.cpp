@@ -74,7 +74,7 @@ void applyPropellant(World &w, Vessel &v, const ClassFile &cf) {
 void applyMesh(World &w, Vessel &v, const ClassFile &cf) {
   if (!cf.has("MeshName")) return;
   const std::string name = cf.text("MeshName");
-  MESHHANDLE h = w.loadMesh(name);
+  MESHHANDLE h = w.resources().loadMesh(name);
   if (!h) {
     w.log().error("mesh \"" + name + "\" not loaded; the vessel has no class mesh", cf.path(), cf.line("MeshName"));
     return;

@@ -11,10 +11,6 @@ namespace {
 
 const char *const kStatusWords[] = {"flight", "landed", "crashed"};
 
-// What the host and the pilot record; a kind not here is a typing mistake.
-const char *const kEventKinds[] = {"key",         "liftoff",  "vessel-created", "vessel-deleted", "tank-deleted",
-                                   "group-level", "tank-dry", "landed",         "crashed",        "pilot",
-                                   "end"};
 
 template <size_t N>
 std::string oneOf(const char *const (&table)[N], const std::string &word, const char *what) {
@@ -24,6 +20,16 @@ std::string oneOf(const char *const (&table)[N], const std::string &word, const 
     known += std::string(known.empty() ? "" : ", ") + name;
   }
   throw LineError("unknown " + std::string(what) + " \"" + word + "\" (one of " + known + ")");
+}
+
+// What the host and the runner record; a kind not among them is a typing mistake.
+EventKind eventKindOf(const std::string &word) {
+  EventKind kind;
+  if (eventKindByName(lower(word), kind)) return kind;
+  std::string known;
+  for (int k = 0; k <= static_cast<int>(EventKind::end); ++k)
+    known += std::string(k ? ", " : "") + eventKindName(static_cast<EventKind>(k));
+  throw LineError("unknown event kind \"" + word + "\" (one of " + known + ")");
 }
 
 // The nearest event expectation above that goes by this label.
@@ -43,7 +49,7 @@ Expectation eventExpectation(Words &w, const std::vector<Expectation> &earlier) 
   Expectation e;
   e.kind = Expectation::Kind::event;
   e.vessel = w.take("a vessel name");
-  e.eventKind = oneOf(kEventKinds, w.take("an event kind"), "event kind");
+  e.eventKind = eventKindOf(w.take("an event kind"));
   if (w.nextIsQuoted()) e.detailPrefix = w.take("a detail");
   e.label = e.vessel;
   bool tolerance = false;

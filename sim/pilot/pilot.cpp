@@ -103,10 +103,10 @@ void Pilot::act(World &w) {
 
 void Pilot::fire(World &w, const Rule &r, Vessel *v) {
   const Action &a = r.action;
-  w.recordEvent(v && needsVessel(a.kind) ? v->name : "", "pilot", "line " + std::to_string(r.line) + ": " + r.text);
+  w.record().record(v && needsVessel(a.kind) ? v->name : "", EventKind::pilot, "line " + std::to_string(r.line) + ": " + r.text);
   switch (a.kind) {
     case Action::Kind::key:
-      w.pressKey(v, a.key, true, a.held);
+      w.cockpit().pressKey(v, a.key, true, a.held);
       break;
     case Action::Kind::input:
       holdInputs(*v, a.inputs);

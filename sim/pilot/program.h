@@ -8,6 +8,7 @@
 
 #include "host/OrbiterAPI.h"
 #include "sim/pilot/attitude_hold.h"
+#include "sim/world/flight_record.h"
 
 namespace sim {
 namespace pilot {
@@ -70,7 +71,8 @@ struct Expectation {
   std::string status;  // for status: flight, landed or crashed
   // For event: the first event of the vessel of this kind whose detail
   // begins with detailPrefix, at or after the event of `after` if given.
-  std::string eventKind, detailPrefix;
+  EventKind eventKind = EventKind::end;
+  std::string detailPrefix;
   std::string label;  // what a later "after" calls it: its "as" name, else the vessel's
   int after = -1;     // index of an earlier event expectation; -1: none
   enum class Timing { any, at, by } timing = Timing::any;

@@ -54,10 +54,7 @@ HMODULE LoadLibraryA(const char *name) {
 
 FARPROC GetProcAddress(HMODULE module, const char *name) {
   if (!module || !name) return nullptr;
-  if (void *found = dlsym(module, name)) return reinterpret_cast<FARPROC>(found);
-  sim::World *w = sim::World::current();
-  auto extra = w ? w->extraExports.find(name) : std::map<std::string, FARPROC>::iterator();
-  return w && extra != w->extraExports.end() ? extra->second : nullptr;
+  return reinterpret_cast<FARPROC>(dlsym(module, name));
 }
 
 BOOL FreeLibrary(HMODULE module) { return module && dlclose(module) == 0 ? TRUE : FALSE; }
@@ -65,12 +62,12 @@ BOOL FreeLibrary(HMODULE module) { return module && dlclose(module) == 0 ? TRUE 
 BOOL TextOutA(HDC hdc, int x, int y, const char *text, int length) {
   sim::World *w = sim::World::current();
   if (!w || !text) return FALSE;
-  if (hdc != w->hudSurface()) {
+  if (hdc != w->cockpit().hudSurface()) {
     w->log().refused("TextOutA on a device context that is not the HUD surface");
     return FALSE;
   }
   const size_t n = length < 0 ? std::strlen(text) : strnlen(text, static_cast<size_t>(length));
-  w->hudTexts.push_back({x, y, std::string(text, n)});
+  w->cockpit().textDrawn(x, y, std::string(text, n));
   return TRUE;
 }
 }

@@ -26,14 +26,14 @@ TextOutFunc systemTextOut() {
 BOOL WINAPI recordedTextOut(HDC hdc, int x, int y, LPCSTR text, int length) {
   World *w = World::current();
   if (!w) return systemTextOut()(hdc, x, y, text, length);
-  if (hdc != w->hudSurface()) {
+  if (hdc != w->cockpit().hudSurface()) {
     w->log().refused("TextOutA on a device context that is not the HUD surface");
     return FALSE;
   }
   const BOOL drawn = systemTextOut()(hdc, x, y, text, length);
   if (drawn) {
     GdiFlush();  // the pixels are there once the call returns, as the text is
-    w->hudTexts.push_back({x, y, std::string(text, static_cast<size_t>(length))});
+    w->cockpit().textDrawn(x, y, std::string(text, static_cast<size_t>(length)));
   }
   return drawn;
 }

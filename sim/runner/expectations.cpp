@@ -33,7 +33,7 @@ ExpectationResult reading(const Vessel &v, const Expectation &e, const World &w)
 
 // The first event that fits, at or after `from` [s].
 const Event *firstEvent(const World &w, const Expectation &e, double from) {
-  for (const Event &ev : w.events)
+  for (const Event &ev : w.record().events())
     if (ev.vessel == e.vessel && ev.kind == e.eventKind && ev.detail.rfind(e.detailPrefix, 0) == 0 &&
         pilot::timeReached(ev.t, from))
       return &ev;

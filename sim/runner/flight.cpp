@@ -18,10 +18,10 @@ class Recorder {
 
   void afterStep() {
     dryTanks_.afterStep(w_);
-    for (; seen_ < w_.events.size(); ++seen_) {
+    for (; seen_ < w_.record().events().size(); ++seen_) {
       out_.progress.clear();
-      out_.printer.event(w_.events[seen_]);
-      if (out_.files) out_.files->event(w_.events[seen_]);
+      out_.printer.event(w_.record().events()[seen_]);
+      if (out_.files) out_.files->event(w_.record().events()[seen_]);
     }
     out_.printer.catchUp(w_.simTime());
     if (!out_.files || !due()) return;
@@ -64,7 +64,7 @@ FlightResult fly(World &w, pilot::Pilot *pilot, double until, FlightOutputs out)
   w.pilot = nullptr;
   result.endedBy = endReason(w, pilot, until);
   result.diverged = !w.diverged().empty();
-  w.recordEvent("", "end", result.endedBy);
+  w.record().record("", EventKind::end, result.endedBy);
   record.afterStep();
   out.printer.flush();
   out.progress.clear();

@@ -25,7 +25,7 @@ struct Entry {
 
 std::vector<Entry> entriesTakenIn(const World &w) {
   std::vector<Entry> out;
-  for (const World::LineMesh &m : w.meshesAskedWhileReading) {
+  for (const Resources::LineMesh &m : w.resources().meshesAskedWhileReading()) {
     const std::vector<std::string> f = words(m.text);
     if (f.size() > 3 && f[2] == m.mesh) out.push_back({m.file + ":" + std::to_string(m.line), f[1], f[3]});
   }

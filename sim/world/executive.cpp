@@ -199,7 +199,7 @@ void World::step() {
         continue;
       }
       v->landed = false;
-      recordEvent(v->name, "liftoff", format("thrust %.0f N", length(s.loads.thrust)));
+      record_.record(v->name, EventKind::liftoff, format("thrust %.0f N", length(s.loads.thrust)));
     }
     const FrameFlown f = flyFrame(*this, *v, simt_, frame);
     if (f.contact == physics::Contact::none) continue;
@@ -210,7 +210,7 @@ void World::step() {
   simt_ += frame;
 
   for (const Touchdown &t : touchdowns)
-    recordEvent(t.vessel->name, t.contact == physics::Contact::crashed ? "crashed" : "landed",
+    record_.record(t.vessel->name, t.contact == physics::Contact::crashed ? EventKind::crashed : EventKind::landed,
                 format("at %.2f m/s", t.speed));
 
   for (size_t i = 0; i < taking.size(); ++i) {
@@ -229,7 +229,7 @@ void World::step() {
 
 void World::markDiverged(Vessel &v, const std::string &why) {
   diverged_.push_back(v.name);
-  recordEvent(v.name, "diverged", why);
+  record_.record(v.name, EventKind::diverged, why);
   log_->error("vessel " + v.name + " diverged: " + why);
 }
 

@@ -18,7 +18,7 @@ Vessel *World::build(const std::string &name, const std::string &className) {
   const std::string path = root_ + "/Config/Vessels/" + namePath(className) + ".cfg";
   std::unique_ptr<ClassFile> cf = ClassFile::read(path, *log_);
   const bool wantsModule = cf && cf->has("Module");
-  Module *module = wantsModule ? loadModule(cf->text("Module")) : nullptr;
+  Module *module = wantsModule ? resources_.loadModule(cf->text("Module")) : nullptr;
   if (module && !module->ovcInit) log_->error("module " + module->name() + " exports no ovcInit", path);
   if (!cf || (wantsModule && (!module || !module->ovcInit))) {
     log_->error("vessel \"" + name + "\" of class \"" + className + "\" not created");
@@ -60,7 +60,7 @@ Vessel *World::createVessel(const std::string &name, const std::string &classNam
     CallingScope calling(*this, v);
     v2->clbkPostCreation();
   }
-  recordEvent(name, "vessel-created", className + (creator.empty() ? "" : " by " + creator));
+  record_.record(name, EventKind::vesselCreated, className + (creator.empty() ? "" : " by " + creator));
   return v;
 }
 

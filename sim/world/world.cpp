@@ -1,12 +1,11 @@
-// The world's bookkeeping: the current world, vessels by name and handle,
-// deletion, modules and the event record.
+// The world's bookkeeping: the current world, vessels by name and handle, and
+// their deletion.
 #include "sim/world/world.h"
 
 #include <algorithm>
 #include <stdexcept>
 
 #include "host/cvelmessage.h"
-#include "sim/formats/mesh.h"
 #include "sim/platform/module.h"
 
 namespace sim {
@@ -23,7 +22,7 @@ World::World(const std::string &rootDir, const std::string &logPath)
 
 World::~World() {
   while (!order_.empty()) deleteVessel(order_.back());
-  modules_.clear();
+  resources_.unloadModules();
   if (messages_) FreeLibrary(messages_);
   current_ = nullptr;
 }
@@ -62,7 +61,7 @@ void World::deleteVessel(Vessel *v) {
     delete static_cast<HostVessel *>(iface);
   }
   dropMessages(iface);
-  recordEvent(v->name, "vessel-deleted", v->className);
+  record_.record(v->name, EventKind::vesselDeleted, v->className);
   log_->info("vessel deleted: " + v->name);
 }
 
@@ -78,22 +77,6 @@ void World::dropMessages(VESSEL *iface) {
   auto drop =
       reinterpret_cast<DropCMessagesFunc>(reinterpret_cast<void (*)()>(GetProcAddress(messages_, "DropCMessages")));
   if (drop) drop(iface);
-}
-
-Module *World::loadModule(const std::string &name) {
-  auto it = modules_.find(name);
-  if (it != modules_.end()) return it->second.get();
-  std::unique_ptr<Module> m = Module::open(name);
-  if (!m) {
-    log_->error("cannot load module Modules\\" + name);
-    return nullptr;
-  }
-  log_->info("module loaded: " + name);
-  return (modules_[name] = std::move(m)).get();
-}
-
-void World::recordEvent(const std::string &vessel, const std::string &kind, const std::string &detail) {
-  events.push_back({simt_, vessel, kind, detail});
 }
 
 }  // namespace sim

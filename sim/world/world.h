@@ -1,5 +1,6 @@
-// The headless host's world: the vessels of one simulation, the modules they
-// run, the global meshes, the clock, the pilot's keys and the HUD, the log.
+// The headless host's world: the vessels of one simulation, the clock and the
+// executive's frame, and its parts: what modules load (resources), the person
+// at the keyboard (cockpit), the flight record, and the log.
 //
 // The oapi* functions and the VESSEL methods act on the current world, the
 // one constructed last and not yet destroyed; there is at most one at a time.
@@ -13,30 +14,16 @@
 #include <unordered_set>
 #include <vector>
 
+#include "sim/cockpit/cockpit.h"
+#include "sim/world/flight_record.h"
 #include "sim/world/log.h"
+#include "sim/world/resources.h"
 #include "sim/physics/planet/planet.h"
 #include "sim/formats/scenario_file.h"
 #include "sim/world/vessel.h"
 
 namespace sim {
 
-class HudCanvas;
-struct Mesh;
-class Module;
-
-// Something that happened in the simulation, for the flight record.
-struct Event {
-  double t = 0;        // simulation time [s]
-  std::string vessel;  // the vessel it concerns
-  std::string kind;    // key, liftoff, vessel-created, vessel-deleted, tank-deleted, group-level, landed, crashed, diverged, end
-  std::string detail;
-};
-
-// A text drawn on the HUD with TextOutA.
-struct HudText {
-  int x = 0, y = 0;  // [pixel]
-  std::string text;
-};
 
 class World {
  public:
@@ -105,69 +92,31 @@ class World {
   // creator of vessels created meanwhile.
   Vessel *callingVessel = nullptr;
 
-  // --- Pilot interface -----------------------------------------------------
-  // A buffered key event for a vessel, with the modifier keys held; returns
-  // what the vessel's clbkConsumeBufferedKey answered.
-  int pressKey(Vessel *v, DWORD key, bool down = true, const std::vector<DWORD> &held = {});
-  char keyState[256] = {};
-  // Draws the HUD of a vessel (mode 1) and returns the texts drawn.
-  std::vector<HudText> drawHud(Vessel *v);
-  std::vector<HudText> hudTexts;  // the HUD surface: texts drawn since the last drawHud began
-  HDC hudSurface();  // what TextOutA draws on: a device context of the host's HUD canvas
-  // Calls of the default VESSEL2::clbkDrawHUD, which stands for the simulator's
-  // own HUD elements and draws no text headless.
-  int defaultHudDraws = 0;
-  char debugString[256] = {};
-
-  // --- Resources -----------------------------------------------------------
-  // Meshes by name (the name as a module gives it, '\' or '/'), from
-  // Meshes/<name>.msh; null for a missing or unreadable file (logged).
-  MESHHANDLE loadMeshGlobal(const std::string &name);
-  MESHHANDLE loadMesh(const std::string &name);
-  std::vector<std::string> meshRequests;  // names given to loadMeshGlobal, in order, cached or not
-  // Meshes a module asked for while it read a scenario line: the one sign the
-  // host has of a line a module took in as something to show (a manifest entry).
-  struct LineMesh {
-    std::string file;
-    int line;
-    std::string text;  // the line as read
-    std::string mesh;  // the name asked for
-  };
-  std::vector<LineMesh> meshesAskedWhileReading;
-  const Mesh *mesh(MESHHANDLE h) const;
-  SURFHANDLE registerTexture(const std::string &name, bool particle);
-  std::string textureName(SURFHANDLE h) const;
+  // --- Parts ---------------------------------------------------------------
+  Resources &resources() { return resources_; }
+  const Resources &resources() const { return resources_; }
+  Cockpit &cockpit() { return cockpit_; }
+  const Cockpit &cockpit() const { return cockpit_; }
+  FlightRecord &record() { return record_; }
+  const FlightRecord &record() const { return record_; }
 
   // --- Records -------------------------------------------------------------
   const std::string &root() const { return root_; }
   Log &log() const { return *log_; }
-  std::vector<Event> events;
-  void recordEvent(const std::string &vessel, const std::string &kind, const std::string &detail);
   Id nextId() { return ++lastId_; }
-  int date2IntCalls = 0;  // how often a module asked Date2Int for its build date
-  // Stand-ins for tests: Date2Int answers 0 this many more times, as for a date
-  // it cannot read; and names that GetProcAddress finds in any module that
-  // does not export them itself (on POSIX, where the host implements it).
-  int date2IntFailures = 0;
-  std::map<std::string, FARPROC> extraExports;
-
-  // Modules loaded so far, by name (as in a class file's Module key).
-  Module *loadModule(const std::string &name);
 
  private:
-  std::shared_ptr<HudCanvas> hud_;  // made when first drawn on
   std::string root_;
   std::unique_ptr<Log> log_;
   double simt_ = 0;
+  FlightRecord record_{simt_};
+  Resources resources_{*this};
+  Cockpit cockpit_{*this};
   std::vector<std::string> diverged_;
   Id lastId_ = 0;
   std::vector<std::unique_ptr<Vessel>> owned_;
   std::vector<Vessel *> order_;
   std::unordered_set<const Vessel *> live_;  // the vessels of order_, for handle checks
-  std::map<std::string, std::unique_ptr<Module>> modules_;
-  std::map<std::string, MESHHANDLE> globalMeshes_;
-  std::vector<std::unique_ptr<Mesh>> meshes_;
-  std::map<std::string, SURFHANDLE> textures_;
   HMODULE messages_ = nullptr;  // the message module, held while vessels may be deleted
   bool messagesTried_ = false;
 

@@ -35,10 +35,10 @@ TEST(flight_sequencer, the_count_holds_at_minus_ten_until_B_and_the_ramp_sets_le
   EXPECT_EQ(levelOf(*f.v, VENT), 1);                      // venting while the booster idles
   f.v->iface->SetThrusterGroupLevel(THGROUP_HOVER, 0.3);  // the pilot's throttle: nothing takes it before B
   f.steps(3);
-  EXPECT_STREQ(f.world.debugString, "MET -10.0");
+  EXPECT_STREQ(f.world.cockpit().debugString(), "MET -10.0");
   EXPECT_EQ(f.v->groupLevel(THGROUP_HOVER), 0.3);
 
-  f.world.pressKey(f.v, OAPI_KEY_B);
+  f.world.cockpit().pressKey(f.v, OAPI_KEY_B);
   struct At {
     double met, hover, vent, ignition;
   };
@@ -66,7 +66,7 @@ TEST(flight_sequencer, the_vent_is_lit_below_a_booster_level_of_0_01_and_off_und
     EXPECT_EQ(levelOf(*f.v, VENT), hover < 0.01) << hover;
   }
   f.world.timeAcceleration = 10;
-  f.world.pressKey(f.v, OAPI_KEY_B);
+  f.world.cockpit().pressKey(f.v, OAPI_KEY_B);
   for (int i = 0; i < 60; ++i) {  // through the count and the ramp
     f.world.step();
     ASSERT_EQ(levelOf(*f.v, VENT), 0) << "MET " << metShown(f.world);
@@ -124,7 +124,7 @@ TEST(flight_sequencer, the_booster_stages_at_100_kg_not_at_100_001_kg_and_at_onc
     f.world.step();
     EXPECT_EQ(f.world.vessels().size(), 1u) << byKey;
     if (byKey)
-      EXPECT_EQ(f.world.pressKey(f.v, OAPI_KEY_J), 1);
+      EXPECT_EQ(f.world.cockpit().pressKey(f.v, OAPI_KEY_J), 1);
     else
       tankOfSize(*f.v, 181903)->mass = 100;
     f.world.step();
@@ -177,14 +177,14 @@ TEST(flight_sequencer, the_upper_stage_ignites_strictly_after_10_s_drops_the_fai
 
 TEST(flight_sequencer, the_MET_line_shows_5000_and_is_emptied_above_it) {
   Flight f(inOrbit({"CONFIGURATION 0"}), 0.5);
-  f.world.pressKey(f.v, OAPI_KEY_B);
+  f.world.cockpit().pressKey(f.v, OAPI_KEY_B);
   f.stepUntil([&f] { return metShown(f.world); }, 5000);
-  EXPECT_STREQ(f.world.debugString, "MET 5000.0");
+  EXPECT_STREQ(f.world.cockpit().debugString(), "MET 5000.0");
   f.world.step();
-  EXPECT_STREQ(f.world.debugString, "");
-  std::snprintf(f.world.debugString, sizeof f.world.debugString, "left by someone else");
+  EXPECT_STREQ(f.world.cockpit().debugString(), "");
+  std::snprintf(f.world.cockpit().debugString(), 256, "left by someone else");
   f.world.step();
-  EXPECT_STREQ(f.world.debugString, "");
+  EXPECT_STREQ(f.world.cockpit().debugString(), "");
 }
 
 // Whatever its key, a message with a text rebuilds the stack in the step it
@@ -234,7 +234,7 @@ TEST(flight_sequencer, a_launcher_created_while_the_simulation_runs_flies_on_eng
   f.world.pilot = nullptr;
   sim::Vessel &v = *f.world.find("L2");
   EXPECT_EQ(v.thrusters.size(), 4u);
-  f.world.pressKey(&v, OAPI_KEY_B);
+  f.world.cockpit().pressKey(&v, OAPI_KEY_B);
   while (metShown(f.world) < 0) f.world.step();  // L2 writes the debug line after L1
   EXPECT_GT(v.groupLevel(THGROUP_HOVER), 0.7);
   EXPECT_EQ(levelOf(v, IGNITION), 1);

@@ -180,7 +180,7 @@ TEST(launcher_saving, a_launcher_on_the_pad_saves_its_keys_after_the_hosts_and_b
   world.step();
   EXPECT_EQ(configurationOf(*v), 0);
   EXPECT_TRUE(fairingOn(world, *v));
-  EXPECT_STREQ(world.debugString, "MET -10.0");
+  EXPECT_STREQ(world.cockpit().debugString(), "MET -10.0");
   EXPECT_EQ(usedMeshes(*v), 4 + 2);
 }
 
@@ -261,7 +261,7 @@ TEST(launcher_saving, a_nested_manifest_keeps_its_tree_through_saving_forwarding
     sim::World world(".", "");
     ASSERT_TRUE(loadSaved(world, scenario));
     EXPECT_EQ(manifestOf(world, "L1"), NESTED_SAVED);
-    world.pressKey(world.find("L1"), OAPI_KEY_J);
+    world.cockpit().pressKey(world.find("L1"), OAPI_KEY_J);
     world.step();
     world.step();
     ASSERT_NE(world.find("D"), nullptr);

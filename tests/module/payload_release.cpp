@@ -132,7 +132,7 @@ TEST(dispenser, a_released_dispenser_takes_its_payloads_in_and_releases_them_one
   f.press(OAPI_KEY_J);
   sim::Vessel *d = f.world.find("D");
   ASSERT_NE(d, nullptr);
-  EXPECT_EQ(f.world.pressKey(d, OAPI_KEY_J, true, {OAPI_KEY_LSHIFT}), 0);
+  EXPECT_EQ(f.world.cockpit().pressKey(d, OAPI_KEY_J, true, {OAPI_KEY_LSHIFT}), 0);
   const VECTOR3 places[] = {{-1.2, 0, 1.34}, {1.2, 0, 0.6}};  // [m]
   const char *const names[] = {"S2", "S1"};
   for (int i = 0; i < 2; ++i) {
@@ -257,7 +257,7 @@ TEST(booster_separation, a_refused_booster_is_left_alone_and_a_long_name_is_cut_
   sim::World world(".", "");
   sim::Vessel *v = world.createVessel("L1", "Varnell", nullptr);
   ASSERT_NE(v, nullptr);
-  world.pressKey(v, OAPI_KEY_J);
+  world.cockpit().pressKey(v, OAPI_KEY_J);
   world.step();
   EXPECT_EQ(configurationOf(*v), 1);
   EXPECT_EQ(world.vessels().size(), 1u);

@@ -113,8 +113,11 @@ TEST(stack_configurations, meshes_sit_where_each_configuration_puts_them_through
       for (size_t i = 0; i < c.meshes.size(); ++i) {
         const sim::MeshSlot &slot = f.v->meshes[i];
         EXPECT_TRUE(slot.used) << i;
-        if (c.meshes[i].name) EXPECT_EQ(slot.mesh, f.world.loadMeshGlobal(c.meshes[i].name)) << c.meshes[i].name;
-        if (!c.meshes[i].name) EXPECT_EQ(slot.visibility, MESHVIS_EXTERNAL);
+        if (c.meshes[i].name) {
+          EXPECT_EQ(slot.mesh, f.world.resources().loadMeshGlobal(c.meshes[i].name)) << c.meshes[i].name;
+        } else {
+          EXPECT_EQ(slot.visibility, MESHVIS_EXTERNAL);
+        }
         expectNear(slot.ofs, c.meshes[i].ofs, 1e-9, "mesh " + std::to_string(i));
       }
       EXPECT_EQ(f.v->emptyMass, c.emptyMass);

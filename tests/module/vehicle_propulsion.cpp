@@ -142,7 +142,7 @@ void expectStream(const sim::World &world, const sim::Stream &s, const StreamRow
   EXPECT_EQ(std::vector<int>({int(p.flags), p.ltype, p.levelmap, p.atmsmap}),
             std::vector<int>({0, PARTICLESTREAMSPEC::EMISSIVE, PARTICLESTREAMSPEC::LVL_PSQRT, row.atmsmap}))
       << what;
-  EXPECT_EQ(world.textureName(p.tex), row.texture) << what;
+  EXPECT_EQ(world.resources().textureName(p.tex), row.texture) << what;
 }
 
 // The booster's flames have places of their own, the upper stage's follow
@@ -170,7 +170,7 @@ TEST(propulsion, flames_and_streams_sit_on_their_thrusters_through_staging) {
       EXPECT_EQ(e.hasPosDir, !stage);
       if (!stage) expectNear(e.pos, _V(i ? 0.857 : -0.857, 0, -16.7));
       if (!stage) expectNear(e.dir, _V(0, 0, -1));
-      EXPECT_EQ(f.world.textureName(e.tex), stage ? "ExhaustVac" : "RealExhaust");
+      EXPECT_EQ(f.world.resources().textureName(e.tex), stage ? "ExhaustVac" : "RealExhaust");
     }
   }
   EXPECT_EQ(configurationOf(*f.v), 1);

@@ -38,7 +38,7 @@ double altitude(const Vessel &v, const physics::Planet &p) { return length(v.pos
 
 int count(const World &w, const std::string &vessel, const std::string &kind) {
   int n = 0;
-  for (const Event &e : w.events) n += e.vessel == vessel && e.kind == kind;
+  for (const Event &e : w.record().events()) n += e.vessel == vessel && sim::eventKindName(e.kind) == kind;
   return n;
 }
 
@@ -93,8 +93,8 @@ TEST(pad, rocket_turns_with_the_planet_until_its_thrust_exceeds_its_weight_then_
   v->iface->SetThrusterLevel(th, 1.3 * weight / 1e6);
   run(*w, 1);
   EXPECT_FALSE(v->landed);
-  ASSERT_FALSE(w->events.empty());
-  EXPECT_EQ(w->events.back().kind, "liftoff");
+  ASSERT_FALSE(w->record().events().empty());
+  EXPECT_EQ(w->record().events().back().kind, sim::EventKind::liftoff);
   run(*w, 250);
   EXPECT_GT(altitude(*v, earth) - 17, 0.5 * 0.3 * 9.8 * 25);  // at least 0.3 g for 5 s
   EXPECT_GT(dotp(v->vel, v->pos), 0);

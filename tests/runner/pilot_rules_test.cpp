@@ -49,8 +49,8 @@ const Couple kCouples[] = {
 
 std::vector<const Event *> eventsOf(const World &w, const std::string &kind) {
   std::vector<const Event *> out;
-  for (const Event &e : w.events)
-    if (e.kind == kind) out.push_back(&e);
+  for (const Event &e : w.record().events())
+    if (sim::eventKindName(e.kind) == kind) out.push_back(&e);
   return out;
 }
 

@@ -35,7 +35,7 @@ TEST(vessel_creation, a_class_without_module_gets_a_host_vessel_with_every_gener
   EXPECT_EQ(std::vector<double>({v->mass(), v->classIsp, v->size, v->pmi.z, v->crossSections.y, v->cwY, v->touchdown[2].x}),
             std::vector<double>({700, 2900, 2, 3, 5, 0.4, 1}));
   ASSERT_EQ(v->meshes.size(), 1u);
-  EXPECT_EQ(w.mesh(v->meshes[0].mesh)->triangleCount(), 1);
+  EXPECT_EQ(w.resources().mesh(v->meshes[0].mesh)->triangleCount(), 1);
   EXPECT_EQ(w.log().errorCount(), 0);
 }
 
@@ -64,7 +64,7 @@ TEST(vessel_creation, a_vessel_made_in_a_callback_names_its_creator_and_starts_a
   vs.rvel = _V(7500, 0, 0);
   vs.arot = _V(0.3, 0.2, 0.1);
   sim::Vessel *p = w.createVessel("P", "Probe", &vs);
-  EXPECT_EQ(w.pressKey(p, OAPI_KEY_J, true, {OAPI_KEY_LSHIFT}), 1);
+  EXPECT_EQ(w.cockpit().pressKey(p, OAPI_KEY_J, true, {OAPI_KEY_LSHIFT}), 1);
   sim::Vessel *child = w.find("P-child");
   ASSERT_NE(child, nullptr);
   EXPECT_EQ(child->createdBy, "P");
@@ -72,9 +72,9 @@ TEST(vessel_creation, a_vessel_made_in_a_callback_names_its_creator_and_starts_a
   EXPECT_EQ(child->vel.x, 7510);  // the shift key was held
   EXPECT_NEAR(child->rot.m[1][2], p->rot.m[1][2], 1e-15);
   EXPECT_EQ(w.callingVessel, nullptr);
-  EXPECT_EQ(w.keyState[OAPI_KEY_LSHIFT], 0);
-  EXPECT_EQ(w.events.back().kind, "vessel-created");
-  EXPECT_EQ(w.events.back().detail, "Plain by P");
+  EXPECT_EQ(w.cockpit().keyState()[OAPI_KEY_LSHIFT], 0);
+  EXPECT_EQ(w.record().events().back().kind, sim::EventKind::vesselCreated);
+  EXPECT_EQ(w.record().events().back().detail, "Plain by P");
 }
 
 TEST(world_vessels, names_may_repeat_and_a_deleted_vessel_is_gone_for_good) {

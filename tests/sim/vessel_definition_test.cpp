@@ -17,7 +17,7 @@ sim::Vessel *add(ScratchWorld &w, const char *name) { return w->createVessel(nam
 TEST(vessel_meshes, add_mesh_fills_the_lowest_slot_that_del_mesh_emptied) {
   ScratchWorld pw("Mass = 100\n");
   sim::Vessel *v = add(pw, "V");
-  MESHHANDLE box = pw->loadMeshGlobal("Probe");
+  MESHHANDLE box = pw->resources().loadMeshGlobal("Probe");
   const VECTOR3 ofs = _V(0, 0, 5);
   for (int i = 0; i < 4; ++i) v->iface->AddMesh(box);
   EXPECT_TRUE(v->iface->DelMesh(2) && v->iface->DelMesh(1));
@@ -75,8 +75,8 @@ TEST(vessel_tanks, deleting_a_tank_unlinks_its_thrusters_and_fuel_mass_acts_on_t
   EXPECT_NE(v->thruster(sim::idOf(on2))->tank, 0u);
   EXPECT_EQ(v->iface->GetMass(), 150);
   EXPECT_EQ(v->iface->GetMaxFuelMass(), 200);  // the first tank left is the default now
-  ASSERT_EQ(pw->events.size(), 2u);
-  EXPECT_EQ(pw->events[1].kind, "tank-deleted");
+  ASSERT_EQ(pw->record().events().size(), 2u);
+  EXPECT_EQ(pw->record().events()[1].kind, sim::EventKind::tankDeleted);
   v->iface->DelPropellantResource(kept);
   EXPECT_EQ(pw->log().refusedCount(), 1);
 
@@ -115,8 +115,8 @@ TEST(vessel_thruster_groups, group_level_is_the_mean_of_its_members_and_group_se
   v->iface->SetThrusterGroupLevel(THGROUP_HOVER, 1);  // no such group: nothing happens
 
   std::vector<std::string> changes;
-  for (const sim::Event &e : pw->events)
-    if (e.kind == "group-level") changes.push_back(e.detail);
+  for (const sim::Event &e : pw->record().events())
+    if (e.kind == sim::EventKind::groupLevel) changes.push_back(e.detail);
   EXPECT_EQ(changes, (std::vector<std::string>{"MAIN 1", "MAIN 0.667", "MAIN 0"}));  // rounded to be read
   EXPECT_EQ(v->thrusters[0].dir.z, 1);                                               // normalised at creation
   v->iface->SetThrusterDir(th[0], _V(0, 0, 2));

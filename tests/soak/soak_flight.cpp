@@ -82,8 +82,8 @@ bool isCarrier(const sim::Vessel &v) { return isLauncher(v) || v.className == kD
 bool carriesPayloads(const sim::Vessel &v) { return isCarrier(v) && usedMeshes(v) > 1; }
 // B pressed on the launcher since the world was loaded: the count runs.
 bool counting(const sim::World &w, const sim::Vessel &v) {
-  for (const sim::Event &e : w.events)
-    if (e.vessel == v.name && e.kind == "key" && e.detail == "B 0x30 down") return true;
+  for (const sim::Event &e : w.record().events())
+    if (e.vessel == v.name && e.kind == sim::EventKind::key && e.detail == "B 0x30 down") return true;
   return false;
 }
 
@@ -173,10 +173,10 @@ TEST(soak_flight, a_fleet_flown_through_reloads_ends_with_everything_released_on
     for (sim::Vessel *v : vessels) {
       const int k = isLauncher(*v) ? std::stoi(v->name.substr(1)) - 1 : -1;
       if (k >= 0 && t >= launchTime(k) && configurationOf(*v) == 0 && v->landed && !counting(*world, *v))
-        world->pressKey(v, OAPI_KEY_B);
+        world->cockpit().pressKey(v, OAPI_KEY_B);
       // A launcher releases only as the upper stage with the fairing gone; before that J would stage it.
       if (release && carriesPayloads(*v) && (!isLauncher(*v) || (configurationOf(*v) == 1 && !fairingOn(*world, *v))))
-        world->pressKey(v, OAPI_KEY_J);
+        world->cockpit().pressKey(v, OAPI_KEY_J);
     }
     world->step();
     if (n % perReload == 0) {

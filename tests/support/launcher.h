@@ -81,7 +81,7 @@ inline int usedMeshes(const sim::Vessel &v) {
 inline int configurationOf(const sim::Vessel &v) { return v.group(THGROUP_HOVER) ? 0 : v.group(THGROUP_MAIN) ? 1 : -1; }
 
 inline bool shows(sim::World &world, const sim::Vessel &v, const char *mesh) {
-  const MESHHANDLE h = world.loadMeshGlobal(mesh);
+  const MESHHANDLE h = world.resources().loadMeshGlobal(mesh);
   for (const sim::MeshSlot &slot : v.meshes)
     if (slot.used && slot.mesh == h) return true;
   return false;
@@ -91,7 +91,7 @@ inline bool fairingOn(sim::World &world, const sim::Vessel &v) { return shows(wo
 // The MET that the launchers last wrote on the debug line [s]; NAN when none.
 inline double metShown(const sim::World &world) {
   double met = 0;
-  return std::sscanf(world.debugString, "MET %lf", &met) == 1 ? met : NAN;
+  return std::sscanf(world.cockpit().debugString(), "MET %lf", &met) == 1 ? met : NAN;
 }
 
 // A launcher in a flight: a world over the built tree with one launcher read
@@ -104,7 +104,7 @@ struct Flight {
   }
   // A key on the launcher (or on another vessel), and the step that acts on it.
   void press(DWORD key, sim::Vessel *on = nullptr) {
-    world.pressKey(on ? on : v, key);
+    world.cockpit().pressKey(on ? on : v, key);
     world.step();
   }
   void steps(int n) {

@@ -10,12 +10,11 @@ namespace sim {
 namespace runner {
 namespace {
 
-// A group-level event's detail is "GROUP LEVEL": split at the last blank.
-std::string groupOf(const Event &e) { return e.detail.substr(0, e.detail.rfind(' ')); }
-
+// Full or off as the record shows the level, to three digits: 0.9996 is full.
 bool fullOrOff(const Event &e) {
-  const double level = std::atof(e.detail.c_str() + e.detail.rfind(' ') + 1);
-  return level == 0 || level == 1;
+  char shown[32];
+  std::snprintf(shown, sizeof shown, "%.3g", e.level);
+  return std::atof(shown) == 0 || std::atof(shown) == 1;
 }
 
 }  // namespace
@@ -23,24 +22,24 @@ bool fullOrOff(const Event &e) {
 const double EventPrinter::kGroupLevelInterval = 1.0;
 
 void EventPrinter::show(const Event &e) {
-  if (e.kind == "liftoff" && std::isnan(liftoff_)) liftoff_ = e.t;
+  if (e.kind == EventKind::liftoff && std::isnan(liftoff_)) liftoff_ = e.t;
   char t[32], met[32] = "";
   std::snprintf(t, sizeof t, "%10.2f s", e.t);
   if (!std::isnan(liftoff_)) std::snprintf(met, sizeof met, "T+%.2f", e.t - liftoff_);
   std::string vessel = e.vessel.empty() ? "-" : e.vessel;
   if (vessel.size() < 12) vessel.resize(12, ' ');
-  std::string kind = e.kind;
+  std::string kind = eventKindName(e.kind);
   if (kind.size() < 15) kind.resize(15, ' ');
   out_ << t << "  " << std::string(std::max(0, 10 - static_cast<int>(std::strlen(met))), ' ') << met << "  " << vessel
        << "  " << kind << "  " << e.detail << '\n';
 }
 
 void EventPrinter::event(const Event &e) {
-  if (e.kind != "group-level") {
+  if (e.kind != EventKind::groupLevel) {
     show(e);
     return;
   }
-  GroupShown &g = groups_[e.vessel + '\n' + groupOf(e)];
+  GroupShown &g = groups_[e.vessel + '\n' + std::to_string(e.group)];
   if (fullOrOff(e) || e.t - g.lastShown >= kGroupLevelInterval) {
     if (g.pending) ++thinned_;
     g.pending = false;

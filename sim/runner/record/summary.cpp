@@ -22,7 +22,7 @@ double clockTime(double t) { return std::round(t * 1e9) / 1e9; }
 Json number(double x) { return std::isfinite(x) ? Json(x) : Json(nullptr); }
 
 Json eventJson(const Event &e) {
-  return {{"t", clockTime(e.t)}, {"vessel", e.vessel}, {"kind", e.kind}, {"detail", e.detail}};
+  return {{"t", clockTime(e.t)}, {"vessel", e.vessel}, {"kind", eventKindName(e.kind)}, {"detail", e.detail}};
 }
 
 Json vesselJson(const World &w, const Vessel &v) {
@@ -88,7 +88,7 @@ std::string layout(const Json &summary) {
 
 std::string summaryJson(const World &w, const SummaryHeader &h, const FlightResult &r, const Verdict &v) {
   Json events = Json::array(), vessels = Json::array(), expectations = Json::array();
-  for (const Event &e : w.events) events.push_back(eventJson(e));
+  for (const Event &e : w.record().events()) events.push_back(eventJson(e));
   for (const Vessel *vessel : w.vessels()) vessels.push_back(vesselJson(w, *vessel));
   for (size_t i = 0; i < v.expectations.size() && i < v.results.size(); ++i)
     expectations.push_back(expectationJson(v.expectations[i], v.results[i]));
