@@ -20,16 +20,7 @@ Vessel engineTest(double ispRef) {
   Vessel v;
   v.emptyMass = 500;
   v.tanks.push_back({1, 1000, 1000, 1});
-  Thruster th;
-  th.id = 2;
-  th.pos = _V(0, 0, -4);
-  th.dir = _V(0, 0, 1);
-  th.maxThrust0 = 50000;
-  th.tank = 1;
-  th.isp0 = 3305.97;
-  th.ispRef = ispRef;
-  th.level = 1;
-  v.thrusters.push_back(th);
+  v.thrusters.push_back({2, _V(0, 0, -4), _V(0, 0, 1), 50000, 1, 3305.97, ispRef, 101.4e3, 1});  // id 2 on tank 1
   return v;
 }
 
