@@ -34,7 +34,7 @@ TEST(flight_sequencer, the_count_holds_at_minus_ten_until_B_and_the_ramp_sets_le
   f.world.step();
   EXPECT_EQ(levelOf(*f.v, VENT), 1);                      // venting while the booster idles
   f.v->iface->SetThrusterGroupLevel(THGROUP_HOVER, 0.3);  // the pilot's throttle: nothing takes it before B
-  f.steps(3);
+  for (int i = 0; i < 3; ++i) f.world.step();
   EXPECT_STREQ(f.world.cockpit().debugString(), "MET -10.0");
   EXPECT_EQ(f.v->groupLevel(THGROUP_HOVER), 0.3);
 

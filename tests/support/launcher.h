@@ -80,13 +80,13 @@ inline int usedMeshes(const sim::Vessel &v) {
 // (its engines in the main group), -1 neither: as the engines show it.
 inline int configurationOf(const sim::Vessel &v) { return v.group(THGROUP_HOVER) ? 0 : v.group(THGROUP_MAIN) ? 1 : -1; }
 
-inline bool shows(sim::World &world, const sim::Vessel &v, const char *mesh) {
-  const MESHHANDLE h = world.resources().loadMeshGlobal(mesh);
+// The first fairing half's mesh shows on the vessel.
+inline bool fairingOn(sim::World &world, const sim::Vessel &v) {
+  const MESHHANDLE h = world.resources().loadMeshGlobal("Varnell\\Varnellplf1");
   for (const sim::MeshSlot &slot : v.meshes)
     if (slot.used && slot.mesh == h) return true;
   return false;
 }
-inline bool fairingOn(sim::World &world, const sim::Vessel &v) { return shows(world, v, "Varnell\\Varnellplf1"); }
 
 // The MET that the launchers last wrote on the debug line [s]; NAN when none.
 inline double metShown(const sim::World &world) {
@@ -106,9 +106,6 @@ struct Flight {
   void press(DWORD key, sim::Vessel *on = nullptr) {
     world.cockpit().pressKey(on ? on : v, key);
     world.step();
-  }
-  void steps(int n) {
-    for (int i = 0; i < n; ++i) world.step();
   }
   // Steps until the value read (NAN before there is one) reaches `value`, which it must land on.
   template <typename Read>
