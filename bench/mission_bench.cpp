@@ -48,8 +48,8 @@ void BM_DefaultMission(benchmark::State &state) {
   state.SetLabel("time is per mission of " + std::to_string(static_cast<int>(simSeconds / missions)) + " s flown");
 }
 
-const double kDay = 86400;         // [s]
-const double kTimeWarp = 1000;     // the pilot's highest time acceleration
+const double kDay = 86400;      // [s]
+const double kTimeWarp = 1000;  // the pilot's highest time acceleration
 
 // The world at the end of the default mission, flown under its pilot
 // program, which then lets go of every control.

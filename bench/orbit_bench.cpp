@@ -5,8 +5,8 @@
 #include <cmath>
 #include <string>
 
-#include "sim/world/world.h"
 #include "sim/physics/planet/orbit.h"
+#include "sim/world/world.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "sim/physics/atmosphere.h"
 #include "sim/api/vessel_api.h"
+#include "sim/physics/atmosphere.h"
 
 namespace {
 

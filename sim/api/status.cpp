@@ -1,9 +1,10 @@
 #include "sim/api/status.h"
-#include "sim/physics/planet/attitude.h"
-#include "sim/physics/planet/surface.h"
 
 #include <algorithm>
 #include <cstring>
+
+#include "sim/physics/planet/attitude.h"
+#include "sim/physics/planet/surface.h"
 
 namespace sim {
 

@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "sim/formats/text.h"
 #include "sim/api/vessel_api.h"
+#include "sim/formats/text.h"
 
 using sim::api::self;
 using sim::api::tankOf;
@@ -21,8 +21,7 @@ void setGroup(sim::Vessel &v, THGROUP_TYPE type, F f) {
   for (sim::Id id : g->thrusters)
     if (sim::Thruster *th = v.thruster(id)) th->level = std::clamp(f(th->level), 0.0, 1.0);
   const double after = v.groupLevel(type);
-  if (after != before)
-    sim::World::current()->record().recordGroupLevel(v.name, type, after);
+  if (after != before) sim::World::current()->record().recordGroupLevel(v.name, type, after);
 }
 
 }  // namespace

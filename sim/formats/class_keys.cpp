@@ -17,9 +17,8 @@ struct NumbersKey {
 };
 
 const NumbersKey kNumberKeys[] = {
-    {"Mass", 1, Range::notNegative},          {"Size", 1, Range::positive},
-    {"Inertia", 3, Range::positive},          {"CrossSections", 3, Range::notNegative},
-    {"CW", 4, Range::notNegative},            {"TouchdownPoints", 9, Range::any},
+    {"Mass", 1, Range::notNegative},          {"Size", 1, Range::positive},  {"Inertia", 3, Range::positive},
+    {"CrossSections", 3, Range::notNegative}, {"CW", 4, Range::notNegative}, {"TouchdownPoints", 9, Range::any},
     {"MaxFuel", 1, Range::notNegative},       {"Isp", 1, Range::positive},
 };
 

@@ -4,9 +4,9 @@
 #include <climits>
 #include <cmath>
 
+#include "sim/api/vessel_api.h"
 #include "sim/formats/scenario_handles.h"
 #include "sim/formats/text.h"
-#include "sim/api/vessel_api.h"
 #include "sim/physics/planet/attitude.h"
 #include "sim/physics/planet/surface.h"
 
@@ -26,7 +26,9 @@ struct NumberKey {
 };
 
 const NumberKey kNumberKeys[] = {
-    {"POS", 2, kRadPerDeg,
+    {"POS",
+     2,
+     kRadPerDeg,
      [](LoadRecord &r, const double *x) {
        r.lng = x[0];
        r.lat = x[1];
@@ -54,7 +56,8 @@ void readNumbers(LoadRecord &r, const NumberKey &k, const std::vector<std::strin
   }
   for (int i = 0; i < k.count; ++i)
     if (k.largest[i] > 0 && std::fabs(x[i]) > k.largest[i]) {
-      fault(r, std::string(k.name) + ": \"" + w[i + 1] + "\" is beyond " + exactNumber(k.largest[i]) + "; line skipped");
+      fault(r,
+            std::string(k.name) + ": \"" + w[i + 1] + "\" is beyond " + exactNumber(k.largest[i]) + "; line skipped");
       return;
     }
   for (int i = 0; i < k.count; ++i) x[i] *= k.scale;
@@ -165,7 +168,7 @@ void applyRecord(World &w, const LoadRecord &r) {
       v.thrusters[l.index].level = l.level;
     else
       w.log().warning(v.name + " has no thruster " + std::to_string(l.index) + "; level passed over", r.lines.file(),
-                    l.line);
+                      l.line);
   }
 }
 

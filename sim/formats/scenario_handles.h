@@ -20,7 +20,7 @@ class VesselLines {
   VesselLines(const std::string &file, const std::vector<ScenarioLine> &lines) : file_(file), lines_(lines) {}
   bool next(char *&line);
   const std::string &file() const { return file_; }
-  int lineNumber() const { return current_; }  // of the line last handed out
+  int lineNumber() const { return current_; }                             // of the line last handed out
   const std::string &lineText() const { return lines_[next_ - 1].text; }  // as read, whatever the module did to it
 
  private:

@@ -2,8 +2,8 @@
 // through the module's ovcLoadStateEx (or clbkLoadStateEx), and its state applied.
 #include <cstring>
 
-#include "sim/platform/module.h"
 #include "sim/formats/scenario_handles.h"
+#include "sim/platform/module.h"
 #include "sim/world/world.h"
 
 namespace sim {

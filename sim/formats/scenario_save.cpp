@@ -2,9 +2,9 @@
 // (the module's ovcSaveState, else its clbkSaveState).
 #include <cstdio>
 
-#include "sim/platform/module.h"
 #include "sim/formats/scenario_handles.h"
 #include "sim/formats/text.h"
+#include "sim/platform/module.h"
 #include "sim/world/world.h"
 
 namespace sim {

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "sim/world/vessel.h"
 #include "sim/physics/aerodynamics.h"
 #include "sim/physics/atmosphere.h"
+#include "sim/world/vessel.h"
 
 namespace sim {
 namespace physics {

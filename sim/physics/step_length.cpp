@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "sim/world/vessel.h"
 #include "sim/physics/atmosphere.h"
+#include "sim/world/vessel.h"
 
 namespace sim {
 namespace physics {
@@ -14,9 +14,9 @@ namespace {
 
 // The classical Runge-Kutta method follows a turn, a decay or an orbital arc
 // closely while each step covers only a small part of it.
-const double kMaxTurn = 0.05;    // attitude change per step [rad]
-const double kMaxDecay = 0.5;    // step times the rate at which drag or damping takes speed or spin away
-const double kMaxArc = 0.01;     // orbital arc per step [rad], about 630 steps per orbit
+const double kMaxTurn = 0.05;      // attitude change per step [rad]
+const double kMaxDecay = 0.5;      // step times the rate at which drag or damping takes speed or spin away
+const double kMaxArc = 0.01;       // orbital arc per step [rad], about 630 steps per orbit
 const double kMinimumMass = 1e-3;  // as the integration takes it [kg]
 
 // Drag is k v with k growing with the speed, so speed decays at up to 2k:
@@ -51,15 +51,15 @@ double maxSubStep(const Vessel &v, const Planet &p, double density) {
   const double spin = length(v.omega);               // [rad/s]
   if (spin > 0) h = std::min(h, kMaxTurn / spin);
   const double drag = dragRatePerSpeed(v, density) * std::sqrt(airSpeedSquared(v, p));  // [1/s]
-  const double decay = std::max(drag, dampingRate(v, density));                       // [1/s]
+  const double decay = std::max(drag, dampingRate(v, density));                         // [1/s]
   if (decay > 0) h = std::min(h, kMaxDecay / decay);
   return h;
 }
 
 bool stepFits(const Vessel &v, const Planet &p, double density, double h) {
   const double r2 = dotp(v.pos, v.pos), arc = h * h * p.gm / (kMaxArc * kMaxArc);  // [m^2], [m^3]
-  const double turn = kMaxTurn / h, decay = kMaxDecay / h;                             // [rad/s], [1/s]
-  const double drag = dragRatePerSpeed(v, density);                                    // [1/m]
+  const double turn = kMaxTurn / h, decay = kMaxDecay / h;                         // [rad/s], [1/s]
+  const double drag = dragRatePerSpeed(v, density);                                // [1/m]
   return arc * arc <= r2 * r2 * r2 && dotp(v.omega, v.omega) <= turn * turn &&
          drag * drag * airSpeedSquared(v, p) <= decay * decay && dampingRate(v, density) <= decay;
 }

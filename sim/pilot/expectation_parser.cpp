@@ -11,7 +11,6 @@ namespace {
 
 const char *const kStatusWords[] = {"flight", "landed", "crashed"};
 
-
 template <size_t N>
 std::string oneOf(const char *const (&table)[N], const std::string &word, const char *what) {
   std::string known;

@@ -3,8 +3,8 @@
 // the vessel's state of motion, never from its module.
 #pragma once
 
-#include "sim/physics/planet/planet.h"
 #include "sim/physics/planet/orbit.h"
+#include "sim/physics/planet/planet.h"
 #include "sim/world/vessel.h"
 
 namespace sim {

@@ -103,7 +103,8 @@ void Pilot::act(World &w) {
 
 void Pilot::fire(World &w, const Rule &r, Vessel *v) {
   const Action &a = r.action;
-  w.record().record(v && needsVessel(a.kind) ? v->name : "", EventKind::pilot, "line " + std::to_string(r.line) + ": " + r.text);
+  w.record().record(v && needsVessel(a.kind) ? v->name : "", EventKind::pilot,
+                    "line " + std::to_string(r.line) + ": " + r.text);
   switch (a.kind) {
     case Action::Kind::key:
       w.cockpit().pressKey(v, a.key, true, a.held);

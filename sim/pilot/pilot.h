@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "sim/world/world.h"
 #include "sim/pilot/program.h"
+#include "sim/world/world.h"
 
 namespace sim {
 namespace pilot {

@@ -6,13 +6,13 @@
 #include <stdexcept>
 
 #include "sim/pilot/pilot.h"
-#include "sim/world/world.h"
 #include "sim/runner/expectations.h"
 #include "sim/runner/flight.h"
-#include "sim/runner/report/report.h"
-#include "sim/runner/scenario_check.h"
 #include "sim/runner/record/summary.h"
 #include "sim/runner/record/vessel_table.h"
+#include "sim/runner/report/report.h"
+#include "sim/runner/scenario_check.h"
+#include "sim/world/world.h"
 
 namespace fs = std::filesystem;
 
@@ -71,8 +71,7 @@ int flyLoaded(World &world, const FlyOptions &o, const std::string &scenario, co
   if (!outDir.empty()) files = std::make_unique<FlightFiles>(outDir);
   EventPrinter printer(out);
   ProgressLine progress(out, terminal);
-  const FlightResult r =
-      fly(world, pilot.get(), limitOf(o, pilot.get()), {printer, progress, files.get(), o.sample});
+  const FlightResult r = fly(world, pilot.get(), limitOf(o, pilot.get()), {printer, progress, files.get(), o.sample});
 
   out << '\n';
   printVesselTable(world, out);

@@ -12,11 +12,11 @@ namespace runner {
 
 // The program's exit statuses, as --help lists them.
 enum ExitStatus {
-  kSuccess = 0,      // flown with every expectation met; checked without an error
-  kNotMet = 1,       // flown, and an expectation was not met
-  kBadUsage = 2,     // the command line is wrong
-  kBadInput = 3,     // a scenario, class file, mesh or pilot program with errors, or a file that cannot be read or written
-  kDiverged = 4,     // a vessel's state stopped being finite; the flight stopped there
+  kSuccess = 0,   // flown with every expectation met; checked without an error
+  kNotMet = 1,    // flown, and an expectation was not met
+  kBadUsage = 2,  // the command line is wrong
+  kBadInput = 3,  // a scenario, class file, mesh or pilot program with errors, or a file that cannot be read or written
+  kDiverged = 4,  // a vessel's state stopped being finite; the flight stopped there
 };
 
 // out gets the record of the flight (events, the vessel table, the

@@ -36,7 +36,8 @@ void DryTankWatch::afterStep(World &w) {
       double &held = held_[t.id];
       if (held > 0 && t.mass <= 0) {
         const std::string groups = groupsFedBy(*v, t.id);
-        if (!groups.empty()) w.record().record(v->name, EventKind::tankDry, "tank " + std::to_string(i) + " (" + groups + ")");
+        if (!groups.empty())
+          w.record().record(v->name, EventKind::tankDry, "tank " + std::to_string(i) + " (" + groups + ")");
       }
       held = t.mass;
     }

@@ -6,10 +6,10 @@
 #include <string>
 
 #include "sim/pilot/pilot.h"
-#include "sim/world/world.h"
 #include "sim/runner/record/event_printer.h"
 #include "sim/runner/record/flight_files.h"
 #include "sim/runner/record/progress_line.h"
+#include "sim/world/world.h"
 
 namespace sim {
 namespace runner {

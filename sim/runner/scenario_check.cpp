@@ -4,12 +4,12 @@
 #include <fstream>
 #include <set>
 
-#include "sim/formats/class_keys.h"
 #include "sim/formats/class_file.h"
+#include "sim/formats/class_keys.h"
 #include "sim/formats/mesh.h"
-#include "sim/platform/module.h"
 #include "sim/formats/scenario_file.h"
 #include "sim/formats/text.h"
+#include "sim/platform/module.h"
 #include "sim/world/world.h"
 
 namespace sim {
@@ -58,7 +58,8 @@ std::vector<Unread> maybeUnread(const World &w, const std::string &scenario, con
   std::vector<Unread> out;
   for (size_t i = 0; i < w.vessels().size() && i < keys.size(); ++i)
     for (const ScenarioLine &l : w.vessels()[i]->unknownLines)
-      if (!keys[i].count(lower(words(l.text).front())) && !reported(r.errors, scenario + ":" + std::to_string(l.number)))
+      if (!keys[i].count(lower(words(l.text).front())) &&
+          !reported(r.errors, scenario + ":" + std::to_string(l.number)))
         out.push_back({w.vessels()[i]->name, l});
   return out;
 }

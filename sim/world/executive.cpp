@@ -114,8 +114,8 @@ bool finiteState(const Vessel &v) {
 
 Snapshot snapshotOf(Vessel &v) {
   std::vector<double> &pool = tankPool();
-  Snapshot s{&v, v.pos, v.vel, v.omega, v.rot, v.landed, v.crashed, v.surfLng, v.surfLat, v.surfHeading,
-             pool.size(), v.tanks.size()};
+  Snapshot s{&v,        v.pos,     v.vel,     v.omega,       v.rot,       v.landed,
+             v.crashed, v.surfLng, v.surfLat, v.surfHeading, pool.size(), v.tanks.size()};
   for (const Tank &t : v.tanks) pool.push_back(t.mass);
   return s;
 }
@@ -211,7 +211,7 @@ void World::step() {
 
   for (const Touchdown &t : touchdowns)
     record_.record(t.vessel->name, t.contact == physics::Contact::crashed ? EventKind::crashed : EventKind::landed,
-                format("at %.2f m/s", t.speed));
+                   format("at %.2f m/s", t.speed));
 
   for (size_t i = 0; i < taking.size(); ++i) {
     if (!callbacks[i] || !stillTakesPart(*this, taking[i])) continue;

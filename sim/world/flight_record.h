@@ -11,18 +11,18 @@ namespace sim {
 
 // Every kind of event the host and the flight runner record.
 enum class EventKind {
-  key,             // a buffered key reached a vessel: "B 0x30 down"
-  liftoff,         // a landed vessel left the ground
-  vesselCreated,   // "class" or "class by creator"
-  vesselDeleted,   // its class
-  tankDeleted,     // "tank N"
-  tankDry,         // "tank N (groups it fed)"
-  groupLevel,      // a thruster group's level changed: "MAIN 1"
-  landed,          // came down gently: "at S m/s"
-  crashed,         // came down hard
-  diverged,        // its state stopped being finite
-  pilot,           // a pilot program's rule fired
-  end,             // the flight ended, and why
+  key,            // a buffered key reached a vessel: "B 0x30 down"
+  liftoff,        // a landed vessel left the ground
+  vesselCreated,  // "class" or "class by creator"
+  vesselDeleted,  // its class
+  tankDeleted,    // "tank N"
+  tankDry,        // "tank N (groups it fed)"
+  groupLevel,     // a thruster group's level changed: "MAIN 1"
+  landed,         // came down gently: "at S m/s"
+  crashed,        // came down hard
+  diverged,       // its state stopped being finite
+  pilot,          // a pilot program's rule fired
+  end,            // the flight ended, and why
 };
 // The kind as the record shows it ("vessel-created"), and back; false for a
 // name that is no kind.

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "host/VesselAPI.h"
-#include "sim/physics/mat3.h"
 #include "sim/formats/scenario_file.h"
+#include "sim/physics/mat3.h"
 
 namespace sim {
 

@@ -2,13 +2,13 @@
 // object (ovcInit), clbkSetClassCaps, the generic class keys, then a state.
 #include <algorithm>
 
-#include "sim/formats/class_keys.h"
-#include "sim/formats/class_file.h"
-#include "sim/platform/module.h"
 #include "sim/api/status.h"
+#include "sim/formats/class_file.h"
+#include "sim/formats/class_keys.h"
 #include "sim/formats/text.h"
-#include "sim/world/world.h"
 #include "sim/physics/planet/surface.h"
+#include "sim/platform/module.h"
+#include "sim/world/world.h"
 
 namespace sim {
 

@@ -15,15 +15,14 @@
 #include <vector>
 
 #include "sim/cockpit/cockpit.h"
+#include "sim/formats/scenario_file.h"
+#include "sim/physics/planet/planet.h"
 #include "sim/world/flight_record.h"
 #include "sim/world/log.h"
 #include "sim/world/resources.h"
-#include "sim/physics/planet/planet.h"
-#include "sim/formats/scenario_file.h"
 #include "sim/world/vessel.h"
 
 namespace sim {
-
 
 class World {
  public:
@@ -72,8 +71,8 @@ class World {
   double planetTime() const { return planetTimeAt(simt_); }
   double planetTimeAt(double simt) const { return (mjd - kPlanetEpochMjd) * 86400.0 + simt; }
   static constexpr double kPlanetEpochMjd = 51544.5;  // [days]
-  double dt = 0.02;             // frame at time acceleration 1 [s]
-  double timeAcceleration = 1;  // what oapiGetTimeAcceleration reports; multiplies the frame
+  double dt = 0.02;                                   // frame at time acceleration 1 [s]
+  double timeAcceleration = 1;                        // what oapiGetTimeAcceleration reports; multiplies the frame
   // One frame of the executive, dt times the time acceleration long, in this
   // order: the pilot, each vessel's clbkPreStep, forces and integration in
   // sub-steps as short as each vessel's state needs, then each vessel's
@@ -117,7 +116,7 @@ class World {
   std::vector<std::unique_ptr<Vessel>> owned_;
   std::vector<Vessel *> order_;
   std::unordered_set<const Vessel *> live_;  // the vessels of order_, for handle checks
-  HMODULE messages_ = nullptr;  // the message module, held while vessels may be deleted
+  HMODULE messages_ = nullptr;               // the message module, held while vessels may be deleted
   bool messagesTried_ = false;
 
   void loadScenario(const std::string &path, const ScenarioData &data);

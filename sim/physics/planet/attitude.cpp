@@ -4,10 +4,10 @@
 // c = atan2(Y.x, X.x). The first row of Rx(-a) Ry(-b) Rz(-c) is
 // (cos b cos c, cos b sin c, -sin b) and its third column is
 // (-sin b, sin a cos b, cos a cos b), which give back exactly those angles.
+#include "sim/physics/planet/attitude.h"
+
 #include <algorithm>
 #include <cmath>
-
-#include "sim/physics/planet/attitude.h"
 
 namespace sim {
 namespace physics {

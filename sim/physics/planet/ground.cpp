@@ -1,9 +1,9 @@
 // Liftoff, holding on the ground, touchdown and crash.
 #include "sim/physics/planet/ground.h"
-#include "sim/physics/planet/surface.h"
 
 #include <algorithm>
 
+#include "sim/physics/planet/surface.h"
 #include "sim/world/vessel.h"
 
 namespace sim {

@@ -1,8 +1,8 @@
 // Two-body orbit elements of a state relative to the planet.
+#include "sim/physics/planet/orbit.h"
+
 #include <algorithm>
 #include <cmath>
-
-#include "sim/physics/planet/orbit.h"
 
 namespace sim {
 namespace physics {

@@ -3,10 +3,11 @@
 // The vessel is first turned by the smallest rotation that takes the up-normal
 // of its touchdown plane onto its own +y axis; that turned frame is then set
 // up the usual way, +y along the local vertical and +z towards the heading.
+#include "sim/physics/planet/surface.h"
+
 #include <cmath>
 
 #include "sim/world/vessel.h"
-#include "sim/physics/planet/surface.h"
 
 namespace sim {
 namespace physics {

@@ -55,7 +55,8 @@ FlightFiles::FlightFiles(const std::string &dir)
       telemetry_(openCsv(dir + "/telemetry.csv", telemetryHeader())) {}
 
 void FlightFiles::event(const Event &e) {
-  events_ << fixed(e.t, 4) << ',' << csvField(e.vessel) << ',' << csvField(eventKindName(e.kind)) << ',' << csvField(e.detail) << '\n';
+  events_ << fixed(e.t, 4) << ',' << csvField(e.vessel) << ',' << csvField(eventKindName(e.kind)) << ','
+          << csvField(e.detail) << '\n';
 }
 
 // An unbound orbit has no apoapsis: its field stays empty.

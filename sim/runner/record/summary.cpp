@@ -92,18 +92,12 @@ std::string summaryJson(const World &w, const SummaryHeader &h, const FlightResu
   for (const Vessel *vessel : w.vessels()) vessels.push_back(vesselJson(w, *vessel));
   for (size_t i = 0; i < v.expectations.size() && i < v.results.size(); ++i)
     expectations.push_back(expectationJson(v.expectations[i], v.results[i]));
-  const Json summary = {{"scenario", h.scenario},
-                        {"pilot", h.pilot.empty() ? Json(nullptr) : Json(h.pilot)},
-                        {"outcome", h.outcome},
-                        {"sim_time_s", clockTime(w.simTime())},
-                        {"wall_time_s", r.wallTime},
-                        {"steps", r.steps},
-                        {"ended_by", r.endedBy},
-                        {"log_errors", w.log().errorCount()},
-                        {"date", utcNow()},
-                        {"events", events},
-                        {"vessels", vessels},
-                        {"expectations", expectations}};
+  const Json summary = {{"scenario", h.scenario},    {"pilot", h.pilot.empty() ? Json(nullptr) : Json(h.pilot)},
+                        {"outcome", h.outcome},      {"sim_time_s", clockTime(w.simTime())},
+                        {"wall_time_s", r.wallTime}, {"steps", r.steps},
+                        {"ended_by", r.endedBy},     {"log_errors", w.log().errorCount()},
+                        {"date", utcNow()},          {"events", events},
+                        {"vessels", vessels},        {"expectations", expectations}};
   return layout(summary);
 }
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "sim/world/world.h"
 #include "sim/runner/expectations.h"
 #include "sim/runner/flight.h"
+#include "sim/world/world.h"
 
 namespace sim {
 namespace runner {
