@@ -88,8 +88,8 @@ void takeLine(COMMON_VESSEL_EX &c, const std::string &line, const sim::Log &log)
   const size_t entries = entryCount(c), logged = log.lines().size();
   c.ParseScenarioLine(line.c_str());
   const size_t start = line.find_first_not_of(" \t");
-  const bool entryLine = start != std::string::npos && (line.compare(start, 8, "PAYLOAD ") == 0 ||
-                                                         line.compare(start, 6, "STAGE ") == 0);
+  const bool entryLine =
+      start != std::string::npos && (line.compare(start, 8, "PAYLOAD ") == 0 || line.compare(start, 6, "STAGE ") == 0);
   if (entryLine && entries < MAX_PAYLOAD_ENTRIES && line.find('\0') == std::string::npos)
     fuzz::require(entryCount(c) > static_cast<int>(entries) || log.lines().size() > logged,
                   "an entry line turned away is logged", log);
@@ -120,10 +120,10 @@ void requireRoundTrip(const COMMON_VESSEL_EX &c, COMMON_VESSEL_EX &reader, const
   fuzz::require(saved(reader) == text, "a saved manifest reads back to the text it was saved from", log);
   for (int i = 0; i < MAX_PAYLOAD_ENTRIES; ++i) {
     const PAYLOAD_ENTRY &a = c.entries[i], &b = reader.entries[i];
-    fuzz::require(a.used == b.used && (!a.used || (a.kind == b.kind && a.parent == b.parent &&
-                                                   std::strcmp(a.name, b.name) == 0 &&
-                                                   std::strcmp(a.className, b.className) == 0)),
-                  "a saved entry reads back as the same entry in the same stage", log);
+    fuzz::require(
+        a.used == b.used && (!a.used || (a.kind == b.kind && a.parent == b.parent && std::strcmp(a.name, b.name) == 0 &&
+                                         std::strcmp(a.className, b.className) == 0)),
+        "a saved entry reads back as the same entry in the same stage", log);
   }
 }
 

@@ -91,8 +91,8 @@ TEST(flight_sequencer, the_limiter_takes_a_hundredth_once_per_sample_only_above_
       {0.125, 0.7, 100000, {0.7, 0.7, 0.7, 0.7, 0.7, 0.7, 0.7, 0.7}},  // 9 m/s^2
   };
   for (const Case &c : cases) {
-    Flight f(inOrbit({"CONFIGURATION 0", "PAYLOAD P Varnell\\Sat Varnell\\Sat 0 0 30 " + std::to_string(c.payload) +
-                                             " 0 1"}),
+    Flight f(inOrbit({"CONFIGURATION 0",
+                      "PAYLOAD P Varnell\\Sat Varnell\\Sat 0 0 30 " + std::to_string(c.payload) + " 0 1"}),
              c.dt);
     noseAlongMotion(*f.v);
     f.v->iface->SetThrusterGroupLevel(THGROUP_HOVER, c.level);

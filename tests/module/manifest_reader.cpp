@@ -85,7 +85,8 @@ TEST(manifest_reader, a_line_that_does_not_read_whole_takes_no_slot_and_is_named
     ASSERT_EQ(line.size(), 1u) << bad[i].reason;
     EXPECT_NE(line[0].find(bad[i].reason + ": \"" + bad[i].line.substr(0, 40)), std::string::npos) << line[0];
   }
-  EXPECT_EQ(manifestOf(f.world, "L1"), (std::vector<std::string>{stageSaved("Open"), payloadSaved(longest), "ENDSTAGE"}));
+  EXPECT_EQ(manifestOf(f.world, "L1"),
+            (std::vector<std::string>{stageSaved("Open"), payloadSaved(longest), "ENDSTAGE"}));
 }
 
 // A rejected STAGE line still opens a stage, as far as its lines go: what it
@@ -121,9 +122,10 @@ TEST(manifest_reader, messages_are_taken_in_in_order_into_the_stage_open_and_a_r
     Flight f({payload("first"), stage("Open")});
     Messages messages;
     const std::pair<const char *, std::string> sent[] = {
-        {"PAYLOAD", payload("m1")}, {"PAYLOAD", ""},           {"PAYLOAD", stage("m2")},
-        {"PAYLOAD", " \t " + payload("m3")}, {"ENDSTAGE", "ENDSTAGE"}, {"ENDSTAGE", "ENDSTAGE"},
-        {"PAYLOAD", payload("after")},       {"NOTES", "for someone else"}};
+        {"PAYLOAD", payload("m1")},    {"PAYLOAD", ""},
+        {"PAYLOAD", stage("m2")},      {"PAYLOAD", " \t " + payload("m3")},
+        {"ENDSTAGE", "ENDSTAGE"},      {"ENDSTAGE", "ENDSTAGE"},
+        {"PAYLOAD", payload("after")}, {"NOTES", "for someone else"}};
     for (const auto &[key, text] : sent) messages.send(f.v->iface, key, text);
     f.world.step();
     EXPECT_EQ(messages.pending(f.v->iface), std::vector<std::string>());

@@ -34,7 +34,8 @@ TEST_F(message_module, messages_reach_only_their_receiver_in_the_order_sent_unti
   EXPECT_EQ(send(a, "STAGE", "STAGE Kick1 k k 0 0 2.5 950 0 1"), 0);
   send(b, "PAYLOAD", "PAYLOAD Probe p p 0 0 6 300 0 1");
   send(a, "ENDSTAGE", "ENDSTAGE");
-  EXPECT_EQ(messages.pending(a), (std::vector<std::string>{"STAGE|STAGE Kick1 k k 0 0 2.5 950 0 1", "ENDSTAGE|ENDSTAGE"}));
+  EXPECT_EQ(messages.pending(a),
+            (std::vector<std::string>{"STAGE|STAGE Kick1 k k 0 0 2.5 950 0 1", "ENDSTAGE|ENDSTAGE"}));
   send(a, "PAYLOAD", "for a");
   drop(a);
   EXPECT_TRUE(messages.pending(a).empty());
@@ -93,7 +94,8 @@ TEST(payload_messages, a_launcher_made_without_the_message_module_releases_and_t
   scratch.copyFromBuiltTree("Config/Vessels/Varnell/Sat.cfg");
   scratch.write("Config/Vessels/Varnell.cfg", "Module = Varnell\n");
   scratch.enter();
-  Flight f(releasing({"STAGE K Varnell\\Sat Varnell\\Sat 0 0 1 50 0 1", "PAYLOAD P Varnell\\Sat Varnell\\Sat 0 0 2 50 0 1", "ENDSTAGE"}));
+  Flight f(releasing({"STAGE K Varnell\\Sat Varnell\\Sat 0 0 1 50 0 1",
+                      "PAYLOAD P Varnell\\Sat Varnell\\Sat 0 0 2 50 0 1", "ENDSTAGE"}));
   f.press(OAPI_KEY_J);
   ASSERT_NE(f.world.find("K"), nullptr);
   EXPECT_EQ(usedMeshes(*f.v), 1);

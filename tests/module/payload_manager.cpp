@@ -43,9 +43,9 @@ TEST_F(payload_manager, other_keywords_go_on_with_their_line) {
   char key[256] = "unset", line[2048] = "unset";
   EXPECT_TRUE(carrier->ReceiveManifestMessages(key, line));
   EXPECT_EQ(std::string(key) + "|" + line, "NOTES|for someone else");
-  EXPECT_EQ(carrier->seen, (std::vector<std::string>{"CONFIGURATION|CONFIGURATION 1", "payload|payload x y z 0 0 0 1 0 1",
-                                                     "ENDSTAGEX|ENDSTAGEX", "NOTE|  NOTE a b",
-                                                     "NOTES|for someone else"}));
+  EXPECT_EQ(carrier->seen,
+            (std::vector<std::string>{"CONFIGURATION|CONFIGURATION 1", "payload|payload x y z 0 0 0 1 0 1",
+                                      "ENDSTAGEX|ENDSTAGEX", "NOTE|  NOTE a b", "NOTES|for someone else"}));
   EXPECT_FALSE(carrier->ReceiveManifestMessages());
 }
 

@@ -111,7 +111,8 @@ TEST(payload_release, a_stage_leaves_with_its_entries_sent_after_it_measured_fro
 }
 
 TEST(payload_release, a_refused_release_changes_nothing) {
-  Flight f(releasing({entry("PAYLOAD", "P1", "3"), entry("STAGE", "Lost", "5", "Nowhere"), entry("PAYLOAD", "P2", "6"), "ENDSTAGE"}));
+  Flight f(releasing(
+      {entry("PAYLOAD", "P1", "3"), entry("STAGE", "Lost", "5", "Nowhere"), entry("PAYLOAD", "P2", "6"), "ENDSTAGE"}));
   const std::vector<std::string> manifest = manifestOf(f.world, "L1");
   for (int i = 0; i < 2; ++i) f.press(OAPI_KEY_J);
   EXPECT_EQ(f.world.vessels().size(), 1u);
@@ -158,7 +159,8 @@ TEST(dispenser, a_stage_saved_before_its_first_step_keeps_and_weighs_the_manifes
     const std::string carried = "PAYLOAD S1 Varnell\\Sat Varnell\\Sat 0.80 0.00 1.00 600.00 0.00 0.50";
     std::string scenario;
     {
-      Flight f(releasing({std::string("STAGE D1 Varnell\\Dispenser ") + c.cls + " 0 0 25 450 0 1", "PAYLOAD S1 Varnell\\Sat Varnell\\Sat 0.8 0 26 600 0 0.5", "ENDSTAGE"}));
+      Flight f(releasing({std::string("STAGE D1 Varnell\\Dispenser ") + c.cls + " 0 0 25 450 0 1",
+                          "PAYLOAD S1 Varnell\\Sat Varnell\\Sat 0.8 0 26 600 0 0.5", "ENDSTAGE"}));
       f.press(OAPI_KEY_J);
       scenario = savedScenario(f.world);
       EXPECT_EQ(f.world.find("D1")->emptyMass, c.emptyMass);
@@ -274,8 +276,9 @@ TEST(fairing_jettison, the_halves_leave_sideways_from_where_they_were_drawn_spin
                          {"Varnellplf1", "Varnell\\Varnellplf1", {-0.935, 0, 10.568}, {-4, 0, 0}, {0, 0.5, 0}}};
   for (const char *attitude : {"AROT 0 0 0", "AROT 30 -50 120", "AROT -170 80 45"}) {
     SCOPED_TRACE(attitude);
-    Flight f(inOrbit({"CONFIGURATION 1", "FAIRING 1", "PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 0 0 3 600 0 1"}, attitude),
-             0.5);
+    Flight f(
+        inOrbit({"CONFIGURATION 1", "FAIRING 1", "PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 0 0 3 600 0 1"}, attitude),
+        0.5);
     const size_t before = f.world.vessels().size();
     while (f.world.simTime() < 32.5) f.world.step();
     EXPECT_EQ(f.world.vessels().size(), before);

@@ -98,11 +98,16 @@ TEST(stack_configurations, meshes_sit_where_each_configuration_puts_them_through
   };
   const char *const PLF1 = "Varnell\\Varnellplf1", *const PLF2 = "Varnell\\Varnellplf2";
   const Case cases[] = {{{"FAIRING 1", SAT_A},
-                         {{PLF1, {-0.935, 0, 30.737}}, {PLF2, {0.906, 0, 30.737}}, {"Varnell\\Varnellstg0", {0, 0, 0}},
-                          {"Varnell\\Varnellstg1B", {0, 0, 20.169}}, {nullptr, {0, 0, 3}}},
+                         {{PLF1, {-0.935, 0, 30.737}},
+                          {PLF2, {0.906, 0, 30.737}},
+                          {"Varnell\\Varnellstg0", {0, 0, 0}},
+                          {"Varnell\\Varnellstg1B", {0, 0, 20.169}},
+                          {nullptr, {0, 0, 3}}},
                          18940},
                         {{"CONFIGURATION 1", "FAIRING 1", SAT_A},
-                         {{"Varnell\\Varnellstg1B", {0, 0, 0}}, {PLF1, {-0.935, 0, 10.568}}, {PLF2, {0.906, 0, 10.568}},
+                         {{"Varnell\\Varnellstg1B", {0, 0, 0}},
+                          {PLF1, {-0.935, 0, 10.568}},
+                          {PLF2, {0.906, 0, 10.568}},
                           {nullptr, {0, 0, 3 - 20.169}}},
                          3130}};
   for (const Case &c : cases) {

@@ -29,13 +29,12 @@ const std::vector<Row> FULL_STACK = {{{-0.857, 0, -17.35}, {0, 0, 1}, BOOSTER},
                                      {{0.857, 0, -17.35}, {0, 0, 1}, BOOSTER},
                                      {{0.7, 0, 12}, {-1, 0, 0}, EFFECT},
                                      {{1.59, 0, 15.2}, {-2, 0, 1}, EFFECT}};
-const std::vector<Row> UPPER_STAGE = {
-    {{-0.703, 0.05, -5}, {0, 0, 1}, UPPER}, {{0.703, -0.05, -5}, {0, 0, 1}, UPPER},
-    {{R, -0.41, -4.12}, {0, 1, 0}, JET},    {{-R, 0.41, -4.12}, {0, -1, 0}, JET},
-    {{R, 0.41, -4.12}, {0, -1, 0}, JET},    {{-R, -0.41, -4.12}, {0, 1, 0}, JET},
-    {{-X, 0, -4.12}, {1, 0, 0}, JET},       {{X, 0, -4.12}, {-1, 0, 0}, JET},
-    {{R, -0.41, -4.12}, {0, 1, 0}, JET},    {{-R, -0.41, -4.12}, {0, 1, 0}, JET},
-    {{R, 0.41, -4.12}, {0, -1, 0}, JET},    {{-R, 0.41, -4.12}, {0, -1, 0}, JET}};
+const std::vector<Row> UPPER_STAGE = {{{-0.703, 0.05, -5}, {0, 0, 1}, UPPER}, {{0.703, -0.05, -5}, {0, 0, 1}, UPPER},
+                                      {{R, -0.41, -4.12}, {0, 1, 0}, JET},    {{-R, 0.41, -4.12}, {0, -1, 0}, JET},
+                                      {{R, 0.41, -4.12}, {0, -1, 0}, JET},    {{-R, -0.41, -4.12}, {0, 1, 0}, JET},
+                                      {{-X, 0, -4.12}, {1, 0, 0}, JET},       {{X, 0, -4.12}, {-1, 0, 0}, JET},
+                                      {{R, -0.41, -4.12}, {0, 1, 0}, JET},    {{-R, -0.41, -4.12}, {0, 1, 0}, JET},
+                                      {{R, 0.41, -4.12}, {0, -1, 0}, JET},    {{-R, 0.41, -4.12}, {0, -1, 0}, JET}};
 
 // Each thruster alone at full level for a second, in vacuum and at sea level.
 void expectThrusters(sim::Vessel &v, const std::vector<Row> &rows) {
@@ -81,8 +80,8 @@ TEST(propulsion, a_new_launcher_holds_its_three_tanks_full_the_booster_tank_firs
 }
 
 TEST(propulsion, each_configuration_has_its_thrusters_groups_and_default_tank) {
-  const THGROUP_TYPE order[] = {THGROUP_HOVER,        THGROUP_MAIN,        THGROUP_ATT_PITCHUP,  THGROUP_ATT_PITCHDOWN,
-                                THGROUP_ATT_YAWLEFT,  THGROUP_ATT_YAWRIGHT, THGROUP_ATT_BANKLEFT, THGROUP_ATT_BANKRIGHT};
+  const THGROUP_TYPE order[] = {THGROUP_HOVER,       THGROUP_MAIN,         THGROUP_ATT_PITCHUP,  THGROUP_ATT_PITCHDOWN,
+                                THGROUP_ATT_YAWLEFT, THGROUP_ATT_YAWRIGHT, THGROUP_ATT_BANKLEFT, THGROUP_ATT_BANKRIGHT};
   const std::vector<size_t> none;
   const std::vector<std::vector<size_t>> members0 = {{0, 1}, none, none, none, none, none, none, none},
                                          members1 = {none, {0, 1}, {10, 11}, {8, 9}, {6}, {7}, {2, 3}, {4, 5}};
@@ -91,7 +90,8 @@ TEST(propulsion, each_configuration_has_its_thrusters_groups_and_default_tank) {
     Flight f(inOrbit({"CONFIGURATION " + std::to_string(configuration)}));
     expectThrusters(*f.v, configuration ? UPPER_STAGE : FULL_STACK);
     EXPECT_EQ(f.v->groups.size(), configuration ? 7u : 1u);
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(members(*f.v, order[i]), (configuration ? members1 : members0)[i]) << order[i];
+    for (int i = 0; i < 8; ++i)
+      EXPECT_EQ(members(*f.v, order[i]), (configuration ? members1 : members0)[i]) << order[i];
     EXPECT_EQ(f.v->defaultTank, tankOfSize(*f.v, CAPACITY[configuration])->id);
   }
 }
@@ -126,8 +126,8 @@ struct StreamRow {
   PARTICLESTREAMSPEC::ATMSMAP atmsmap;
   const char *texture;
 };
-const StreamRow FLAME_TRAIL = {{1.0, 500, 150, 0.05, 0.15, -0.5, 1.0, 0, 0.5, 0, 0.01}, PARTICLESTREAMSPEC::ATM_PLOG,
-                               "Contrail_firetrail"};
+const StreamRow FLAME_TRAIL = {
+    {1.0, 500, 150, 0.05, 0.15, -0.5, 1.0, 0, 0.5, 0, 0.01}, PARTICLESTREAMSPEC::ATM_PLOG, "Contrail_firetrail"};
 const StreamRow SMOKE_TRAIL = {{3.0, 2, 150, 0.1, 10, 5, 5.5, 0, 0.05, 0.1, 0.1}, PARTICLESTREAMSPEC::ATM_FLAT, ""};
 const StreamRow VENT_PLUME = {{0.3, 1000, 10, 0.5, 0.2, 2, 0, 0, 0.5, 0.000001, 0.1}, PARTICLESTREAMSPEC::ATM_PLOG, ""};
 const StreamRow IGNITION_PLUME = {{1.0, 100, 0, 0.8, 1.0, 1, 0.1, 0, 0.5, 0.1, 0.1}, PARTICLESTREAMSPEC::ATM_PLOG, ""};
@@ -166,7 +166,8 @@ TEST(propulsion, flames_and_streams_sit_on_their_thrusters_through_staging) {
     for (int i = 0; i < 2; ++i) {
       const sim::Exhaust &e = f.v->exhausts[i];
       EXPECT_EQ(e.thruster, f.v->thrusters[i].id);
-      EXPECT_EQ(std::vector<double>({e.length, e.width}), stage ? std::vector<double>({20, 0.5}) : std::vector<double>({60, 1.8}));
+      EXPECT_EQ(std::vector<double>({e.length, e.width}),
+                stage ? std::vector<double>({20, 0.5}) : std::vector<double>({60, 1.8}));
       EXPECT_EQ(e.hasPosDir, !stage);
       if (!stage) expectNear(e.pos, _V(i ? 0.857 : -0.857, 0, -16.7));
       if (!stage) expectNear(e.dir, _V(0, 0, -1));

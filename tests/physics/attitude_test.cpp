@@ -1,9 +1,10 @@
+#include "sim/physics/planet/attitude.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "sim/physics/planet/planet.h"
-#include "sim/physics/planet/attitude.h"
 #include "tests/support/tree.h"
 
 using namespace sim;

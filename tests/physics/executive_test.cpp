@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "sim/physics/planet/planet.h"
 #include "sim/physics/planet/attitude.h"
+#include "sim/physics/planet/planet.h"
 #include "tests/support/tree.h"
 
 using namespace sim;
@@ -152,7 +152,7 @@ TEST(executive, a_long_frame_ends_where_the_same_span_of_short_frames_ends) {
     VECTOR3 pos, vel, vrot;  // [m], [m/s], [rad/s]
     double span;             // [s]
     double tolerance;        // of position [m]
-    double turn;             // of attitude [rad] and spin [fraction]: a landing's heading follows the moment it touched down
+    double turn;  // of attitude [rad] and spin [fraction]: a landing's heading follows the moment it touched down
   };
   const double r = physics::Planet().radius;  // [m]
   const double orbit = r + 300e3, orbitSpeed = std::sqrt(physics::Planet().gm / orbit);

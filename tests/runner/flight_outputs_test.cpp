@@ -11,10 +11,10 @@
 #include <set>
 #include <sstream>
 
-#include "sim/runner/commands.h"
-#include "tests/support/runner.h"
-#include "sim/runner/record/event_printer.h"
 #include "sim/formats/text.h"
+#include "sim/runner/commands.h"
+#include "sim/runner/record/event_printer.h"
+#include "tests/support/runner.h"
 #include "tests/support/tree.h"
 
 using nlohmann::json;
@@ -111,8 +111,8 @@ TEST_F(flight_outputs, a_flight_writes_a_summary_that_reads_back_as_json_with_ev
   EXPECT_TRUE(s["wall_time_s"].is_number());
   EXPECT_EQ(s["date"].get<std::string>().size(), 20u) << s["date"];  // 2025-03-01T14:05:09Z
   ASSERT_EQ(s["expectations"].size(), 2u);
-  EXPECT_EQ(s["expectations"][0], (json{{"line", 4}, {"text", "expect Sat status flight"}, {"met", true},
-                                        {"found", "is flight"}}));
+  EXPECT_EQ(s["expectations"][0],
+            (json{{"line", 4}, {"text", "expect Sat status flight"}, {"met", true}, {"found", "is flight"}}));
   EXPECT_EQ(s["expectations"][1]["met"], false);
 
   const json &events = s["events"];
@@ -187,8 +187,7 @@ TEST_F(flight_outputs, telemetry_has_one_row_per_vessel_at_each_sample_time) {
     std::vector<std::string> times;  // of the Sat's rows
   };
   for (const Case &c : {Case{0.02, 1, {"0.0000", "1.0000", "2.0000"}},
-                        Case{0.1, 0.5, {"0.0000", "0.5000", "1.0000", "1.5000", "2.0000"}},
-                        Case{0.1, 0.05, {}}}) {
+                        Case{0.1, 0.5, {"0.0000", "0.5000", "1.0000", "1.5000", "2.0000"}}, Case{0.1, 0.05, {}}}) {
     FlyOptions o = hop();
     o.dt = c.dt;
     o.sample = c.sample;

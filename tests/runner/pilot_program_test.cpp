@@ -78,34 +78,34 @@ TEST(pilot_program, every_kind_of_line_is_read_with_its_units) {
 TEST(pilot_program, every_bad_line_is_reported_at_its_line_and_the_good_ones_are_kept) {
   std::vector<std::string> errors;
   const Program p = pilotProgram(
-      "at 0 key B\n"                                         // 1 good
-      "at ten key B\n"                                       // 2 time not a number
-      "when altitude >= 5 key J\n"                           // 3 bad operator
-      "when height > 5 key J\n"                              // 4 unknown quantity
-      "at 1 key F13\n"                                       // 5 unknown key
-      "at 1 throttle warp 1\n"                               // 6 unknown group
-      "at 1 throttle main 1.5\n"                             // 7 level out of range
-      "at 1 steer heading 90 pitch time 10:80 5:70\n"        // 8 points descend
-      "at 1 steer heading 90 pitch time\n"                   // 9 no points
-      "at 1 steer heading 90 pitch 95\n"                     // 10 pitch out of range
-      "at 1 input pitchdown\n"                               // 11 level missing
-      "at 1 end now\n"                                       // 12 trailing word
-      "fly to the moon\n"                                    // 13 no trigger
-      "when tank 0.5 < 3 end\n"                              // 14 tank index not whole
-      "gains pitch 1\n"                                      // 15 kd missing
-      "at 2 end\n"                                           // 16 good
-      "expect event L1 liftoff\n"                            // 17 good
-      "expect Sat1 status orbiting\n"                        // 18 unknown status
-      "expect Sat1 periapsis >= 1\n"                         // 19 bad operator
-      "expect event L1 lift-off\n"                           // 20 unknown kind
-      "expect event L1 liftoff after L2\n"                   // 21 no such line above
-      "expect event L2 liftoff by 3\n"                       // 22 by without after
-      "expect event L2 liftoff at 3 after L1\n"              // 23 at and after
-      "expect event L2 liftoff within 1\n"                   // 24 within without timing
-      "expect event L2 group-level \"MAIN 1 at 3\n"          // 25 quote not closed
-      "expect event L2 liftoff at 3 soon\n"                  // 26 unknown word
-      "expect event L1 landed after liftoff\n"               // 27 labels are vessels, not kinds
-      "expect event L1 landed after L1 by 100 within 5\n",   // 28 good
+      "at 0 key B\n"                                        // 1 good
+      "at ten key B\n"                                      // 2 time not a number
+      "when altitude >= 5 key J\n"                          // 3 bad operator
+      "when height > 5 key J\n"                             // 4 unknown quantity
+      "at 1 key F13\n"                                      // 5 unknown key
+      "at 1 throttle warp 1\n"                              // 6 unknown group
+      "at 1 throttle main 1.5\n"                            // 7 level out of range
+      "at 1 steer heading 90 pitch time 10:80 5:70\n"       // 8 points descend
+      "at 1 steer heading 90 pitch time\n"                  // 9 no points
+      "at 1 steer heading 90 pitch 95\n"                    // 10 pitch out of range
+      "at 1 input pitchdown\n"                              // 11 level missing
+      "at 1 end now\n"                                      // 12 trailing word
+      "fly to the moon\n"                                   // 13 no trigger
+      "when tank 0.5 < 3 end\n"                             // 14 tank index not whole
+      "gains pitch 1\n"                                     // 15 kd missing
+      "at 2 end\n"                                          // 16 good
+      "expect event L1 liftoff\n"                           // 17 good
+      "expect Sat1 status orbiting\n"                       // 18 unknown status
+      "expect Sat1 periapsis >= 1\n"                        // 19 bad operator
+      "expect event L1 lift-off\n"                          // 20 unknown kind
+      "expect event L1 liftoff after L2\n"                  // 21 no such line above
+      "expect event L2 liftoff by 3\n"                      // 22 by without after
+      "expect event L2 liftoff at 3 after L1\n"             // 23 at and after
+      "expect event L2 liftoff within 1\n"                  // 24 within without timing
+      "expect event L2 group-level \"MAIN 1 at 3\n"         // 25 quote not closed
+      "expect event L2 liftoff at 3 soon\n"                 // 26 unknown word
+      "expect event L1 landed after liftoff\n"              // 27 labels are vessels, not kinds
+      "expect event L1 landed after L1 by 100 within 5\n",  // 28 good
       &errors);
   ASSERT_EQ(errors.size(), 24u);
   for (int i = 0; i < 24; ++i) {

@@ -147,8 +147,9 @@ TEST(pilot_rules, keys_reach_their_vessels_once_at_their_step_or_again_after_the
   ScratchWorld w;
   flying(*w, "A", _V(1e9, 0, 0), {});
   flying(*w, "B", _V(1e9, 1e3, 0), {});
-  pilot::Pilot p(pilotProgram("vessel B\nat 1 key rshift+ctrl+J\nvessel A\nat 0 key B\nwhenever exists Ghost key J\n"
-                              "when exists Ghost key B\nvessel Late\nat 0 key B\n"));
+  pilot::Pilot p(
+      pilotProgram("vessel B\nat 1 key rshift+ctrl+J\nvessel A\nat 0 key B\nwhenever exists Ghost key J\n"
+                   "when exists Ghost key B\nvessel Late\nat 0 key B\n"));
   w->pilot = [&p](World &world) { p.act(world); };
   for (int i = 0; i < 300; ++i) {
     if (i == 50 || i == 200) flying(*w, "Ghost", _V(1e9, 5e3, 0), {});
@@ -206,7 +207,7 @@ TEST(pilot_rules, inputs_are_held_until_released_and_time_acceleration_and_end_t
   Vessel *v = flying(*w, "Hand", _V(1e9, 0, 0), {});
   pilot::Pilot p(
       pilotProgram("at 0 input pitchup 0.5 bankleft 1\nat 1 input yawright 0.25\nat 2 input none\n"
-              "at 2 timewarp 5\nat 2.5 end\n"));
+                   "at 2 timewarp 5\nat 2.5 end\n"));
   fly(*w, p, 10);
   EXPECT_EQ(v->manualLevel[THGROUP_ATT_PITCHUP], 0.5);
   EXPECT_EQ(v->manualLevel[THGROUP_ATT_BANKLEFT], 1);

@@ -22,9 +22,9 @@ namespace {
 json flyDefault(const ScratchTree &tree, const std::string &name, const std::string &rules, double end, int status) {
   std::ostringstream program;
   program << std::ifstream("Scenarios/Varnell/Launch.pilot").rdbuf();
-  tree.write(name + ".pilot",
-             std::regex_replace(program.str(), std::regex("\nat 1500 end"), "\nat " + std::to_string(end) + " end") +
-                 rules);
+  tree.write(
+      name + ".pilot",
+      std::regex_replace(program.str(), std::regex("\nat 1500 end"), "\nat " + std::to_string(end) + " end") + rules);
   sim::runner::FlyOptions o;
   o.root = ".";
   o.pilot = tree.path(name + ".pilot");

@@ -33,7 +33,8 @@ const char kScenario[] =
     "END_SHIPS\n";
 
 void expectSameState(const sim::Vessel &a, const sim::Vessel &b) {
-  EXPECT_EQ(a.name + ":" + a.className + (a.landed ? " landed" : ""), b.name + ":" + b.className + (b.landed ? " landed" : ""));
+  EXPECT_EQ(a.name + ":" + a.className + (a.landed ? " landed" : ""),
+            b.name + ":" + b.className + (b.landed ? " landed" : ""));
   EXPECT_NEAR(length(a.pos - b.pos), 0, 1e-6);
   EXPECT_NEAR(length(a.vel - b.vel), 0, 1e-9);
   EXPECT_NEAR(length(a.omega - b.omega), 0, 1e-12);

@@ -32,8 +32,9 @@ TEST(vessel_creation, a_class_without_module_gets_a_host_vessel_with_every_gener
   ASSERT_NE(v, nullptr);
   EXPECT_NE(sim::callbacksOf(v->iface), nullptr);
   // The MaxFuel tank starts full.
-  EXPECT_EQ(std::vector<double>({v->mass(), v->classIsp, v->size, v->pmi.z, v->crossSections.y, v->cwY, v->touchdown[2].x}),
-            std::vector<double>({700, 2900, 2, 3, 5, 0.4, 1}));
+  EXPECT_EQ(
+      std::vector<double>({v->mass(), v->classIsp, v->size, v->pmi.z, v->crossSections.y, v->cwY, v->touchdown[2].x}),
+      std::vector<double>({700, 2900, 2, 3, 5, 0.4, 1}));
   ASSERT_EQ(v->meshes.size(), 1u);
   EXPECT_EQ(w.resources().mesh(v->meshes[0].mesh)->triangleCount(), 1);
   EXPECT_EQ(w.log().errorCount(), 0);

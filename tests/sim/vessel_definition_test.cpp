@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "sim/api/handles.h"
-#include "sim/physics/planet/planet.h"
 #include "sim/physics/planet/attitude.h"
+#include "sim/physics/planet/planet.h"
 #include "sim/physics/planet/surface.h"
 #include "sim/world/world.h"
 #include "tests/support/tree.h"
