@@ -30,16 +30,18 @@ class message_module : public ::testing::Test {
   VESSEL *b = reinterpret_cast<VESSEL *>(&places[1]);
 };
 
-TEST_F(message_module, messages_reach_only_their_receiver_in_the_order_sent) {
-  EXPECT_TRUE(messages.pending(a).empty());
+TEST_F(message_module, messages_reach_only_their_receiver_in_the_order_sent_until_it_is_dropped) {
   EXPECT_EQ(send(a, "STAGE", "STAGE Kick1 k k 0 0 2.5 950 0 1"), 0);
   send(b, "PAYLOAD", "PAYLOAD Probe p p 0 0 6 300 0 1");
-  send(a, "PAYLOAD", "PAYLOAD Sat1 s s 1.2 0 3.1 600 90 0.5");
   send(a, "ENDSTAGE", "ENDSTAGE");
   EXPECT_EQ(messages.pending(a),
-            (std::vector<std::string>{"STAGE|STAGE Kick1 k k 0 0 2.5 950 0 1",
-                                      "PAYLOAD|PAYLOAD Sat1 s s 1.2 0 3.1 600 90 0.5", "ENDSTAGE|ENDSTAGE"}));
+            (std::vector<std::string>{"STAGE|STAGE Kick1 k k 0 0 2.5 950 0 1", "ENDSTAGE|ENDSTAGE"}));
+  send(a, "PAYLOAD", "for a");
+  drop(a);
+  EXPECT_TRUE(messages.pending(a).empty());
   EXPECT_EQ(messages.pending(b), std::vector<std::string>{"PAYLOAD|PAYLOAD Probe p p 0 0 6 300 0 1"});
+  send(a, "ENDSTAGE", "after the drop");
+  EXPECT_EQ(messages.pending(a), std::vector<std::string>{"ENDSTAGE|after the drop"});
 }
 
 TEST_F(message_module, long_texts_are_cut_to_the_buffers_and_terminated) {
@@ -64,16 +66,6 @@ TEST_F(message_module, null_arguments_are_refused_and_lose_no_message) {
   EXPECT_EQ(check(a, nullptr, text), -1);
   EXPECT_EQ(check(a, key, nullptr), -1);
   EXPECT_EQ(messages.pending(a), std::vector<std::string>{"|"});
-}
-
-TEST_F(message_module, a_dropped_receiver_has_nothing_left_and_others_keep_theirs) {
-  send(a, "PAYLOAD", "for a");
-  send(b, "PAYLOAD", "for b");
-  drop(a);
-  EXPECT_TRUE(messages.pending(a).empty());
-  EXPECT_EQ(messages.pending(b), std::vector<std::string>{"PAYLOAD|for b"});
-  send(a, "ENDSTAGE", "after the drop");
-  EXPECT_EQ(messages.pending(a), std::vector<std::string>{"ENDSTAGE|after the drop"});
 }
 
 const char *const STAGE_LINE = "STAGE Kick1 Kickmesh Kickclass 0.00 0.00 2.50 950.00 0.00 1.00";
@@ -102,22 +94,19 @@ TEST(payload_messages, a_launcher_made_without_the_message_module_releases_and_t
   scratch.copyFromBuiltTree("Config/Vessels/Varnell/Sat.cfg");
   scratch.write("Config/Vessels/Varnell.cfg", "Module = Varnell\n");
   scratch.enter();
-  sim::World world(".", "");
-  sim::Vessel *v = loadLauncher(world, releasing({"STAGE K Varnell\\Sat Varnell\\Sat 0 0 1 50 0 1",
-                                                  "PAYLOAD P Varnell\\Sat Varnell\\Sat 0 0 2 50 0 1", "ENDSTAGE"}));
-  ASSERT_NE(v, nullptr);
-  world.cockpit().pressKey(v, OAPI_KEY_J);
-  world.step();
-  ASSERT_NE(world.find("K"), nullptr);
-  EXPECT_EQ(usedMeshes(*v), 1);
+  Flight f(releasing({"STAGE K Varnell\\Sat Varnell\\Sat 0 0 1 50 0 1",
+                      "PAYLOAD P Varnell\\Sat Varnell\\Sat 0 0 2 50 0 1", "ENDSTAGE"}));
+  f.press(OAPI_KEY_J);
+  ASSERT_NE(f.world.find("K"), nullptr);
+  EXPECT_EQ(usedMeshes(*f.v), 1);
 
   scratch.copyFromBuiltTree(moduleLibrary("cvelmessage"));
   Messages messages;
-  EXPECT_TRUE(messages.pending(world.find("K")->iface).empty());
-  messages.send(v->iface, "PAYLOAD", "PAYLOAD Q Varnell\\Sat Varnell\\Sat 0 0 2 50 0 1");
-  world.step();
-  EXPECT_EQ(usedMeshes(*v), 1);
-  EXPECT_EQ(world.log().errorCount(), 0);  // a missing message module is no error
+  EXPECT_TRUE(messages.pending(f.world.find("K")->iface).empty());
+  messages.send(f.v->iface, "PAYLOAD", "PAYLOAD Q Varnell\\Sat Varnell\\Sat 0 0 2 50 0 1");
+  f.world.step();
+  EXPECT_EQ(usedMeshes(*f.v), 1);
+  EXPECT_EQ(f.world.log().errorCount(), 0);  // a missing message module is no error
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // The Varnell library as the host loads it: a fresh copy of the built module,
-// so that its load entry and its module-wide version cache start anew.
+// so that its load entry and its module-wide version cache start anew; the
+// meshes every launcher asks the host for; and the pilot's two keys as the host
+// hands them over, and the launcher's HUD line.
 #include <gtest/gtest.h>
 
 #include "sim/api/module_support.h"
@@ -110,6 +112,94 @@ TEST_F(module_entry, an_exit_function_found_at_load_runs_at_unload_ExitModule_fi
   }
   interposed::extraExports.clear();
 #endif
+}
+
+// The first loads them, in order; the second shares them.
+TEST(launcher_lifecycle, every_launcher_loads_the_stage_and_fairing_meshes_in_order) {
+  sim::World world(".", "");
+  const auto loaded = [&world] {
+    std::vector<std::string> names;
+    for (const std::string &line : world.log().lines())
+      if (line.find("global mesh loaded: ") != std::string::npos) names.push_back(line.substr(line.rfind(' ') + 1));
+    return names;
+  };
+  const std::vector<std::string> meshes = {"Varnell\\Varnellstg0", "Varnell\\Varnellstg1B", "Varnell\\Varnellplf1",
+                                           "Varnell\\Varnellplf2"};
+  sim::Vessel *l1 = world.createVessel("L1", "Varnell", nullptr);
+  ASSERT_NE(l1, nullptr);
+  EXPECT_EQ(loaded(), meshes);
+  sim::Vessel *l2 = world.createVessel("L2", "Varnell", nullptr);
+  ASSERT_NE(l2, nullptr);
+  EXPECT_EQ(loaded(), meshes);
+  ASSERT_EQ(l2->meshes.size(), l1->meshes.size());
+  for (size_t i = 0; i < l1->meshes.size(); ++i) EXPECT_EQ(l2->meshes[i].mesh, l1->meshes[i].mesh) << i;
+}
+
+const DWORD KEY_K = 0x25, KEY_LALT = 0x38;  // the simulator's keyboard codes
+const char *const SAT_LINES[] = {"PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 0.8 0 3 700 0 1",
+                                 "PAYLOAD Sat2 Varnell\\Sat Varnell\\Sat -0.8 0 3 700 0 1"};
+
+TEST(pilot_keys, modified_keys_releases_and_other_keys_are_not_consumed_and_change_nothing) {
+  Flight f(inOrbit({"CONFIGURATION 0"}), 0.5);
+  struct Press {
+    DWORD key;
+    bool down;
+    std::vector<DWORD> held;
+  };
+  const Press ignored[] = {{OAPI_KEY_J, true, {OAPI_KEY_LSHIFT}},
+                           {OAPI_KEY_J, true, {OAPI_KEY_RSHIFT}},
+                           {OAPI_KEY_B, true, {OAPI_KEY_LCONTROL}},
+                           {OAPI_KEY_B, true, {OAPI_KEY_RCONTROL}},
+                           {OAPI_KEY_J, false, {}},
+                           {OAPI_KEY_B, false, {}},
+                           {KEY_K, true, {}}};
+  for (const Press &p : ignored) EXPECT_EQ(f.world.cockpit().pressKey(f.v, p.key, p.down, p.held), 0) << p.key;
+  f.world.step();
+  EXPECT_EQ(configurationOf(*f.v), 0);
+  EXPECT_EQ(f.world.find("L1-SEP"), nullptr);
+  EXPECT_STREQ(f.world.cockpit().debugString(), "MET -10.0");
+
+  EXPECT_EQ(f.world.cockpit().pressKey(f.v, OAPI_KEY_B, true, {KEY_LALT}), 1);  // Alt is not looked at
+  f.world.step();
+  EXPECT_STREQ(f.world.cockpit().debugString(), "MET -9.5");
+}
+
+TEST(pilot_keys, B_again_after_launch_changes_nothing_and_J_twice_before_a_step_releases_once) {
+  Flight f(inOrbit({"CONFIGURATION 1", SAT_LINES[0], SAT_LINES[1]}), 0.5);
+  EXPECT_EQ(f.world.cockpit().pressKey(f.v, OAPI_KEY_B), 1);
+  f.world.step();
+  EXPECT_EQ(f.world.cockpit().pressKey(f.v, OAPI_KEY_B), 1);
+  f.world.step();
+  EXPECT_STREQ(f.world.cockpit().debugString(), "MET -9.0");
+
+  const size_t vessels = f.world.vessels().size();
+  EXPECT_EQ(f.world.cockpit().pressKey(f.v, OAPI_KEY_J), 1);
+  EXPECT_EQ(f.world.cockpit().pressKey(f.v, OAPI_KEY_J), 1);
+  f.world.step();
+  f.world.step();
+  EXPECT_EQ(f.world.vessels().size(), vessels + 1);
+  EXPECT_NE(f.world.find("Sat2"), nullptr);
+  EXPECT_EQ(manifestOf(f.world, "L1"),
+            std::vector<std::string>{"PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 0.80 0.00 3.00 700.00 0.00 1.00"});
+}
+
+TEST(launcher_hud, the_line_shows_the_upper_stage_RCS_propellant_at_100_100_in_either_configuration) {
+  for (const char *configuration : {"CONFIGURATION 0", "CONFIGURATION 1"}) {
+    SCOPED_TRACE(configuration);
+    Flight f(inOrbit({configuration}));
+    sim::HudFrame frame = f.world.cockpit().drawHud(f.v);
+    const std::vector<sim::HudText> &drawn = frame.texts;
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_EQ(drawn[0].text, "Durvane RCS fuel: 75.000 kg");
+    EXPECT_EQ(drawn[0].x, 100);
+    EXPECT_EQ(drawn[0].y, 100);
+    EXPECT_TRUE(frame.ownElements);  // the host's own HUD elements too
+
+    tankOfSize(*f.v, 75)->mass = 12.3456;
+    frame = f.world.cockpit().drawHud(f.v);
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_EQ(drawn[0].text, "Durvane RCS fuel: 12.346 kg");
+  }
 }
 
 }  // namespace

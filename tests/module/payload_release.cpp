@@ -1,6 +1,7 @@
-// Payloads released from the upper stage on J as vessels of their own, a
-// stage's entries handed on to it as manifest messages, and a released
-// dispenser that takes them in and releases them in turn.
+// What leaves the launcher as vessels of its own: the spent booster and the
+// fairing halves; payloads released from the upper stage on J, a stage's
+// entries handed on to it as manifest messages, and a released dispenser that
+// takes them in and releases them in turn.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -23,12 +24,6 @@ std::string sent(const char *kind, const char *name, const char *z) {
 }
 const char *const CLOSED = "ENDSTAGE|ENDSTAGE";
 
-// J, and the step that acts on it.
-void release(sim::World &world, sim::Vessel *carrier) {
-  world.cockpit().pressKey(carrier, OAPI_KEY_J);
-  world.step();
-}
-
 TEST(payload_release, a_top_level_payload_leaves_from_its_place_pushed_off_fuelled_and_turned) {
   struct Turn {
     const char *angle;  // [deg]
@@ -36,26 +31,23 @@ TEST(payload_release, a_top_level_payload_leaves_from_its_place_pushed_off_fuell
   };
   for (const Turn &t : {Turn{"0", {0, 1, 0}, {0, 0, 1}}, Turn{"90", {0, 0, 1}, {0, -1, 0}}}) {
     SCOPED_TRACE(t.angle);
-    sim::World world(".", "");
-    sim::Vessel *v = loadLauncher(
-        world, releasing({std::string("PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 1.2 0 3.1 600 ") + t.angle + " 0.5"}));
-    ASSERT_NE(v, nullptr);
-    EXPECT_EQ(v->emptyMass, 2730);
-    release(world, v);
-    const sim::Vessel *sat = world.find("Sat1");
+    Flight f(releasing({std::string("PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 1.2 0 3.1 600 ") + t.angle + " 0.5"}));
+    EXPECT_EQ(f.v->emptyMass, 2730);
+    f.press(OAPI_KEY_J);
+    const sim::Vessel *sat = f.world.find("Sat1");
     ASSERT_NE(sat, nullptr);
-    expectNear(placeFrom(*v, *sat), _V(1.2, 0, 3.1 + STACK_ORIGIN_Z));
-    expectNear(velocityFrom(*v, *sat), _V(2, 0, 0));  // beside the axis: straight out from it
-    expectNear(sat->omega, v->omega, 0);
-    expectNear(v->rot.tmul(sat->rot.column(0)), _V(1, 0, 0), 1e-9);
-    expectNear(v->rot.tmul(sat->rot.column(1)), t.y, 1e-9);
-    expectNear(v->rot.tmul(sat->rot.column(2)), t.z, 1e-9);
+    expectNear(placeFrom(*f.v, *sat), _V(1.2, 0, 3.1 + STACK_ORIGIN_Z));
+    expectNear(velocityFrom(*f.v, *sat), _V(2, 0, 0));  // beside the axis: straight out from it
+    expectNear(sat->omega, f.v->omega, 0);
+    expectNear(f.v->rot.tmul(sat->rot.column(0)), _V(1, 0, 0), 1e-9);
+    expectNear(f.v->rot.tmul(sat->rot.column(1)), t.y, 1e-9);
+    expectNear(f.v->rot.tmul(sat->rot.column(2)), t.z, 1e-9);
     EXPECT_EQ(sat->tanks.at(0).mass, 50);  // half of its class's 100 kg
     EXPECT_TRUE(Messages().pending(sat->iface).empty());
-    EXPECT_EQ(v->emptyMass, 2130);  // rebuilt at once without it
-    EXPECT_EQ(usedMeshes(*v), 1);
-    release(world, v);
-    EXPECT_EQ(world.vessels().size(), 2u);
+    EXPECT_EQ(f.v->emptyMass, 2130);  // rebuilt at once without it
+    EXPECT_EQ(usedMeshes(*f.v), 1);
+    f.press(OAPI_KEY_J);
+    EXPECT_EQ(f.world.vessels().size(), 2u);
   }
 }
 
@@ -71,14 +63,12 @@ TEST(payload_release, a_payload_is_pushed_forward_on_the_axis_and_outward_beside
   std::vector<std::string> manifest;
   for (int i = 0; i < 6; ++i)
     manifest.push_back("PAYLOAD P" + std::to_string(i) + " Varnell\\Sat Varnell\\Sat " + pushes[i].offset + " 1 0 1");
-  sim::World world(".", "");
-  sim::Vessel *v = loadLauncher(world, releasing(manifest));
-  ASSERT_NE(v, nullptr);
+  Flight f(releasing(manifest));
   for (int i = 5; i >= 0; --i) {
-    release(world, v);
-    const sim::Vessel *p = world.find("P" + std::to_string(i));
+    f.press(OAPI_KEY_J);
+    const sim::Vessel *p = f.world.find("P" + std::to_string(i));
     ASSERT_NE(p, nullptr) << i;
-    expectNear(velocityFrom(*v, *p), pushes[i].velocity, 1e-9, pushes[i].offset);
+    expectNear(velocityFrom(*f.v, *p), pushes[i].velocity, 1e-9, pushes[i].offset);
   }
 }
 
@@ -105,34 +95,30 @@ TEST(payload_release, a_stage_leaves_with_its_entries_sent_after_it_measured_fro
        {{"A", {sent("STAGE", "B", "2.00"), sent("PAYLOAD", "p", "3.00"), CLOSED, CLOSED}}}},
   };
   for (const Case &c : cases) {
-    sim::World world(".", "");
-    sim::Vessel *v = loadLauncher(world, releasing(c.manifest));
-    ASSERT_NE(v, nullptr);
+    Flight f(releasing(c.manifest));
     for (const Release &r : c.releases) {
-      release(world, v);
-      const sim::Vessel *stage = world.find(r.vessel);
+      f.press(OAPI_KEY_J);
+      const sim::Vessel *stage = f.world.find(r.vessel);
       ASSERT_NE(stage, nullptr) << r.vessel;
       for (int axis = 0; axis < 3; ++axis)  // not turned
-        expectNear(stage->rot.column(axis), v->rot.column(axis), 1e-9);
+        expectNear(stage->rot.column(axis), f.v->rot.column(axis), 1e-9);
       EXPECT_EQ(Messages().pending(stage->iface), r.messages) << r.vessel;
     }
-    const size_t vessels = world.vessels().size();
-    release(world, v);
-    EXPECT_EQ(world.vessels().size(), vessels);
+    const size_t vessels = f.world.vessels().size();
+    f.press(OAPI_KEY_J);
+    EXPECT_EQ(f.world.vessels().size(), vessels);
   }
 }
 
 TEST(payload_release, a_refused_release_changes_nothing) {
-  sim::World world(".", "");
-  sim::Vessel *v = loadLauncher(world, releasing({entry("PAYLOAD", "P1", "3"), entry("STAGE", "Lost", "5", "Nowhere"),
-                                                  entry("PAYLOAD", "P2", "6"), "ENDSTAGE"}));
-  ASSERT_NE(v, nullptr);
-  const std::vector<std::string> manifest = manifestOf(world, "L1");
-  for (int i = 0; i < 2; ++i) release(world, v);
-  EXPECT_EQ(world.vessels().size(), 1u);
-  EXPECT_EQ(manifestOf(world, "L1"), manifest);
-  EXPECT_EQ(usedMeshes(*v), 1 + 3);
-  EXPECT_TRUE(world.log().contains("vessel \"Lost\" of class \"Nowhere\" not created"));
+  Flight f(releasing(
+      {entry("PAYLOAD", "P1", "3"), entry("STAGE", "Lost", "5", "Nowhere"), entry("PAYLOAD", "P2", "6"), "ENDSTAGE"}));
+  const std::vector<std::string> manifest = manifestOf(f.world, "L1");
+  for (int i = 0; i < 2; ++i) f.press(OAPI_KEY_J);
+  EXPECT_EQ(f.world.vessels().size(), 1u);
+  EXPECT_EQ(manifestOf(f.world, "L1"), manifest);
+  EXPECT_EQ(usedMeshes(*f.v), 1 + 3);
+  EXPECT_TRUE(f.world.log().contains("vessel \"Lost\" of class \"Nowhere\" not created"));
 }
 
 // A dispenser on the upper stage, its two satellites beside the axis.
@@ -143,19 +129,17 @@ const std::vector<std::string> DISPENSER = {"STAGE D Varnell\\Dispenser Varnell\
 // J before its first step: what arrives is placed before anything leaves,
 // each payload from its place, measured from the dispenser as handed on.
 TEST(dispenser, a_released_dispenser_takes_its_payloads_in_and_releases_them_one_by_one_on_J) {
-  sim::World world(".", "");
-  sim::Vessel *v = loadLauncher(world, releasing(DISPENSER));
-  ASSERT_NE(v, nullptr);
-  release(world, v);
-  sim::Vessel *d = world.find("D");
+  Flight f(releasing(DISPENSER));
+  f.press(OAPI_KEY_J);
+  sim::Vessel *d = f.world.find("D");
   ASSERT_NE(d, nullptr);
-  EXPECT_EQ(world.cockpit().pressKey(d, OAPI_KEY_J, true, {OAPI_KEY_LSHIFT}), 0);
+  EXPECT_EQ(f.world.cockpit().pressKey(d, OAPI_KEY_J, true, {OAPI_KEY_LSHIFT}), 0);
   const VECTOR3 places[] = {{-1.2, 0, 1.34}, {1.2, 0, 0.6}};  // [m]
   const char *const names[] = {"S2", "S1"};
   for (int i = 0; i < 2; ++i) {
-    release(world, d);
-    ASSERT_NE(world.find(names[i]), nullptr) << names[i];
-    expectNear(placeFrom(*d, *world.find(names[i])), places[i], 1e-6, names[i]);
+    f.press(OAPI_KEY_J, d);
+    ASSERT_NE(f.world.find(names[i]), nullptr) << names[i];
+    expectNear(placeFrom(*d, *f.world.find(names[i])), places[i], 1e-6, names[i]);
     EXPECT_EQ(d->emptyMass, 1050 - 600 * i);  // 450 kg and what is still aboard
     EXPECT_EQ(usedMeshes(*d), 2 - i);
   }
@@ -175,14 +159,11 @@ TEST(dispenser, a_stage_saved_before_its_first_step_keeps_and_weighs_the_manifes
     const std::string carried = "PAYLOAD S1 Varnell\\Sat Varnell\\Sat 0.80 0.00 1.00 600.00 0.00 0.50";
     std::string scenario;
     {
-      sim::World world(".", "");
-      sim::Vessel *v =
-          loadLauncher(world, releasing({std::string("STAGE D1 Varnell\\Dispenser ") + c.cls + " 0 0 25 450 0 1",
-                                         "PAYLOAD S1 Varnell\\Sat Varnell\\Sat 0.8 0 26 600 0 0.5", "ENDSTAGE"}));
-      ASSERT_NE(v, nullptr);
-      release(world, v);
-      scenario = savedScenario(world);
-      EXPECT_EQ(world.find("D1")->emptyMass, c.emptyMass);
+      Flight f(releasing({std::string("STAGE D1 Varnell\\Dispenser ") + c.cls + " 0 0 25 450 0 1",
+                          "PAYLOAD S1 Varnell\\Sat Varnell\\Sat 0.8 0 26 600 0 0.5", "ENDSTAGE"}));
+      f.press(OAPI_KEY_J);
+      scenario = savedScenario(f.world);
+      EXPECT_EQ(f.world.find("D1")->emptyMass, c.emptyMass);
     }
     sim::World world(".", "");
     ASSERT_TRUE(loadSaved(world, scenario));
@@ -204,6 +185,122 @@ TEST(dispenser, its_touchdown_points_lie_round_its_axis_on_its_aft_face) {
     EXPECT_NEAR(p.z, -0.75, 1e-12);
     EXPECT_NEAR(std::hypot(p.x, p.y), 1.2, 0.01);
     EXPECT_NEAR(length(next - p), 1.2 * std::sqrt(3.0), 0.01);
+  }
+}
+
+TEST(booster_separation, the_spent_booster_leaves_from_the_booster_with_the_stacks_motion_and_burns_its_thrusters_out) {
+  Flight f(inOrbit({}));
+  f.press(OAPI_KEY_J);
+  const sim::Vessel *b = f.world.find("L1-SEP");
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->className, "Varnell\\Varnellstg0");
+  // The vessel's origin moved up to the upper stage's; the booster stayed.
+  expectNear(placeFrom(*f.v, *b), _V(0, 0, -20.169), 1e-6);
+  expectNear(b->vel, f.v->vel);
+  expectNear(b->omega, f.v->omega, 0);
+  for (int axis = 0; axis < 3; ++axis) expectNear(b->rot.column(axis), f.v->rot.column(axis), 1e-12);
+
+  ASSERT_EQ(b->tanks.size(), 1u);
+  EXPECT_EQ(b->tanks[0].maxMass, 100);
+  // Backward and inward; the first also slightly down. The host keeps directions normalised.
+  const VECTOR3 pos[] = {{-1.82, 0, -14.8}, {1.82, 0, -14.8}}, dir[] = {{1, -0.02, -1}, {-1, 0, -1}};
+  ASSERT_EQ(b->thrusters.size(), 2u);
+  for (int i = 0; i < 2; ++i) {
+    const sim::Thruster &th = b->thrusters[i];
+    expectNear(th.pos, pos[i], 0, "position");
+    expectNear(th.dir, unit(dir[i]), 1e-12, "direction");
+    EXPECT_EQ(std::vector<double>({th.maxThrust0, th.isp0, th.ispRef, th.pRef, th.level}),
+              std::vector<double>({20000, 4500, 4500, 100000, 1}));
+  }
+  // A glowing stream, then a lit one, each on the second thruster first.
+  ASSERT_EQ(b->streams.size(), 4u);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(b->streams[i].thruster, b->thrusters[1 - i % 2].id);
+    EXPECT_EQ(b->streams[i].particles.ltype, i < 2 ? PARTICLESTREAMSPEC::EMISSIVE : PARTICLESTREAMSPEC::DIFFUSE);
+  }
+
+  // 100 kg at 2 x 20000 N / 4500 m/s, from its own tank, last 11.25 s, the launcher gone or not.
+  const double separation = f.world.simTime();
+  f.world.deleteVessel(f.v);
+  while (f.world.simTime() < separation + 11.2) f.world.step();
+  EXPECT_GT(b->tanks[0].mass, 0);
+  while (f.world.simTime() < separation + 11.3) f.world.step();
+  EXPECT_EQ(b->tanks[0].mass, 0);
+}
+
+// The move of the origin at staging is made once: a rebuild of the upper
+// stage (here for a message) must not move the vessel again.
+TEST(booster_separation, a_rebuild_after_staging_leaves_the_upper_stage_where_it_is) {
+  Flight f(inOrbit({"FAIRING 1"}));
+  f.press(OAPI_KEY_J);
+  VECTOR3 before = f.v->pos;
+  f.world.step();
+  const VECTOR3 plain = f.v->pos - before;  // a step's way without a rebuild [m]
+  before = f.v->pos;
+  Messages().send(f.v->iface, "NOTES", "rebuild");
+  f.world.step();
+  expectNear(f.v->pos - before, plain, 0.01, "a step with a rebuild");
+}
+
+// No call on a vessel that is not there, no write past the name's buffer.
+TEST(booster_separation, a_refused_booster_is_left_alone_and_a_long_name_is_cut_to_fit) {
+  {
+    const std::string longName(300, 'L');
+    Flight f(inOrbit({}), 0.02, longName);
+    f.press(OAPI_KEY_J);
+    EXPECT_NE(f.world.find(longName.substr(0, 255)), nullptr);
+  }
+  ScratchTree scratch;  // without the spent booster's class
+  scratch.copyFromBuiltTree(moduleLibrary("Varnell"));
+  for (const char *mesh : {"Varnellstg0", "Varnellstg1B", "Varnellplf1", "Varnellplf2"})
+    scratch.copyFromBuiltTree(std::string("Meshes/Varnell/") + mesh + ".msh");
+  scratch.write("Config/Vessels/Varnell.cfg", "Module = Varnell\n");
+  scratch.enter();
+  sim::World world(".", "");
+  sim::Vessel *v = world.createVessel("L1", "Varnell", nullptr);
+  ASSERT_NE(v, nullptr);
+  world.cockpit().pressKey(v, OAPI_KEY_J);
+  world.step();
+  EXPECT_EQ(configurationOf(*v), 1);
+  EXPECT_EQ(world.vessels().size(), 1u);
+  EXPECT_EQ(world.log().refusedCount(), 0);
+}
+
+// 32.5 s after staging, or after a load as the upper stage with the fairing on.
+TEST(fairing_jettison, the_halves_leave_sideways_from_where_they_were_drawn_spinning_apart_whatever_the_attitude) {
+  struct Half {
+    const char *name, *className;
+    VECTOR3 offset, push, spin;  // launcher frame [m], [m/s], [rad/s]
+  };
+  const Half halves[] = {{"Varnellplf2", "Varnell\\Varnellplf2", {0.906, 0, 10.568}, {4, 0, 0}, {0, -0.5, 0}},
+                         {"Varnellplf1", "Varnell\\Varnellplf1", {-0.935, 0, 10.568}, {-4, 0, 0}, {0, 0.5, 0}}};
+  for (const char *attitude : {"AROT 0 0 0", "AROT 30 -50 120", "AROT -170 80 45"}) {
+    SCOPED_TRACE(attitude);
+    Flight f(
+        inOrbit({"CONFIGURATION 1", "FAIRING 1", "PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 0 0 3 600 0 1"}, attitude),
+        0.5);
+    const size_t before = f.world.vessels().size();
+    while (f.world.simTime() < 32.5) f.world.step();
+    EXPECT_EQ(f.world.vessels().size(), before);
+    f.world.step();
+    EXPECT_EQ(f.v->groupLevel(THGROUP_MAIN), 1);  // burning: the halves must not take the setting
+    EXPECT_FALSE(fairingOn(f.world, *f.v));
+    EXPECT_EQ(usedMeshes(*f.v), 2);
+    ASSERT_EQ(f.world.vessels().size(), before + 2);
+    for (int i = 0; i < 2; ++i) {
+      const sim::Vessel &h = *f.world.vessels()[before + i];
+      EXPECT_EQ(h.name + " " + h.className, std::string(halves[i].name) + " " + halves[i].className);
+      expectNear(placeFrom(*f.v, h), halves[i].offset, 1e-6, h.name);
+      expectNear(velocityFrom(*f.v, h), halves[i].push, 1e-6, h.name);
+      expectNear(h.omega, halves[i].spin, 0, h.name);
+      EXPECT_EQ(h.givenStatus.eng_main + h.givenStatus.eng_hovr, 0);
+    }
+    // Rebuilt without the fairing, the payload's mesh takes a fairing half's
+    // index, which must not be taken for a fairing half again.
+    Messages().send(f.v->iface, "NOTES", "rebuild");
+    for (int i = 0; i < 4; ++i) f.world.step();
+    EXPECT_EQ(usedMeshes(*f.v), 2);
+    EXPECT_EQ(f.world.vessels().size(), before + 2);
   }
 }
 

@@ -13,13 +13,6 @@ namespace {
 const char *const SAT_A = "PAYLOAD SatA Varnell\\Sat Varnell\\Sat 0.00 0.00 3.00 1000.00 0.00 1.00";
 const char *const SAT_B = "PAYLOAD SatB Varnell\\Sat Varnell\\Sat 0.00 0.00 7.00 3000.00 0.00 1.00";
 
-void expectMesh(sim::World &world, const sim::Vessel &v, size_t i, const char *mesh, double x, double y, double z) {
-  ASSERT_LT(i, v.meshes.size());
-  EXPECT_TRUE(v.meshes[i].used) << mesh;
-  EXPECT_EQ(v.meshes[i].mesh, world.resources().loadMeshGlobal(mesh)) << mesh;
-  expectNear(v.meshes[i].ofs, _V(x, y, z), 1e-9, mesh);
-}
-
 // The keys' first letters count, the last CONFIGURATION line counts, and
 // anything but 1 is the full stack.
 TEST(stack_configurations, the_empty_mass_is_structure_fairing_and_payloads_of_the_configuration_read) {
@@ -43,12 +36,10 @@ TEST(stack_configurations, the_empty_mass_is_structure_fairing_and_payloads_of_t
       {{"CONFIGURATION   +1"}, 1, 2130},
   };
   for (const Case &c : cases) {
-    sim::World world(".", "");
-    const sim::Vessel *v = loadLauncher(world, c.lines);
-    ASSERT_NE(v, nullptr);
-    EXPECT_EQ(configurationOf(*v), c.configuration) << testing::PrintToString(c.lines);
-    EXPECT_EQ(v->emptyMass, c.emptyMass) << testing::PrintToString(c.lines);
-    const std::vector<std::string> block = blockOf(savedScenario(world), "L1");
+    Flight f(c.lines);
+    EXPECT_EQ(configurationOf(*f.v), c.configuration) << testing::PrintToString(c.lines);
+    EXPECT_EQ(f.v->emptyMass, c.emptyMass) << testing::PrintToString(c.lines);
+    const std::vector<std::string> block = blockOf(savedScenario(f.world), "L1");
     EXPECT_EQ(std::count(block.begin(), block.end(), "CONFIGURATION " + std::to_string(c.configuration)), 1);
   }
 }
@@ -76,9 +67,8 @@ TEST(stack_configurations, each_configuration_has_its_size_inertia_drag_touchdow
   };
   for (int configuration : {0, 1}) {
     SCOPED_TRACE("configuration " + std::to_string(configuration));
-    sim::World world(".", "");
-    const sim::Vessel *v = loadLauncher(world, inOrbit({"CONFIGURATION " + std::to_string(configuration)}));
-    ASSERT_NE(v, nullptr);
+    Flight f(inOrbit({"CONFIGURATION " + std::to_string(configuration)}));
+    const sim::Vessel *v = f.v;
     const Shape &s = shapes[configuration];
     EXPECT_EQ(v->size, 20.0);
     for (int i = 0; i < 3; ++i) expectNear(v->touchdown[i], s.touchdown[i], 0, "touchdown point");
@@ -93,34 +83,50 @@ TEST(stack_configurations, each_configuration_has_its_size_inertia_drag_touchdow
   }
 }
 
-TEST(stack_configurations, the_fairing_halves_take_the_first_mesh_indices_of_the_full_stack) {
-  sim::World world(".", "");
-  const sim::Vessel *v = loadLauncher(world, {"FAIRING 1", SAT_A});
-  ASSERT_NE(v, nullptr);
-  ASSERT_EQ(v->meshes.size(), 5u);
-  expectMesh(world, *v, 0, "Varnell\\Varnellplf1", -0.935, 0, 30.737);
-  expectMesh(world, *v, 1, "Varnell\\Varnellplf2", 0.906, 0, 30.737);
-  expectMesh(world, *v, 2, "Varnell\\Varnellstg0", 0, 0, 0);
-  expectMesh(world, *v, 3, "Varnell\\Varnellstg1B", 0, 0, 20.169);
-  expectNear(v->meshes[4].ofs, _V(0, 0, 3));
-  EXPECT_EQ(v->meshes[4].visibility, MESHVIS_EXTERNAL);
-}
-
-// A message with a text rebuilds the stack, whatever its key.
-TEST(stack_configurations, the_upper_stage_moves_fairing_and_payloads_back_and_rebuilds_leave_them_there) {
-  sim::World world(".", "");
-  const sim::Vessel *v = loadLauncher(world, {"CONFIGURATION 1", "FAIRING 1", SAT_A});
-  ASSERT_NE(v, nullptr);
-  Messages messages;
-  for (int build = 0; build < 3; ++build, messages.send(v->iface, "NOTES", "rebuild"), world.step()) {
-    SCOPED_TRACE("build " + std::to_string(build));
-    ASSERT_EQ(v->meshes.size(), 4u);
-    expectMesh(world, *v, 0, "Varnell\\Varnellstg1B", 0, 0, 0);
-    expectMesh(world, *v, 1, "Varnell\\Varnellplf1", -0.935, 0, 10.568);
-    expectMesh(world, *v, 2, "Varnell\\Varnellplf2", 0.906, 0, 10.568);
-    expectNear(v->meshes[3].ofs, _V(0, 0, 3 - 20.169));
-    EXPECT_EQ(v->emptyMass, 3130);
-    EXPECT_EQ(v->thrusters.size(), 12u);
+// The fairing halves take the first mesh indices of the full stack; the upper
+// stage moves fairing and payloads back, and rebuilds (for a message with a
+// text, whatever its key) leave them there.
+TEST(stack_configurations, meshes_sit_where_each_configuration_puts_them_through_rebuilds) {
+  struct Mesh {
+    const char *name;  // null: the payload's
+    VECTOR3 ofs;       // [m]
+  };
+  struct Case {
+    std::vector<std::string> lines;
+    std::vector<Mesh> meshes;
+    double emptyMass;  // [kg]
+  };
+  const char *const PLF1 = "Varnell\\Varnellplf1", *const PLF2 = "Varnell\\Varnellplf2";
+  const Case cases[] = {{{"FAIRING 1", SAT_A},
+                         {{PLF1, {-0.935, 0, 30.737}},
+                          {PLF2, {0.906, 0, 30.737}},
+                          {"Varnell\\Varnellstg0", {0, 0, 0}},
+                          {"Varnell\\Varnellstg1B", {0, 0, 20.169}},
+                          {nullptr, {0, 0, 3}}},
+                         18940},
+                        {{"CONFIGURATION 1", "FAIRING 1", SAT_A},
+                         {{"Varnell\\Varnellstg1B", {0, 0, 0}},
+                          {PLF1, {-0.935, 0, 10.568}},
+                          {PLF2, {0.906, 0, 10.568}},
+                          {nullptr, {0, 0, 3 - 20.169}}},
+                         3130}};
+  for (const Case &c : cases) {
+    Flight f(c.lines);
+    for (int build = 0; build < 3; ++build, Messages().send(f.v->iface, "NOTES", "rebuild"), f.world.step()) {
+      SCOPED_TRACE(c.lines[0] + ", build " + std::to_string(build));
+      ASSERT_EQ(f.v->meshes.size(), c.meshes.size());
+      for (size_t i = 0; i < c.meshes.size(); ++i) {
+        const sim::MeshSlot &slot = f.v->meshes[i];
+        EXPECT_TRUE(slot.used) << i;
+        if (c.meshes[i].name) {
+          EXPECT_EQ(slot.mesh, f.world.resources().loadMeshGlobal(c.meshes[i].name)) << c.meshes[i].name;
+        } else {
+          EXPECT_EQ(slot.visibility, MESHVIS_EXTERNAL);
+        }
+        expectNear(slot.ofs, c.meshes[i].ofs, 1e-9, "mesh " + std::to_string(i));
+      }
+      EXPECT_EQ(f.v->emptyMass, c.emptyMass);
+    }
   }
 }
 

@@ -1,9 +1,11 @@
+#include "sim/physics/planet/attitude.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "sim/physics/planet/planet.h"
-#include "sim/physics/planet/attitude.h"
+#include "tests/support/tree.h"
 
 using namespace sim;
 using physics::arotFromRot;
@@ -50,4 +52,31 @@ TEST(attitude_angles, read_off_any_attitude_rebuild_the_same_axes) {
       const VECTOR3 arot = _V(std::atan2(gz.y, gz.z), std::asin(-gz.x / length(gz)), std::atan2(gy.x, gx.x));
       expectSameAxes(rotFromArot(arot), r);
     }
+}
+
+TEST(rotation, push_on_the_tail_towards_plus_x_spins_up_positive_y_and_swings_the_nose_to_minus_x) {
+  ScratchWorld w(kBareProbe);
+  Vessel *v = flying(*w, "probe", kDeepSpace, _V(0, 0, 0));
+  PROPELLANT_HANDLE tank = v->iface->CreatePropellantResource(100);
+  THRUSTER_HANDLE th = v->iface->CreateThruster(_V(0, 0, -5), _V(1, 0, 0), 100, tank, 3000);
+  v->iface->SetThrusterLevel(th, 1);
+  const VECTOR3 x0 = v->rot.column(0);
+  run(*w, 50);
+  EXPECT_GT(v->omega.y, 0);
+  EXPECT_NEAR(v->omega.x, 0, 1e-12);
+  EXPECT_LT(dotp(v->rot.column(2), x0), 0);
+}
+
+TEST(rotation, torque_free_body_keeps_angular_momentum_and_energy_over_1000_s) {
+  ScratchWorld w(kBareProbe);
+  Vessel *v = flying(*w, "tumbler", kDeepSpace, _V(0, 0, 0), _V(0.3, -0.2, 0.25));
+  const VECTOR3 i = v->pmi;
+  auto momentum = [&] { return v->rot * _V(i.x * v->omega.x, i.y * v->omega.y, i.z * v->omega.z); };
+  auto energy = [&] { return dotp(v->omega, _V(i.x * v->omega.x, i.y * v->omega.y, i.z * v->omega.z)) / 2; };
+  const VECTOR3 l0 = momentum();
+  const double e0 = energy();
+  run(*w, 50000);
+  EXPECT_LT(length(momentum() - l0) / length(l0), 1e-9);
+  EXPECT_NEAR(energy() / e0, 1, 1e-9);
+  EXPECT_GT(length(v->omega - _V(0.3, -0.2, 0.25)), 0.01);  // it did tumble
 }

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "tests/support/tree.h"
 #include "sim/physics/planet/surface.h"
+#include "tests/support/tree.h"
 
 using namespace sim;
 

@@ -1,5 +1,8 @@
 // varnell fly end to end on a tree of the test's own: the terminal record and
-// the files of --out, read back (the summary with nlohmann-json).
+// the files of --out, read back (the summary with nlohmann-json). And the
+// terminal record's printer: a ramp of group levels shows a line per simulated
+// second and its final level, while every other event shows as it comes, with
+// the mission time once the vessel has lifted off.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,8 +11,10 @@
 #include <set>
 #include <sstream>
 
-#include "sim/runner/commands.h"
 #include "sim/formats/text.h"
+#include "sim/runner/commands.h"
+#include "sim/runner/record/event_printer.h"
+#include "tests/support/runner.h"
 #include "tests/support/tree.h"
 
 using nlohmann::json;
@@ -35,11 +40,6 @@ const char kPilot[] =
     "# press B on the focus vessel, stop after two seconds\nat 0 key B\nat 2 end\n"
     "expect Sat status flight\nexpect Pad status crashed\n";
 
-struct Flown {
-  int status;
-  std::string terminal, errors;
-};
-
 class flight_outputs : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -47,15 +47,10 @@ class flight_outputs : public ::testing::Test {
     tree.write("Scenarios/Test/Hop.scn", kScenario);
     tree.write("Scenarios/Test/Hop.pilot", kPilot);
   }
-  Flown fly(FlyOptions o) {
-    o.root = tree.dir();
-    std::ostringstream out, err;
-    const int status = sim::runner::runFly(o, out, err, false);
-    return {status, out.str(), err.str()};
-  }
-  FlyOptions hop() const {
+  FlyOptions hop(const char *scenario = "Scenarios/Test/Hop.scn") const {
     FlyOptions o;
-    o.scenario = "Scenarios/Test/Hop.scn";
+    o.scenario = scenario;
+    o.root = tree.dir();
     o.outDir = tree.path("out");
     return o;
   }
@@ -86,21 +81,38 @@ double field(const std::string &csv, const std::string &row, const std::string &
   return NAN;
 }
 
+int count(const std::string &text, const std::string &what) {
+  int n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+sim::Event level(double t, const std::string &vessel, THGROUP_TYPE group, double level) {
+  sim::Event e{t, vessel, sim::EventKind::groupLevel, sim::groupName(group) + " " + std::to_string(level)};
+  e.group = group;
+  e.level = level;
+  return e;
+}
+
+sim::Event liftoff(double t, const std::string &vessel) { return {t, vessel, sim::EventKind::liftoff, "thrust 1 N"}; }
+
 }  // namespace
 
 TEST_F(flight_outputs, a_flight_writes_a_summary_that_reads_back_as_json_with_every_required_key) {
   const Flown f = fly(hop());
   ASSERT_EQ(f.status, sim::runner::kNotMet) << f.terminal << f.errors;  // the pad probe did not crash
+  EXPECT_NE(f.terminal.find("apoapsis [km]"), std::string::npos);
 
   const json s = json::parse(tree.read("out/summary.json"));
-  EXPECT_EQ(s["scenario"], "Scenarios/Test/Hop.scn");
-  EXPECT_EQ(s["outcome"], "expectations not met");
+  EXPECT_EQ(s["scenario"].get<std::string>() + ": " + s["outcome"].get<std::string>(),
+            "Scenarios/Test/Hop.scn: expectations not met");
   EXPECT_NEAR(s["sim_time_s"].get<double>(), 2.02, 1e-9);  // the step in which the end rule fired is flown
   EXPECT_EQ(s["steps"], 101);
   EXPECT_TRUE(s["wall_time_s"].is_number());
+  EXPECT_EQ(s["date"].get<std::string>().size(), 20u) << s["date"];  // 2025-03-01T14:05:09Z
   ASSERT_EQ(s["expectations"].size(), 2u);
-  EXPECT_EQ(s["expectations"][0], (json{{"line", 4}, {"text", "expect Sat status flight"}, {"met", true},
-                                        {"found", "is flight"}}));
+  EXPECT_EQ(s["expectations"][0],
+            (json{{"line", 4}, {"text", "expect Sat status flight"}, {"met", true}, {"found", "is flight"}}));
   EXPECT_EQ(s["expectations"][1]["met"], false);
 
   const json &events = s["events"];
@@ -109,6 +121,11 @@ TEST_F(flight_outputs, a_flight_writes_a_summary_that_reads_back_as_json_with_ev
   EXPECT_EQ(events[1]["kind"].get<std::string>() + " " + events[1]["vessel"].get<std::string>(), "key Pad");
   EXPECT_EQ(events.back()["kind"], "end");
   EXPECT_NE(events.back()["detail"].get<std::string>().find("line 3"), std::string::npos);
+  const std::vector<std::string> csv = rows(tree.read("out/events.csv"));
+  EXPECT_EQ(csv.front(), "t_s,vessel,kind,detail");
+  EXPECT_EQ(csv.size(), 1 + events.size());
+  EXPECT_NE(tree.read("out/Varnell.log").find("scenario loaded"), std::string::npos);
+  EXPECT_NE(tree.read("out/report.html").find("id=\"flight-data\""), std::string::npos);
 
   const json &vessels = s["vessels"];
   ASSERT_EQ(vessels.size(), 3u);
@@ -118,54 +135,49 @@ TEST_F(flight_outputs, a_flight_writes_a_summary_that_reads_back_as_json_with_ev
                             "periapsis_alt_m", "apoapsis_alt_m", "propellant_kg"})
       EXPECT_TRUE(v.contains(key)) << key;
   EXPECT_EQ(pad["status"], "landed");
-  EXPECT_TRUE(pad["created_t"].is_null());
+  EXPECT_TRUE(pad["created_t"].is_null() && pad["created_lat_deg"].is_null());
   EXPECT_NEAR(sat["apoapsis_alt_m"].get<double>(), 300e3, 2e3);
   EXPECT_NEAR(sat["periapsis_alt_m"].get<double>(), 300e3, 2e3);
+  EXPECT_NEAR(sat["inclination_deg"].get<double>(), 0, 1e-9);
   EXPECT_EQ(sat["propellant_kg"], json::array({500}));
+  const sim::physics::Planet earth;
+  EXPECT_NEAR(sat["period_s"].get<double>(),
+              2 * M_PI * std::sqrt(std::pow(sat["semi_major_axis_m"].get<double>(), 3) / earth.gm), 1e-6);
   EXPECT_EQ(comet["name"], "Comet\"X\\Y\xef\xbf\xbd");  // the byte that is no UTF-8 shown as U+FFFD
-  EXPECT_TRUE(comet["apoapsis_alt_m"].is_null());
+  EXPECT_TRUE(comet["apoapsis_alt_m"].is_null() && comet["period_s"].is_null());
+  EXPECT_GT(comet["eccentricity"].get<double>(), 1);
 
-  const std::vector<std::string> csv = rows(tree.read("out/events.csv"));
-  EXPECT_EQ(csv.front(), "t_s,vessel,kind,detail");
-  EXPECT_EQ(csv.size(), 1 + events.size());
-  EXPECT_NE(tree.read("out/Varnell.log").find("scenario loaded"), std::string::npos);
   // One row per vessel at 0, 1 and 2 s; a name with a quote in it is quoted.
   const std::string telemetry = tree.read("out/telemetry.csv");
   EXPECT_EQ(rows(telemetry).size(), 1u + 3 * 3);
   EXPECT_NE(telemetry.find("\n2.0000,\"Comet\"\"X\\Y\xe9\",flight,"), std::string::npos) << telemetry;
-
   // What a user needs of the states: where, how fast up, how the air and the
   // engines push, the orbit's elements; worked out here from first principles.
-  const sim::physics::Planet earth;
+  // On the ground the nose (up) feels gravity, less what holds it to the planet's turn.
   const double padR = earth.radius + field(telemetry, "2.0000,Pad", "altitude_m"), lat = 20 * M_PI / 180;  // [m], [rad]
   const double w = 2 * M_PI / earth.siderealDay;                                                           // [rad/s]
-  EXPECT_NEAR(field(telemetry, "2.0000,Pad", "latitude_deg"), 20, 1e-6);
-  EXPECT_NEAR(field(telemetry, "2.0000,Pad", "longitude_deg"), 10, 1e-6);  // turning with the planet
-  // On the ground the nose (up) feels gravity, less what holds it to the planet's turn.
-  EXPECT_NEAR(field(telemetry, "2.0000,Pad", "axial_accel_g"),
-              (earth.gm / (padR * padR) - w * w * padR * std::cos(lat) * std::cos(lat)) / 9.80665, 2e-5);
-  EXPECT_EQ(field(telemetry, "2.0000,Pad", "vertical_speed_m_s"), 0);
-  EXPECT_NEAR(field(telemetry, "2.0000,Sat", "semi_major_axis_m"), 6671010, 1e3);
-  EXPECT_LT(field(telemetry, "2.0000,Sat", "eccentricity"), 1e-3);
-  EXPECT_EQ(field(telemetry, "2.0000,Sat", "inclination_deg"), 0);  // eastward along the equator
-  EXPECT_EQ(field(telemetry, "2.0000,Sat", "axial_accel_g"), 0);    // falling freely
-  EXPECT_LT(field(telemetry, "2.0000,Sat", "dynamic_pressure_pa"), 1e-2);
-  EXPECT_EQ(field(telemetry, "2.0000,Sat", "tank0_kg"), 500);
+  const double padG = (earth.gm / (padR * padR) - w * w * padR * std::cos(lat) * std::cos(lat)) / 9.80665;
+  struct Field {
+    const char *row, *column;
+    double value, tolerance;
+  };
+  const Field fields[] = {{"2.0000,Pad", "latitude_deg", 20, 1e-6},
+                          {"2.0000,Pad", "longitude_deg", 10, 1e-6},  // turning with the planet
+                          {"2.0000,Pad", "axial_accel_g", padG, 2e-5},
+                          {"2.0000,Pad", "vertical_speed_m_s", 0, 0},
+                          {"2.0000,Sat", "semi_major_axis_m", 6671010, 1e3},
+                          {"2.0000,Sat", "eccentricity", 0, 1e-3},
+                          {"2.0000,Sat", "inclination_deg", 0, 0},  // eastward along the equator
+                          {"2.0000,Sat", "axial_accel_g", 0, 0},    // falling freely
+                          {"2.0000,Sat", "dynamic_pressure_pa", 0, 1e-2},
+                          {"2.0000,Sat", "tank0_kg", 500, 0}};
+  for (const Field &f : fields) EXPECT_NEAR(field(telemetry, f.row, f.column), f.value, f.tolerance) << f.column;
   EXPECT_TRUE(std::isnan(field(telemetry, "2.0000,Sat", "tank1_kg")));
-  EXPECT_NEAR(sat["period_s"].get<double>(),
-              2 * M_PI * std::sqrt(std::pow(sat["semi_major_axis_m"].get<double>(), 3) / earth.gm), 1e-6);
-  EXPECT_NEAR(sat["inclination_deg"].get<double>(), 0, 1e-9);
-  EXPECT_TRUE(comet["period_s"].is_null());
-  EXPECT_GT(comet["eccentricity"].get<double>(), 1);
-  EXPECT_TRUE(pad["created_lat_deg"].is_null());
-  EXPECT_EQ(s["date"].get<std::string>().size(), 20u) << s["date"];  // 2025-03-01T14:05:09Z
-  EXPECT_NE(tree.read("out/report.html").find("id=\"flight-data\""), std::string::npos);
 
   sim::World again(tree.dir(), "");
   ASSERT_TRUE(again.loadScenario(tree.path("out/final.scn")));
   EXPECT_EQ(again.vessels().size(), 3u);
   EXPECT_EQ(again.log().errorCount(), 0);
-  EXPECT_NE(f.terminal.find("apoapsis [km]"), std::string::npos);
 }
 
 // One row per vessel at each multiple of the interval, whatever the step.
@@ -175,8 +187,7 @@ TEST_F(flight_outputs, telemetry_has_one_row_per_vessel_at_each_sample_time) {
     std::vector<std::string> times;  // of the Sat's rows
   };
   for (const Case &c : {Case{0.02, 1, {"0.0000", "1.0000", "2.0000"}},
-                        Case{0.1, 0.5, {"0.0000", "0.5000", "1.0000", "1.5000", "2.0000"}},
-                        Case{0.1, 0.05, {}}}) {
+                        Case{0.1, 0.5, {"0.0000", "0.5000", "1.0000", "1.5000", "2.0000"}}, Case{0.1, 0.05, {}}}) {
     FlyOptions o = hop();
     o.dt = c.dt;
     o.sample = c.sample;
@@ -201,15 +212,13 @@ TEST_F(flight_outputs, a_vessel_that_diverges_stops_the_flight_and_no_output_hol
              "BEGIN_SHIPS\nCalm:Probe\n  STATUS Orbiting Earth\n  RPOS 6671010 0 0\n  RVEL 0 0 7729.9\nEND\n"
              "Spin:Probe\n  STATUS Orbiting Earth\n  RPOS 0 6671010 0\n  RVEL 7729.9 0 0\n  VROT 1e300 0 0\nEND\n"
              "END_SHIPS\n");
-  FlyOptions o = hop();
-  o.scenario = "Scenarios/Test/Spin.scn";
+  FlyOptions o = hop("Scenarios/Test/Spin.scn");
   o.until = 10;
   const Flown f = fly(o);
   EXPECT_EQ(f.status, sim::runner::kDiverged);
   EXPECT_NE(f.errors.find("varnell: the flight diverged"), std::string::npos) << f.errors;
   const json s = json::parse(tree.read("out/summary.json"));
-  EXPECT_EQ(s["outcome"], "diverged");
-  EXPECT_EQ(s["ended_by"], "Spin diverged");
+  EXPECT_EQ(s["outcome"].get<std::string>() + ": " + s["ended_by"].get<std::string>(), "diverged: Spin diverged");
   EXPECT_NEAR(s["sim_time_s"].get<double>(), 0.02, 1e-12);
   EXPECT_NE(tree.read("out/events.csv").find(",Spin,diverged,"), std::string::npos);
   for (const char *file : {"summary.json", "events.csv", "telemetry.csv", "final.scn"})
@@ -221,15 +230,14 @@ TEST_F(flight_outputs, a_vessel_that_diverges_stops_the_flight_and_no_output_hol
 
 TEST_F(flight_outputs, a_flight_without_a_pilot_stops_at_the_time_limit_and_writes_nothing_unasked) {
   tree.write("Scenarios/Test/Alone.scn", kScenario);
-  FlyOptions o;
-  o.scenario = "Scenarios/Test/Alone.scn";
+  FlyOptions o = hop("Scenarios/Test/Alone.scn");
+  o.outDir.clear();
   o.until = 1.5;
   o.dt = 0.1;
   const Flown f = fly(o);
   ASSERT_EQ(f.status, sim::runner::kSuccess);
-  EXPECT_NE(f.terminal.find("pilot none"), std::string::npos);
-  EXPECT_NE(f.terminal.find("time limit 1.5 s"), std::string::npos);
-  EXPECT_NE(f.terminal.find("flew 1.50 s"), std::string::npos);
+  for (const char *said : {"pilot none", "time limit 1.5 s", "flew 1.50 s"})
+    EXPECT_NE(f.terminal.find(said), std::string::npos) << said;
   EXPECT_FALSE(std::filesystem::exists(tree.path("out")));
 }
 
@@ -252,9 +260,7 @@ TEST_F(flight_outputs, an_engine_that_burns_its_tank_dry_shows_in_the_events_and
   // 50 kg at 2 x 1000 N / 3000 m/s last 75 s.
   tree.write("Scenarios/Test/Burn.pilot",
              "at 0 throttle main 1\nat 80 end\nexpect event P tank-dry \"tank 0 (MAIN)\" at 75 within 0.03\n");
-  FlyOptions o = hop();
-  o.scenario = "Scenarios/Test/Burn.scn";
-  const Flown f = fly(o);
+  const Flown f = fly(hop("Scenarios/Test/Burn.scn"));
   EXPECT_EQ(f.status, sim::runner::kSuccess) << f.terminal << f.errors;
   const std::string telemetry = tree.read("out/telemetry.csv");
   for (const char *row : {"1.0000,P", "60.0000,P"}) {
@@ -295,4 +301,42 @@ TEST_F(flight_outputs, a_report_from_a_damaged_record_names_the_file_and_line_an
   std::ostringstream out;
   EXPECT_EQ(sim::runner::runReport({tree.path("out")}, out), 0);
   EXPECT_NE(out.str().find("report.html ("), std::string::npos) << out.str();
+}
+
+TEST(event_printer, a_ramp_of_group_levels_shows_once_a_second_and_ends_on_its_last_level) {
+  std::ostringstream out;
+  sim::runner::EventPrinter p(out);
+  for (int i = 1; i <= 250; ++i) {  // 5 s at 0.02 s a step, to 0.75
+    const double t = i * 0.02;
+    p.event(level(t, "L1", THGROUP_HOVER, 0.003 * i));
+    if (i == 100) p.event(liftoff(t, "L1"));
+    if (i == 150) p.event(liftoff(t, "L2"));  // the mission's clock runs from the first
+    p.catchUp(t);
+  }
+  p.event(level(5.5, "L1", THGROUP_MAIN, 1));
+  p.event(level(5.52, "L1", THGROUP_MAIN, 0));  // on and off always show
+  p.catchUp(7);
+  const std::string text = out.str();
+  EXPECT_EQ(count(text, "HOVER"), 6) << text;  // at 0.02, 1.02, ..., 4.02, and the last, 0.75
+  EXPECT_NE(text.find("HOVER 0.750000"), std::string::npos);
+  EXPECT_EQ(count(text, "liftoff"), 2);
+  EXPECT_EQ(count(text, "MAIN"), 2);
+  EXPECT_EQ(p.thinned(), 250 - 6);
+  // Mission time shows from liftoff on, beside the simulation time.
+  EXPECT_EQ(text.substr(0, text.find('\n')).find("T+"), std::string::npos) << text;
+  EXPECT_NE(text.find("2.00 s      T+0.00  L1            liftoff"), std::string::npos) << text;
+  EXPECT_NE(text.find("5.52 s      T+3.52  L1            group-level      MAIN 0.000000"), std::string::npos) << text;
+}
+
+TEST(event_printer, flushing_shows_a_level_still_held_back) {
+  std::ostringstream out;
+  sim::runner::EventPrinter p(out);
+  p.event(level(0, "A", THGROUP_MAIN, 0.5));
+  p.event(level(0.1, "A", THGROUP_MAIN, 0.6));
+  p.event(level(0.1, "B", THGROUP_MAIN, 0.6));   // another vessel's group has its own second
+  p.event(level(0.1, "B", THGROUP_HOVER, 0.6));  // and another group of the same vessel too
+  EXPECT_EQ(count(out.str(), "MAIN"), 2);
+  EXPECT_EQ(count(out.str(), "HOVER"), 1);
+  p.flush();
+  EXPECT_EQ(count(out.str(), "MAIN 0.6"), 2);
 }

@@ -1,23 +1,53 @@
-// The pilot carrying out its rules in a real world: when each fires, that it
-// fires once (or again only after its condition lapsed), and what reaches
-// the vessels.
+// The pilot in a real world: the attitude instruments and the attitude hold
+// (the angles mean what they say, and holding an attitude converges on
+// rotation thrusters that the levels drive directly; on the launcher's
+// swivelling engines: the default mission); and its rules: when each fires,
+// that it fires once (or again only after its condition lapsed), and what
+// reaches the vessels.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <set>
 #include <vector>
 
+#include "sim/physics/planet/planet.h"
+#include "sim/pilot/instruments.h"
 #include "sim/pilot/pilot.h"
+#include "tests/support/runner.h"
 #include "tests/support/tree.h"
 
 using namespace sim;
+using namespace sim::pilot;
 
 namespace {
 
-pilot::Program program(const std::string &text) {
-  std::vector<std::string> errors;
-  pilot::Program p = pilot::parseProgram("rules.pilot", text, errors);
-  EXPECT_TRUE(errors.empty()) << errors.front();
-  return p;
+const double kDeg = M_PI / 180;      // [rad/deg]
+const VECTOR3 kFar = _V(1e9, 0, 0);  // up +x, north +y, east +z; no air, hardly any gravity
+
+Vessel *far(World &w, const std::string &cls) {
+  VESSELSTATUS s{};
+  s.rpos = kFar;
+  return w.createVessel("Held", cls, &s);
 }
+
+void expectAttitude(const Vessel &v, double pitch, double heading, double bank, double tolerance) {
+  const Attitude a = attitudeOf(v.rot, horizonAt(v.pos));
+  EXPECT_NEAR(a.pitch / kDeg, pitch, tolerance);
+  EXPECT_NEAR(a.heading / kDeg, heading, tolerance);
+  EXPECT_NEAR(a.bank / kDeg, bank, tolerance);
+  EXPECT_LT(length(v.omega), 1e-3);
+}
+
+// Couples of 100 N thrusters 2 m out, one couple per attitude input.
+struct Couple {
+  THGROUP_TYPE type;
+  VECTOR3 pos, dir;  // the first thruster; the second sits at -pos pushing along -dir
+};
+const Couple kCouples[] = {
+    {THGROUP_ATT_PITCHUP, {0, 0, 2}, {0, 1, 0}},    {THGROUP_ATT_PITCHDOWN, {0, 0, 2}, {0, -1, 0}},
+    {THGROUP_ATT_YAWLEFT, {0, 0, -2}, {1, 0, 0}},   {THGROUP_ATT_YAWRIGHT, {0, 0, -2}, {-1, 0, 0}},
+    {THGROUP_ATT_BANKRIGHT, {-2, 0, 0}, {0, 1, 0}}, {THGROUP_ATT_BANKLEFT, {-2, 0, 0}, {0, -1, 0}}};
 
 std::vector<const Event *> eventsOf(const World &w, const std::string &kind) {
   std::vector<const Event *> out;
@@ -33,27 +63,116 @@ void fly(World &w, pilot::Pilot &p, int steps) {
 
 }  // namespace
 
-TEST(pilot_rules, a_timed_key_reaches_the_named_vessel_once_at_its_step) {
+TEST(instruments, a_rocket_on_the_pad_points_up_with_its_minus_y_axis_along_its_heading) {
+  ScratchWorld w;
+  w.write("Config/Vessels/Rocket.cfg", "Mass = 1000\nTouchdownPoints = 0 -1 -17 -0.7 0.7 -17 0.7 0.7 -17\n");
+  VESSELSTATUS s{};
+  s.status = 1;
+  s.vdata[0] = _V(-80.6 * kDeg, 28.6 * kDeg, 90 * kDeg);
+  Vessel *v = w->createVessel("Pad", "Rocket", &s);
+  const Horizon h = horizonAt(v->pos);
+  const Attitude a = attitudeOf(v->rot, h);
+  EXPECT_NEAR(a.pitch / kDeg, 90, 1e-6);
+  EXPECT_NEAR(a.heading / kDeg, 90, 1e-6);
+  EXPECT_NEAR(dotp(v->rot.column(1), h.east), -1, 1e-9);
+  EXPECT_LT(length(attitudeError(v->rot, frameFor(90 * kDeg, 90 * kDeg, h))), 1e-9);  // nothing to correct
+}
+
+TEST(instruments, pitch_heading_and_bank_read_back_the_frame_they_describe) {
+  const Horizon h = horizonAt(_V(3e6, 4e6, 2e6));
+  const Mat3 f = frameFor(30 * kDeg, 0, h);
+  EXPECT_NEAR(dotp(f.column(2), h.up), 0.5, 1e-12);
+  EXPECT_NEAR(dotp(f.column(2), h.north), std::cos(30 * kDeg), 1e-12);
+  EXPECT_NEAR(dotp(frameFor(0, 90 * kDeg, h).column(2), h.east), 1, 1e-12);
+  for (double pitch : {-60.0, 0.0, 45.0, 89.0})
+    for (double heading : {-170.0, -30.0, 0.0, 120.0}) {
+      const Attitude a = attitudeOf(frameFor(pitch * kDeg, heading * kDeg, h), h);
+      EXPECT_NEAR(a.pitch / kDeg, pitch, 1e-9);
+      EXPECT_NEAR(a.heading / kDeg, heading, 1e-9);
+      EXPECT_NEAR(a.bank / kDeg, 0, 1e-9);
+    }
+  // Rolled right by 20 degrees: the right side (+x) dips below the horizon.
+  const Mat3 level = frameFor(10 * kDeg, 40 * kDeg, h);
+  const double c = std::cos(20 * kDeg), s = std::sin(20 * kDeg);
+  const VECTOR3 x = level.column(0) * c - level.column(1) * s, y = level.column(1) * c + level.column(0) * s;
+  const Mat3 rolled = Mat3::fromColumns(x, y, level.column(2));
+  EXPECT_LT(dotp(x, h.up), 0);
+  EXPECT_NEAR(attitudeOf(rolled, h).bank / kDeg, 20, 1e-9);
+}
+
+TEST(attitude_hold, the_error_names_the_turn_about_each_vessel_axis_with_its_sense) {
+  const double a = 0.3;  // [rad]
+  const double c = std::cos(a), s = std::sin(a);
+  const Mat3 noseUp = Mat3::fromColumns(_V(1, 0, 0), _V(0, c, -s), _V(0, s, c));
+  const Mat3 noseLeft = Mat3::fromColumns(_V(c, 0, s), _V(0, 1, 0), _V(-s, 0, c));
+  const Mat3 rightDown = Mat3::fromColumns(_V(c, -s, 0), _V(s, c, 0), _V(0, 0, 1));
+  const Mat3 still = Mat3::identity();
+  const VECTOR3 up = attitudeError(still, noseUp), left = attitudeError(still, noseLeft),
+                right = attitudeError(still, rightDown);
+  EXPECT_LT(length(up - _V(a, 0, 0)), 1e-12);
+  EXPECT_LT(length(left - _V(0, a, 0)), 1e-12);
+  EXPECT_LT(length(right - _V(0, 0, a)), 1e-12);
+  const Mat3 turned = Mat3::fromColumns(_V(-1, 0, 0), _V(0, 1, 0), _V(0, 0, -1));
+  EXPECT_NEAR(length(attitudeError(still, turned)), M_PI, 1e-9);
+}
+
+TEST(attitude_hold, rotation_thrusters_driven_by_the_levels_bring_the_vessel_onto_the_attitude) {
+  ScratchWorld w;
+  Vessel *v = far(*w, "Probe");
+  PROPELLANT_HANDLE tank = v->iface->CreatePropellantResource(500);
+  for (const Couple &c : kCouples) {
+    THRUSTER_HANDLE th[2] = {v->iface->CreateThruster(c.pos, c.dir, 100, tank, 3000),
+                             v->iface->CreateThruster(-c.pos, -c.dir, 100, tank, 3000)};
+    v->iface->CreateThrusterGroup(th, 2, c.type);
+  }
+  Pilot p(pilotProgram("actuator 1 1 1 1\ngains 3 6\nat 0 steer heading 45 pitch 30\n"));
+  w->pilot = [&p](World &world) { p.act(world); };
+  expectAttitude(*v, 0, 90, -90, 1e-9);  // nose east, top north
+  for (int i = 0; i < 6000; ++i) w->step();
+  expectAttitude(*v, 30, 45, 0, 0.05);
+}
+
+TEST(attitude_hold, a_pitch_program_is_followed_between_its_points_and_held_beyond_them) {
+  PitchProgram p{PitchProgram::Source::time, {{0, 90 * kDeg}, {10, 80 * kDeg}, {110, 30 * kDeg}}};
+  EXPECT_DOUBLE_EQ(programPitch(p, -5), 90 * kDeg);
+  EXPECT_NEAR(programPitch(p, 5), 85 * kDeg, 1e-12);
+  EXPECT_NEAR(programPitch(p, 60), 55 * kDeg, 1e-12);
+  EXPECT_DOUBLE_EQ(programPitch(p, 500), 30 * kDeg);
+}
+
+// Each at the step that starts at its time (1 s, not the one after), named
+// by name and scan code; a repeating rule fires again only after its
+// condition lapsed; a rule for a vessel not yet there waits for it.
+TEST(pilot_rules, keys_reach_their_vessels_once_at_their_step_or_again_after_their_condition_lapsed) {
   ScratchWorld w;
   flying(*w, "A", _V(1e9, 0, 0), {});
   flying(*w, "B", _V(1e9, 1e3, 0), {});
-  pilot::Pilot p(program("vessel B\nat 1 key rshift+ctrl+J\nvessel A\nat 0 key B\n"));
-  fly(*w, p, 150);
-  const auto keys = eventsOf(*w, "key");
-  ASSERT_EQ(keys.size(), 2u);
-  EXPECT_EQ(keys[0]->vessel, "A");
-  EXPECT_EQ(keys[0]->t, 0);
-  EXPECT_EQ(keys[0]->detail, "B 0x30 down");  // by name, then the scan code
-  EXPECT_EQ(keys[1]->vessel, "B");
-  EXPECT_NEAR(keys[1]->t, 1.0, 1e-9);  // the step that starts at 1 s, not the one after
-  EXPECT_EQ(keys[1]->detail, "RShift+Ctrl+J 0x24 down");
+  pilot::Pilot p(
+      pilotProgram("vessel B\nat 1 key rshift+ctrl+J\nvessel A\nat 0 key B\nwhenever exists Ghost key J\n"
+                   "when exists Ghost key B\nvessel Late\nat 0 key B\n"));
+  w->pilot = [&p](World &world) { p.act(world); };
+  for (int i = 0; i < 300; ++i) {
+    if (i == 50 || i == 200) flying(*w, "Ghost", _V(1e9, 5e3, 0), {});
+    if (i == 60) flying(*w, "Late", _V(1e9, 7e3, 0), {});
+    if (i == 120) w->deleteVessel(w->find("Ghost"));
+    w->step();
+  }
+  std::multiset<std::string> keys;
+  for (const Event *e : eventsOf(*w, "key")) {
+    char t[16];
+    std::snprintf(t, sizeof t, "%.9f ", e->t);
+    keys.insert(t + e->vessel + " " + e->detail);
+  }
+  EXPECT_EQ(keys, (std::multiset<std::string>{"0.000000000 A B 0x30 down", "1.000000000 B RShift+Ctrl+J 0x24 down",
+                                              "1.000000000 A J 0x24 down", "1.000000000 A B 0x30 down",
+                                              "1.200000000 Late B 0x30 down", "4.000000000 A J 0x24 down"}));
 }
 
 TEST(pilot_rules, an_altitude_rule_fires_at_the_first_step_that_starts_above_it) {
   ScratchWorld w;
   const double r = w->planet.radius;
   Vessel *v = flying(*w, "Arc", _V(r + 1000, 0, 0), _V(200, 0, 464));  // thrown up, with the ground's own motion
-  pilot::Pilot p(program("when altitude > 1500 key B\n"));
+  pilot::Pilot p(pilotProgram("when altitude > 1500 key B\n"));
   std::vector<std::pair<double, double>> altitudes;  // at the start of each step
   w->pilot = [&](World &world) {
     altitudes.push_back({world.simTime(), length(v->pos) - r});
@@ -68,46 +187,13 @@ TEST(pilot_rules, an_altitude_rule_fires_at_the_first_step_that_starts_above_it)
   EXPECT_LT(altitudes.back().second, 1500);
 }
 
-TEST(pilot_rules, a_repeating_rule_fires_again_only_after_its_condition_lapsed) {
-  ScratchWorld w;
-  flying(*w, "Watcher", _V(1e9, 0, 0), {});
-  pilot::Pilot p(program("whenever exists Ghost key J\nwhen exists Ghost key B\n"));
-  w->pilot = [&p](World &world) { p.act(world); };
-  for (int i = 0; i < 300; ++i) {
-    if (i == 50 || i == 200) flying(*w, "Ghost", _V(1e9, 5e3, 0), {});
-    if (i == 120) w->deleteVessel(w->find("Ghost"));
-    w->step();
-  }
-  std::vector<double> j, b;
-  for (const Event *e : eventsOf(*w, "key")) (e->detail == "J 0x24 down" ? j : b).push_back(e->t);
-  ASSERT_EQ(j.size(), 2u);
-  EXPECT_NEAR(j[0], 50 * 0.02, 1e-9);
-  EXPECT_NEAR(j[1], 200 * 0.02, 1e-9);
-  EXPECT_EQ(b.size(), 1u);
-}
-
-TEST(pilot_rules, a_rule_for_a_vessel_not_yet_there_waits_for_it) {
-  ScratchWorld w;
-  flying(*w, "First", _V(1e9, 0, 0), {});
-  pilot::Pilot p(program("vessel Late\nat 0 key B\n"));
-  w->pilot = [&p](World &world) { p.act(world); };
-  for (int i = 0; i < 100; ++i) {
-    if (i == 60) flying(*w, "Late", _V(1e9, 5e3, 0), {});
-    w->step();
-  }
-  const auto keys = eventsOf(*w, "key");
-  ASSERT_EQ(keys.size(), 1u);
-  EXPECT_EQ(keys[0]->vessel, "Late");
-  EXPECT_NEAR(keys[0]->t, 60 * 0.02, 1e-9);
-}
-
 TEST(pilot_rules, the_throttle_cut_on_a_tank_reading_leaves_what_was_there_at_that_step) {
   ScratchWorld w;
   Vessel *v = flying(*w, "Burner", _V(1e9, 0, 0), {});
   PROPELLANT_HANDLE tank = v->iface->CreatePropellantResource(500);  // tank 1; tank 0 is the class's
   THRUSTER_HANDLE th = v->iface->CreateThruster(_V(0, 0, -1), _V(0, 0, 1), 3000, tank, 3000);  // 1 kg/s
   v->iface->CreateThrusterGroup(&th, 1, THGROUP_MAIN);
-  pilot::Pilot p(program("at 0 throttle main 1\nwhen tank 1 < 400 throttle main 0\n"));
+  pilot::Pilot p(pilotProgram("at 0 throttle main 1\nwhen tank 1 < 400 throttle main 0\n"));
   fly(*w, p, 10000);
   EXPECT_EQ(v->groupLevel(THGROUP_MAIN), 0);
   EXPECT_LT(v->tanks[1].mass, 400);
@@ -120,8 +206,8 @@ TEST(pilot_rules, inputs_are_held_until_released_and_time_acceleration_and_end_t
   ScratchWorld w;
   Vessel *v = flying(*w, "Hand", _V(1e9, 0, 0), {});
   pilot::Pilot p(
-      program("at 0 input pitchup 0.5 bankleft 1\nat 1 input yawright 0.25\nat 2 input none\n"
-              "at 2 timewarp 5\nat 2.5 end\n"));
+      pilotProgram("at 0 input pitchup 0.5 bankleft 1\nat 1 input yawright 0.25\nat 2 input none\n"
+                   "at 2 timewarp 5\nat 2.5 end\n"));
   fly(*w, p, 10);
   EXPECT_EQ(v->manualLevel[THGROUP_ATT_PITCHUP], 0.5);
   EXPECT_EQ(v->manualLevel[THGROUP_ATT_BANKLEFT], 1);

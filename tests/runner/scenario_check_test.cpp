@@ -7,9 +7,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "sim/runner/commands.h"
 #include "sim/formats/scenario_file.h"
 #include "sim/formats/text.h"
+#include "sim/runner/commands.h"
+#include "tests/support/runner.h"
 #include "tests/support/tree.h"
 
 namespace {
@@ -19,33 +20,33 @@ using sim::runner::kSuccess;
 
 // Line numbers matter: the table below names them.
 const char kScenario[] =
-    "BEGIN_SHIPS\n"                                                        // 1
-    "L1:Varnell\n"                                                         // 2
-    "  STATUS Landed Earth\n"                                              // 3
-    "  PSO -80.6 28.6\n"                                                   // 4  no reader
-    "  HEADNG 90\n"                                                        // 5  no reader
-    "  FAIRNG 1\n"                                                         // 6  no reader
-    "  CONFIGURATION 0\n"                                                  // 7
-    "  STAGE D1 Varnell\\Dispenser Varnell\\Dispenser 0 0 25 450 0 1\n"    // 8
-    "  PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 0.8 0 27.2 700 0\n"          // 9  eight fields
-    "  PAYLOAD\tSat2 Varnell\\Sat Varnell\\Sat 0.8 0 27.2 700 0 1\n"       // 10 a tab after the keyword
-    "  PAYLOAD Sat3 Nowhere\\Mesh Varnell\\Sat 0 0 27 10 0 1\n"            // 11 no such mesh
-    "  PAYLOAD Sat4 Varnell\\Sat Nowhere\\Class 0 0 27 10 0 1\n"           // 12 no such class
-    "  PAYLOAD Sat5 Varnell\\Sat Test\\Heavy 0 0 27 10 0 1\n"              // 13 its class has Mass = nan
-    "  PAYLOAD Sat6 Varnell\\Sat Varnell\\Sat -0.8 0 27.2 700 0 1\n"       // 14
-    "  ENDSTAGE\n"                                                         // 15
-    "  PRPLEVEL 0:1 7:1 4294967296:1\n"                                    // 16 no tank 7; an index past an int
-    "END\n"                                                                // 17
-    "Odd:Test\\Odd\n"                                                      // 18 Size -3, Inertia 0 0 0
-    "  STATUS Orbiting Earth\n"                                            // 19
-    "  RPOS 6671010 1e-320 0\n"                                            // 20 underflow: as good as 0
-    "  RVEL nan 0 7700\n"                                                  // 21
-    "  POS 0 91\n"                                                         // 22 beyond a pole
-    "END\n"                                                                // 23
-    "Lost:Nowhere\\Ghost\n"                                                // 24 no class file
-    "END\n"                                                                // 25
-    "Meshy:Test\\Meshy\n"                                                  // 26 its mesh counts past an int
-    "END\n"                                                                // 27
+    "BEGIN_SHIPS\n"                                                      // 1
+    "L1:Varnell\n"                                                       // 2
+    "  STATUS Landed Earth\n"                                            // 3
+    "  PSO -80.6 28.6\n"                                                 // 4  no reader
+    "  HEADNG 90\n"                                                      // 5  no reader
+    "  FAIRNG 1\n"                                                       // 6  no reader
+    "  CONFIGURATION 0\n"                                                // 7
+    "  STAGE D1 Varnell\\Dispenser Varnell\\Dispenser 0 0 25 450 0 1\n"  // 8
+    "  PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 0.8 0 27.2 700 0\n"        // 9  eight fields
+    "  PAYLOAD\tSat2 Varnell\\Sat Varnell\\Sat 0.8 0 27.2 700 0 1\n"     // 10 a tab after the keyword
+    "  PAYLOAD Sat3 Nowhere\\Mesh Varnell\\Sat 0 0 27 10 0 1\n"          // 11 no such mesh
+    "  PAYLOAD Sat4 Varnell\\Sat Nowhere\\Class 0 0 27 10 0 1\n"         // 12 no such class
+    "  PAYLOAD Sat5 Varnell\\Sat Test\\Heavy 0 0 27 10 0 1\n"            // 13 its class has Mass = nan
+    "  PAYLOAD Sat6 Varnell\\Sat Varnell\\Sat -0.8 0 27.2 700 0 1\n"     // 14
+    "  ENDSTAGE\n"                                                       // 15
+    "  PRPLEVEL 0:1 7:1 4294967296:1\n"                                  // 16 no tank 7; an index past an int
+    "END\n"                                                              // 17
+    "Odd:Test\\Odd\n"                                                    // 18 Size -3, Inertia 0 0 0
+    "  STATUS Orbiting Earth\n"                                          // 19
+    "  RPOS 6671010 1e-320 0\n"                                          // 20 underflow: as good as 0
+    "  RVEL nan 0 7700\n"                                                // 21
+    "  POS 0 91\n"                                                       // 22 beyond a pole
+    "END\n"                                                              // 23
+    "Lost:Nowhere\\Ghost\n"                                              // 24 no class file
+    "END\n"                                                              // 25
+    "Meshy:Test\\Meshy\n"                                                // 26 its mesh counts past an int
+    "END\n"                                                              // 27
     "END_SHIPS\n";
 
 const char kPilot[] = "vessel l1\nat 0 key B\nvessel Sat9\nwhen exists Sat9 key J\nvessel D1\nat 5 key J\nat 9 end\n";
@@ -73,15 +74,14 @@ class scenario_check : public ::testing::Test {
     report = out.str();
     return status;
   }
-  int fly(const std::string &scenario) {
+  int flyIt(const std::string &scenario) {
     sim::runner::FlyOptions o;
     o.scenario = scenario;
     o.root = tree.dir();
     o.outDir = tree.path("out");
-    std::ostringstream out, err;
-    const int status = sim::runner::runFly(o, out, err, false);
-    report = err.str();
-    return status;
+    const Flown f = fly(o);
+    report = f.errors;
+    return f.status;
   }
   ScratchTree tree;
   std::string report;
@@ -132,7 +132,7 @@ TEST_F(scenario_check, each_bad_input_is_an_error_or_a_warning_at_its_file_and_l
 }
 
 TEST_F(scenario_check, fly_refuses_a_scenario_with_errors_and_flies_one_with_warnings_only) {
-  ASSERT_EQ(fly("Scenarios/Bad.scn"), kBadInput);
+  ASSERT_EQ(flyIt("Scenarios/Bad.scn"), kBadInput);
   EXPECT_NE(report.find("varnell: Scenarios/Bad.scn:9: L1: manifest line rejected"), std::string::npos) << report;
   EXPECT_NE(report.find("varnell: warning: Scenarios/Bad.scn:4: "), std::string::npos) << report;
   EXPECT_NE(report.find("error(s) in Scenarios/Bad.scn or Scenarios/Bad.pilot; nothing flown"), std::string::npos);
@@ -146,7 +146,7 @@ TEST_F(scenario_check, fly_refuses_a_scenario_with_errors_and_flies_one_with_war
     if (++n >= 2 && (n <= 8 || n == 14 || n == 15 || n == 17)) kept += line + "\n";
   tree.write("Scenarios/Warned.scn", kept + "END_SHIPS\n");
   tree.write("Scenarios/Warned.pilot", "at 2 end\n");
-  ASSERT_EQ(fly("Scenarios/Warned.scn"), kSuccess) << report;
+  ASSERT_EQ(flyIt("Scenarios/Warned.scn"), kSuccess) << report;
   EXPECT_NE(report.find("Warned.scn:6: no reader takes this line of L1: \"FAIRNG 1\""), std::string::npos) << report;
   EXPECT_TRUE(std::filesystem::exists(tree.path("out/summary.json")));
 }
@@ -192,8 +192,8 @@ TEST_F(scenario_check, agrees_with_the_launcher_on_every_line_of_the_manifest_fu
   for (size_t k = 0; k < lines.size(); ++k) {
     const size_t at = report.find("Corpus.scn:" + std::to_string(13 + 7 * k) + ": ");
     const std::string said = at == std::string::npos ? "" : report.substr(at, report.find('\n', at) - at);
-    const bool flagged = said.find("manifest line rejected") != std::string::npos ||
-                         said.find("no reader takes") != std::string::npos;
+    const bool flagged =
+        said.find("manifest line rejected") != std::string::npos || said.find("no reader takes") != std::string::npos;
     // A stage turned away takes the lines up to its closing with it: Q here.
     std::vector<std::string> unchanged = manifest(0);
     if (flagged && sim::words(lines[k] + " -").front() == "STAGE")

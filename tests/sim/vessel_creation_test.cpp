@@ -31,13 +31,10 @@ TEST(vessel_creation, a_class_without_module_gets_a_host_vessel_with_every_gener
   sim::Vessel *v = w.createVessel("S", "Sub\\Sat", nullptr);
   ASSERT_NE(v, nullptr);
   EXPECT_NE(sim::callbacksOf(v->iface), nullptr);
-  EXPECT_EQ(v->mass(), 700);  // the MaxFuel tank starts full
-  EXPECT_EQ(v->classIsp, 2900);
-  EXPECT_EQ(v->size, 2);
-  EXPECT_EQ(v->pmi.z, 3);
-  EXPECT_EQ(v->crossSections.y, 5);
-  EXPECT_EQ(v->cwY, 0.4);
-  EXPECT_EQ(v->touchdown[2].x, 1);
+  // The MaxFuel tank starts full.
+  EXPECT_EQ(
+      std::vector<double>({v->mass(), v->classIsp, v->size, v->pmi.z, v->crossSections.y, v->cwY, v->touchdown[2].x}),
+      std::vector<double>({700, 2900, 2, 3, 5, 0.4, 1}));
   ASSERT_EQ(v->meshes.size(), 1u);
   EXPECT_EQ(w.resources().mesh(v->meshes[0].mesh)->triangleCount(), 1);
   EXPECT_EQ(w.log().errorCount(), 0);

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -79,19 +80,45 @@ inline int usedMeshes(const sim::Vessel &v) {
 // (its engines in the main group), -1 neither: as the engines show it.
 inline int configurationOf(const sim::Vessel &v) { return v.group(THGROUP_HOVER) ? 0 : v.group(THGROUP_MAIN) ? 1 : -1; }
 
-inline bool shows(sim::World &world, const sim::Vessel &v, const char *mesh) {
-  const MESHHANDLE h = world.resources().loadMeshGlobal(mesh);
+// The first fairing half's mesh shows on the vessel.
+inline bool fairingOn(sim::World &world, const sim::Vessel &v) {
+  const MESHHANDLE h = world.resources().loadMeshGlobal("Varnell\\Varnellplf1");
   for (const sim::MeshSlot &slot : v.meshes)
     if (slot.used && slot.mesh == h) return true;
   return false;
 }
-inline bool fairingOn(sim::World &world, const sim::Vessel &v) { return shows(world, v, "Varnell\\Varnellplf1"); }
 
 // The MET that the launchers last wrote on the debug line [s]; NAN when none.
 inline double metShown(const sim::World &world) {
   double met = 0;
   return std::sscanf(world.cockpit().debugString(), "MET %lf", &met) == 1 ? met : NAN;
 }
+
+// A launcher in a flight: a world over the built tree with one launcher read
+// from its block's lines. A launcher that does not load fails the test there.
+struct Flight {
+  explicit Flight(const std::vector<std::string> &lines, double dt = 0.02, const std::string &name = "L1") {
+    world.dt = dt;
+    v = loadLauncher(world, lines, name);
+    if (!v) throw std::runtime_error("the launcher did not load");
+  }
+  // A key on the launcher (or on another vessel), and the step that acts on it.
+  void press(DWORD key, sim::Vessel *on = nullptr) {
+    world.cockpit().pressKey(on ? on : v, key);
+    world.step();
+  }
+  // Steps until the value read (NAN before there is one) reaches `value`, which it must land on.
+  template <typename Read>
+  void stepUntil(Read read, double value) {
+    for (int guard = 0; !(read() >= value) && guard < 100000; ++guard) world.step();
+    ASSERT_EQ(read(), value);
+  }
+  void stepUntilTime(double t) {
+    stepUntil([this] { return world.simTime(); }, t);
+  }
+  sim::World world{".", ""};
+  sim::Vessel *v = nullptr;
+};
 
 // A thruster's level by its place in the host's list; NAN when there is none.
 inline double levelOf(const sim::Vessel &v, size_t i) { return i < v.thrusters.size() ? v.thrusters[i].level : NAN; }

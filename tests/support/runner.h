@@ -1,0 +1,33 @@
+// The pilot and the flight runner as the tests use them: programs read from
+// text under one name (an error reads "test.pilot:<line>: ..."), and varnell
+// fly run as the command line runs it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "sim/pilot/program.h"
+#include "sim/runner/commands.h"
+
+// The program and the errors reading it gave; without a list to take them,
+// an error fails the test.
+inline sim::pilot::Program pilotProgram(const std::string &text, std::vector<std::string> *errors = nullptr) {
+  std::vector<std::string> found;
+  sim::pilot::Program p = sim::pilot::parseProgram("test.pilot", text, errors ? *errors : found);
+  EXPECT_TRUE(found.empty()) << found.front();
+  return p;
+}
+
+// What varnell fly ended with and printed.
+struct Flown {
+  int status;
+  std::string terminal, errors;
+};
+inline Flown fly(const sim::runner::FlyOptions &o) {
+  std::ostringstream out, err;
+  const int status = sim::runner::runFly(o, out, err, false);
+  return {status, out.str(), err.str()};
+}
