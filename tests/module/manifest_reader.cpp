@@ -48,10 +48,11 @@ TEST(manifest_reader, entry_keywords_need_their_case_and_their_blank_and_a_full_
   std::vector<std::string> lines = {"payload x y z 0 0 0 1 0 1", "ENDSTAGEX", "PAYLOAD\t" + payload("t").substr(8),
                                     "PAYLOAD"};
   std::vector<std::string> saved;
-  for (int i = 0; i < MAX_ENTRIES; ++i) {
-    lines.push_back(payload("p" + std::to_string(i)));
-    saved.push_back(payloadSaved("p" + std::to_string(i)));
+  for (int i = 0; i < MAX_ENTRIES; ++i) {  // a stage holding all the rest: its closing comes after the last
+    lines.push_back(i ? payload("p" + std::to_string(i)) : stage("S"));
+    saved.push_back(i ? payloadSaved("p" + std::to_string(i)) : stageSaved("S"));
   }
+  saved.push_back("ENDSTAGE");
   lines.push_back(payload("late"));
   Flight f(lines);
   EXPECT_EQ(manifestOf(f.world, "L1"), saved);
