@@ -4,22 +4,18 @@ namespace sim {
 namespace runner {
 namespace {
 
-struct EngineGroup {
-  THGROUP_TYPE type;
-  const char *name;
-};
-const EngineGroup kEngineGroups[] = {{THGROUP_MAIN, "MAIN"}, {THGROUP_RETRO, "RETRO"}, {THGROUP_HOVER, "HOVER"}};
+const THGROUP_TYPE kEngineGroups[] = {THGROUP_MAIN, THGROUP_RETRO, THGROUP_HOVER};
 
 // The engine groups with a thruster that draws from the tank, as "MAIN, HOVER".
 std::string groupsFedBy(Vessel &v, Id tank) {
   std::string names;
-  for (const EngineGroup &g : kEngineGroups) {
-    const ThrusterGroup *group = v.group(g.type);
+  for (THGROUP_TYPE type : kEngineGroups) {
+    const ThrusterGroup *group = v.group(type);
     if (!group) continue;
     for (Id id : group->thrusters) {
       const Thruster *th = v.thruster(id);
       if (th && th->tank == tank) {
-        names += std::string(names.empty() ? "" : ", ") + g.name;
+        names += (names.empty() ? "" : ", ") + groupName(type);
         break;
       }
     }

@@ -12,9 +12,10 @@ namespace {
 
 // Full or off as the record shows the level, to three digits: 0.9996 is full.
 bool fullOrOff(const Event &e) {
-  char shown[32];
-  std::snprintf(shown, sizeof shown, "%.3g", e.level);
-  return std::atof(shown) == 0 || std::atof(shown) == 1;
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3g", e.level);
+  const double shown = std::atof(text);
+  return shown == 0 || shown == 1;
 }
 
 }  // namespace
