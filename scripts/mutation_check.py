@@ -12,6 +12,14 @@ one that does not build does not count.
     scripts/mutation_check.py                 # 30 mutants, seed 1
     scripts/mutation_check.py --count 60 --seed 7
     scripts/mutation_check.py --list          # the sample, without building
+    scripts/mutation_check.py --per-test      # which tests catch each mutant
+    scripts/mutation_check.py --dirs sim      # mutants of the host instead
+
+With --per-test every test runs against every mutant (no stop at the first
+failure), each mutant's line names the tests that caught it, and a table at
+the end counts, for each test, the mutants it caught and those only it caught:
+a test that catches nothing in a large sample, or only what others catch too,
+is a candidate for removal.
 
 The sample depends only on the seed, the count and the module sources, so the
 same sources give the same mutants: run it before and after a change of the
@@ -101,9 +109,9 @@ def sites(path):
     return found
 
 
-def sample(count, seed):
+def sample(count, seed, folders=MODULE_DIRS):
     candidates = []
-    for folder in MODULE_DIRS:
+    for folder in folders:
         for path in sorted((ROOT / folder).rglob("*")):
             if path.suffix in (".cpp", ".h"):
                 rel = path.relative_to(ROOT)
@@ -120,6 +128,19 @@ def apply(text, line, column, old, new):
     return "\n".join(lines)
 
 
+def failing_tests(cmd, cwd, timeout):
+    """The names of the tests that fail, or None when the suite passes."""
+    try:
+        out = subprocess.run(cmd, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                             text=True, timeout=timeout)
+    except subprocess.TimeoutExpired:
+        return ["(the whole suite timed out)"]
+    if out.returncode == 0:
+        return None
+    names = re.findall(r"^\s*\d+ - (\S+) \(", out.stdout, re.MULTILINE)
+    return names or ["(the suite failed without naming a test)"]
+
+
 def run(cmd, cwd, timeout):
     try:
         return subprocess.run(cmd, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
@@ -134,11 +155,13 @@ def main():
     parser.add_argument("--seed", type=int, default=1, help="seed of the sample (default 1)")
     parser.add_argument("--list", action="store_true", help="print the sample and stop")
     parser.add_argument("--work", default=str(ROOT / "build-mutants"), help="copy of the tree to mutate")
+    parser.add_argument("--dirs", nargs="+", default=list(MODULE_DIRS), help="folders to mutate")
+    parser.add_argument("--per-test", action="store_true", help="run every test and say which catch each mutant")
     parser.add_argument("--timeout", type=int, default=300, help="seconds for one suite run")
     args = parser.parse_args()
 
-    mutants, total = sample(args.count, args.seed)
-    print(f"{len(mutants)} mutants drawn with seed {args.seed} from {total} sites in {', '.join(MODULE_DIRS)}")
+    mutants, total = sample(args.count, args.seed, args.dirs)
+    print(f"{len(mutants)} mutants drawn with seed {args.seed} from {total} sites in {', '.join(args.dirs)}")
     if args.list:
         for path, line, column, old, new in mutants:
             print(f"  {path}:{line}:{column + 1}  {old.strip()!r} -> {new.strip()!r}")
@@ -156,14 +179,26 @@ def main():
         print("the unmutated tree does not build or pass its suite; nothing to measure", file=sys.stderr)
         return 2
 
+    if args.per_test:
+        suite = [part for part in suite if part != "--stop-on-failure"]
+    catches = {}
     killed = lived = unbuilt = 0
     for path, line, column, old, new in mutants:
         source = tree / path
         original = source.read_text()
         source.write_text(apply(original, line, column, old, new))
         try:
+            failed = None
             if not run(compile_all, tree, 1800):
                 verdict, unbuilt = "does not build", unbuilt + 1
+            elif args.per_test:
+                failed = failing_tests(suite, tree, args.timeout)
+                if failed is None:
+                    verdict, lived = "LIVED", lived + 1
+                else:
+                    verdict, killed = "killed", killed + 1
+                    for name in failed:
+                        catches.setdefault(name, []).append(len(failed))
             elif run(suite, tree, args.timeout):
                 verdict, lived = "LIVED", lived + 1
             else:
@@ -171,7 +206,14 @@ def main():
         finally:
             source.write_text(original)
         print(f"  {verdict:15} {path}:{line}  {old.strip()!r} -> {new.strip()!r}", flush=True)
+        if failed:
+            print(f"{'':19}by {', '.join(failed)}", flush=True)
     run(compile_all, tree, 1800)
+
+    if args.per_test:
+        print("tests that caught mutants (caught, caught alone):")
+        for name, sizes in sorted(catches.items(), key=lambda item: (-item[1].count(1), -len(item[1]))):
+            print(f"  {len(sizes):3} {sizes.count(1):3}  {name}")
 
     built = killed + lived
     score = 100.0 * killed / built if built else 0.0
