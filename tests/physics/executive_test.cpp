@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <vector>
 
 #include "sim/physics/planet/attitude.h"
@@ -10,30 +9,6 @@
 using namespace sim;
 
 namespace {
-
-// Flies a pad launch with a steered engine next to a tumbling probe in orbit,
-// and returns every number of their state.
-std::vector<double> flyMixedScenario() {
-  ScratchWorld w(kBareProbe);
-  w.write("Config/Vessels/Rocket.cfg",
-          "Mass = 20000\nSize = 3\nCW = 0.1 0.3 1.4 1.4\nTouchdownPoints = 0 -1 -17 -0.7 0.7 -17 0.7 0.7 -17\n");
-  Vessel *rocket = landed(*w, "rocket", 0.5, 0.3, 1.2, "Rocket");
-  PROPELLANT_HANDLE tank = rocket->iface->CreatePropellantResource(30000);
-  THRUSTER_HANDLE th = rocket->iface->CreateThruster(_V(0, 0, -17), _V(0, 0, 1), 7e5, tank, 3000, 2700);
-  rocket->iface->SetThrusterLevel(th, 1);
-  const double r = w->planet.radius + 250e3;
-  Vessel *probe = flying(*w, "probe", _V(0, 0, r), _V(7700, 300, 0), _V(0.1, 0.4, -0.2));
-  w->pilot = [&](World &world) { rocket->iface->SetThrusterDir(th, _V(0.01 * std::sin(world.simTime()), 0, 1)); };
-  run(*w, 3000);
-  std::vector<double> state;
-  for (const Vessel *v : {rocket, probe}) {
-    state.insert(state.end(),
-                 {v->pos.x, v->pos.y, v->pos.z, v->vel.x, v->vel.y, v->vel.z, v->omega.x, v->omega.y, v->omega.z});
-    for (const auto &row : v->rot.m) state.insert(state.end(), row, row + 3);
-    for (const Tank &t : v->tanks) state.push_back(t.mass);
-  }
-  return state;
-}
 
 // A vessel whose post-step callback deletes one vessel and creates another.
 class Meddler final : public VESSEL2 {
@@ -59,12 +34,6 @@ class Meddler final : public VESSEL2 {
 };
 
 }  // namespace
-
-TEST(executive, same_scenario_flown_twice_gives_bit_identical_states) {
-  const std::vector<double> first = flyMixedScenario(), second = flyMixedScenario();
-  ASSERT_EQ(first.size(), second.size());
-  EXPECT_EQ(std::memcmp(first.data(), second.data(), first.size() * sizeof(double)), 0);
-}
 
 TEST(executive, vessel_created_during_a_step_starts_exactly_at_its_status_and_moves_from_the_next) {
   ScratchWorld w(kBareProbe);

@@ -56,21 +56,6 @@ TEST(thruster, gives_and_draws_nothing_from_an_empty_or_deleted_tank_at_a_negati
   check(noThrust, "no thrust");
 }
 
-TEST(thruster, pushes_by_its_stored_direction_and_the_pilots_level_in_rotation_groups) {
-  Vessel v = engineTest(0);
-  v.thrusters[0].dir = _V(0, 0.5, 2);
-  v.thrusters[0].level = 0.1;
-  v.groups.push_back({3, THGROUP_ATT_PITCHUP, {2}});
-  v.manualLevel[THGROUP_ATT_PITCHUP] = 0.6;
-  const physics::Propulsion p = physics::propulsionOf(v, 0, 0.02);
-  EXPECT_NEAR(p.force.z, 0.6 * 100000, 1e-9);
-  EXPECT_NEAR(p.torque.x, 0.6 * 25000 * -4, 1e-9);  // F x r: the upward push on the tail
-  v.groups[0].type = THGROUP_MAIN;
-  EXPECT_NEAR(physics::propulsionOf(v, 0, 0.02).force.z, 0.1 * 100000, 1e-9);
-  v.thrusters[0].isp0 = 0;
-  EXPECT_EQ(physics::propulsionOf(v, 0, 0.02).massFlow, 0);
-}
-
 TEST(burn, gains_the_speed_of_the_rocket_equation_in_the_time_its_flow_allows) {
   ScratchWorld w(kBareProbe);
   Vessel *v = flying(*w, "rocket", kDeepSpace, _V(0, 0, 0));

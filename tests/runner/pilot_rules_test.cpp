@@ -78,44 +78,6 @@ TEST(instruments, a_rocket_on_the_pad_points_up_with_its_minus_y_axis_along_its_
   EXPECT_LT(length(attitudeError(v->rot, frameFor(90 * kDeg, 90 * kDeg, h))), 1e-9);  // nothing to correct
 }
 
-TEST(instruments, pitch_heading_and_bank_read_back_the_frame_they_describe) {
-  const Horizon h = horizonAt(_V(3e6, 4e6, 2e6));
-  const Mat3 f = frameFor(30 * kDeg, 0, h);
-  EXPECT_NEAR(dotp(f.column(2), h.up), 0.5, 1e-12);
-  EXPECT_NEAR(dotp(f.column(2), h.north), std::cos(30 * kDeg), 1e-12);
-  EXPECT_NEAR(dotp(frameFor(0, 90 * kDeg, h).column(2), h.east), 1, 1e-12);
-  for (double pitch : {-60.0, 0.0, 45.0, 89.0})
-    for (double heading : {-170.0, -30.0, 0.0, 120.0}) {
-      const Attitude a = attitudeOf(frameFor(pitch * kDeg, heading * kDeg, h), h);
-      EXPECT_NEAR(a.pitch / kDeg, pitch, 1e-9);
-      EXPECT_NEAR(a.heading / kDeg, heading, 1e-9);
-      EXPECT_NEAR(a.bank / kDeg, 0, 1e-9);
-    }
-  // Rolled right by 20 degrees: the right side (+x) dips below the horizon.
-  const Mat3 level = frameFor(10 * kDeg, 40 * kDeg, h);
-  const double c = std::cos(20 * kDeg), s = std::sin(20 * kDeg);
-  const VECTOR3 x = level.column(0) * c - level.column(1) * s, y = level.column(1) * c + level.column(0) * s;
-  const Mat3 rolled = Mat3::fromColumns(x, y, level.column(2));
-  EXPECT_LT(dotp(x, h.up), 0);
-  EXPECT_NEAR(attitudeOf(rolled, h).bank / kDeg, 20, 1e-9);
-}
-
-TEST(attitude_hold, the_error_names_the_turn_about_each_vessel_axis_with_its_sense) {
-  const double a = 0.3;  // [rad]
-  const double c = std::cos(a), s = std::sin(a);
-  const Mat3 noseUp = Mat3::fromColumns(_V(1, 0, 0), _V(0, c, -s), _V(0, s, c));
-  const Mat3 noseLeft = Mat3::fromColumns(_V(c, 0, s), _V(0, 1, 0), _V(-s, 0, c));
-  const Mat3 rightDown = Mat3::fromColumns(_V(c, -s, 0), _V(s, c, 0), _V(0, 0, 1));
-  const Mat3 still = Mat3::identity();
-  const VECTOR3 up = attitudeError(still, noseUp), left = attitudeError(still, noseLeft),
-                right = attitudeError(still, rightDown);
-  EXPECT_LT(length(up - _V(a, 0, 0)), 1e-12);
-  EXPECT_LT(length(left - _V(0, a, 0)), 1e-12);
-  EXPECT_LT(length(right - _V(0, 0, a)), 1e-12);
-  const Mat3 turned = Mat3::fromColumns(_V(-1, 0, 0), _V(0, 1, 0), _V(0, 0, -1));
-  EXPECT_NEAR(length(attitudeError(still, turned)), M_PI, 1e-9);
-}
-
 TEST(attitude_hold, rotation_thrusters_driven_by_the_levels_bring_the_vessel_onto_the_attitude) {
   ScratchWorld w;
   Vessel *v = far(*w, "Probe");
