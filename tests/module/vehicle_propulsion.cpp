@@ -68,17 +68,6 @@ std::vector<size_t> members(const sim::Vessel &v, THGROUP_TYPE type) {
   return found;
 }
 
-TEST(propulsion, a_new_launcher_holds_its_three_tanks_full_the_booster_tank_first) {
-  sim::World world(".", "");
-  const sim::Vessel *v = world.createVessel("L1", "Varnell", nullptr);
-  ASSERT_NE(v, nullptr);
-  ASSERT_EQ(v->tanks.size(), 3u);
-  for (int i = 0; i < 3; ++i)
-    EXPECT_EQ(std::vector<double>({v->tanks[i].maxMass, v->tanks[i].mass, v->tanks[i].efficiency}),
-              std::vector<double>({CAPACITY[i], CAPACITY[i], 1.0}));
-  EXPECT_EQ(v->defaultTank, v->tanks[0].id);
-}
-
 TEST(propulsion, each_configuration_has_its_thrusters_groups_and_default_tank) {
   const THGROUP_TYPE order[] = {THGROUP_HOVER,       THGROUP_MAIN,         THGROUP_ATT_PITCHUP,  THGROUP_ATT_PITCHDOWN,
                                 THGROUP_ATT_YAWLEFT, THGROUP_ATT_YAWRIGHT, THGROUP_ATT_BANKLEFT, THGROUP_ATT_BANKRIGHT};
@@ -98,7 +87,7 @@ TEST(propulsion, each_configuration_has_its_thrusters_groups_and_default_tank) {
 
 // Each rotation group turns the stage about its own axis only, the opposite
 // way to its partner; yaw left swings the nose to -x as a push of the tail to
-// +x does (physics/rotation_test).
+// +x does.
 TEST(propulsion, each_rotation_group_turns_the_upper_stage_about_its_own_axis_against_its_partner) {
   Flight f(inOrbit({"CONFIGURATION 1"}));
   auto torqueOf = [&f](THGROUP_TYPE group) {

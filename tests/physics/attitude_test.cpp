@@ -33,19 +33,6 @@ TEST(attitude_angles, give_back_the_angles_they_were_made_from) {
       }
 }
 
-TEST(rotation, push_on_the_tail_towards_plus_x_spins_up_positive_y_and_swings_the_nose_to_minus_x) {
-  ScratchWorld w(kBareProbe);
-  Vessel *v = flying(*w, "probe", kDeepSpace, _V(0, 0, 0));
-  PROPELLANT_HANDLE tank = v->iface->CreatePropellantResource(100);
-  THRUSTER_HANDLE th = v->iface->CreateThruster(_V(0, 0, -5), _V(1, 0, 0), 100, tank, 3000);
-  v->iface->SetThrusterLevel(th, 1);
-  const VECTOR3 x0 = v->rot.column(0);
-  run(*w, 50);
-  EXPECT_GT(v->omega.y, 0);
-  EXPECT_NEAR(v->omega.x, 0, 1e-12);
-  EXPECT_LT(dotp(v->rot.column(2), x0), 0);
-}
-
 TEST(rotation, torque_free_body_keeps_angular_momentum_and_energy_over_1000_s) {
   ScratchWorld w(kBareProbe);
   Vessel *v = flying(*w, "tumbler", kDeepSpace, _V(0, 0, 0), _V(0.3, -0.2, 0.25));

@@ -35,28 +35,6 @@ class Meddler final : public VESSEL2 {
 
 }  // namespace
 
-TEST(executive, vessel_created_during_a_step_starts_exactly_at_its_status_and_moves_from_the_next) {
-  ScratchWorld w(kBareProbe);
-  VESSELSTATUS s{};
-  s.rpos = kDeepSpace + _V(5, 6, 7);
-  s.rvel = _V(10, -20, 30);
-  s.vrot = _V(0.01, 0.02, 0.03);
-  s.arot = _V(0.4, -0.5, 0.6);
-  w->pilot = [&](World &world) {
-    if (!world.find("late")) oapiCreateVessel("late", "Probe", s);
-  };
-  flying(*w, "first", kDeepSpace, _V(0, 0, 0));
-  run(*w, 1);
-  Vessel *late = w->find("late");
-  ASSERT_NE(late, nullptr);
-  EXPECT_EQ(length(late->pos - s.rpos) + length(late->vel - s.rvel) + length(late->omega - s.vrot), 0);
-  VESSELSTATUS back;
-  late->iface->GetStatus(back);
-  EXPECT_NEAR(length(back.arot - s.arot), 0, 1e-14);
-  run(*w, 1);
-  EXPECT_NEAR(length(late->pos - (s.rpos + s.rvel * w->dt)), 0, 1e-6);
-}
-
 TEST(executive, post_step_callbacks_may_delete_and_create_vessels) {
   ScratchWorld w(kBareProbe);
   w->timeAcceleration = 10;

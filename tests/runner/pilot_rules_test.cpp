@@ -63,21 +63,6 @@ void fly(World &w, pilot::Pilot &p, int steps) {
 
 }  // namespace
 
-TEST(instruments, a_rocket_on_the_pad_points_up_with_its_minus_y_axis_along_its_heading) {
-  ScratchWorld w;
-  w.write("Config/Vessels/Rocket.cfg", "Mass = 1000\nTouchdownPoints = 0 -1 -17 -0.7 0.7 -17 0.7 0.7 -17\n");
-  VESSELSTATUS s{};
-  s.status = 1;
-  s.vdata[0] = _V(-80.6 * kDeg, 28.6 * kDeg, 90 * kDeg);
-  Vessel *v = w->createVessel("Pad", "Rocket", &s);
-  const Horizon h = horizonAt(v->pos);
-  const Attitude a = attitudeOf(v->rot, h);
-  EXPECT_NEAR(a.pitch / kDeg, 90, 1e-6);
-  EXPECT_NEAR(a.heading / kDeg, 90, 1e-6);
-  EXPECT_NEAR(dotp(v->rot.column(1), h.east), -1, 1e-9);
-  EXPECT_LT(length(attitudeError(v->rot, frameFor(90 * kDeg, 90 * kDeg, h))), 1e-9);  // nothing to correct
-}
-
 TEST(attitude_hold, rotation_thrusters_driven_by_the_levels_bring_the_vessel_onto_the_attitude) {
   ScratchWorld w;
   Vessel *v = far(*w, "Probe");

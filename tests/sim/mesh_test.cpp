@@ -57,17 +57,3 @@ TEST(mesh_reader, malformed_files_are_reported_at_their_line_and_give_no_mesh) {
     EXPECT_TRUE(log.contains(root.path("bad.msh") + ":" + std::to_string(c.line) + ":")) << log.lines().back();
   }
 }
-
-TEST(mesh_loading, global_meshes_are_cached_by_name_and_a_missing_one_is_null) {
-  ScratchTree root;
-  root.write("Meshes/Dir/Box.msh", kTwoGroups);
-  sim::World w(root.dir(), "");
-  MESHHANDLE a = oapiLoadMeshGlobal("Dir\\Box");
-  EXPECT_NE(a, nullptr);
-  EXPECT_EQ(w.resources().loadMeshGlobal("Dir/Box"), a);
-  MESHHANDLE own = oapiLoadMesh("Dir\\Box");
-  EXPECT_NE(own, a);
-  EXPECT_EQ(w.resources().mesh(own)->vertexCount(), 7);
-  EXPECT_EQ(oapiLoadMeshGlobal("Dir\\Gone"), nullptr);
-  EXPECT_TRUE(w.log().contains(root.path("Meshes/Dir/Gone.msh")));
-}

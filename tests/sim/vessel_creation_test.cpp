@@ -1,5 +1,5 @@
 // Creating vessels as the simulator does: class file, module, class caps,
-// generic keys, state; and vessels that modules create and the world deletes.
+// generic keys; and vessels of one name, and vessels the world deletes.
 #include <gtest/gtest.h>
 
 #include "sim/formats/mesh.h"
@@ -38,44 +38,6 @@ TEST(vessel_creation, a_class_without_module_gets_a_host_vessel_with_every_gener
   ASSERT_EQ(v->meshes.size(), 1u);
   EXPECT_EQ(w.resources().mesh(v->meshes[0].mesh)->triangleCount(), 1);
   EXPECT_EQ(w.log().errorCount(), 0);
-}
-
-TEST(vessel_creation, a_class_that_cannot_be_loaded_gives_null_and_a_logged_reason) {
-  ScratchTree root;
-  root.write("Config/Vessels/NoModule.cfg", "Module = Missing\n");
-  root.enter();
-  sim::World w(root.dir(), "");
-  VESSELSTATUS vs{};
-  vs.rpos = _V(7e6, 0, 0);
-  EXPECT_EQ(oapiCreateVessel("X", "Nowhere\\Ghost", vs), nullptr);
-  EXPECT_EQ(w.createVessel("Y", "NoModule", nullptr), nullptr);
-  EXPECT_TRUE(w.log().contains("Config/Vessels/Nowhere/Ghost.cfg"));
-  EXPECT_TRUE(w.log().contains("cannot load module Modules\\Missing"));
-  EXPECT_TRUE(w.vessels().empty());
-}
-
-TEST(vessel_creation, a_vessel_made_in_a_callback_names_its_creator_and_starts_at_the_status_given) {
-  ScratchTree root;
-  root.write("Config/Vessels/Probe.cfg", "Module = Fixture\n");
-  root.write("Config/Vessels/Plain.cfg", "Mass = 10\n");
-  root.withFixtureModule();
-  sim::World w(root.dir(), "");
-  VESSELSTATUS vs{};
-  vs.rpos = _V(0, 0, 7e6);
-  vs.rvel = _V(7500, 0, 0);
-  vs.arot = _V(0.3, 0.2, 0.1);
-  sim::Vessel *p = w.createVessel("P", "Probe", &vs);
-  EXPECT_EQ(w.cockpit().pressKey(p, OAPI_KEY_J, true, {OAPI_KEY_LSHIFT}), 1);
-  sim::Vessel *child = w.find("P-child");
-  ASSERT_NE(child, nullptr);
-  EXPECT_EQ(child->createdBy, "P");
-  EXPECT_EQ(child->pos.z, 7e6);
-  EXPECT_EQ(child->vel.x, 7510);  // the shift key was held
-  EXPECT_NEAR(child->rot.m[1][2], p->rot.m[1][2], 1e-15);
-  EXPECT_EQ(w.callingVessel, nullptr);
-  EXPECT_EQ(w.cockpit().keyState()[OAPI_KEY_LSHIFT], 0);
-  EXPECT_EQ(w.record().events().back().kind, sim::EventKind::vesselCreated);
-  EXPECT_EQ(w.record().events().back().detail, "Plain by P");
 }
 
 TEST(world_vessels, names_may_repeat_and_a_deleted_vessel_is_gone_for_good) {

@@ -43,33 +43,16 @@ struct ShapeLine {
 // Every way a release takes a manifest apart: a top-level satellite alone, a
 // stage within a stage beside a satellite; three deep, each dispenser the first
 // entry of the one around it; and a dispenser whose last member is a dispenser.
+// clang-format off
 const std::vector<ShapeLine> kShapes[] = {
-    {{"D1", 0, 0, 25.0, 450, 0},
-     {"D2", 0, 0, 25.8, 450, 0},
-     {"S1", 0.8, 0, 26.6, 600, 0},
-     {"S2", -0.8, 0, 26.6, 600, 30},
-     {},
-     {"S3", 0, 0.8, 27.6, 600, 90},
-     {},
-     {"S4", 0, 0, 29.0, 300, 0}},
-    {{"D1", 0, 0, 25.0, 450, 0},
-     {"D2", 0, 0, 25.6, 450, 0},
-     {"D3", 0, 0, 26.2, 450, 0},
-     {"S1", 0, 0, 27.0, 600, 0},
-     {},
-     {"S2", 1.0, 0, 27.6, 600, 45},
-     {},
-     {},
-     {"S3", 0, -1.0, 28.5, 300, 0}},
-    {{"D1", 0, 0, 25.0, 450, 0},
-     {"S1", 0.9, 0, 25.8, 600, 0},
-     {"S2", -0.9, 0, 25.8, 600, 0},
-     {"D2", 0, 0, 26.8, 450, 0},
-     {"S3", 0.7, 0, 27.6, 500, 0},
-     {"S4", -0.7, 0, 27.6, 500, -20},
-     {},
-     {}},
+    {{"D1", 0, 0, 25.0, 450, 0}, {"D2", 0, 0, 25.8, 450, 0}, {"S1", 0.8, 0, 26.6, 600, 0}, {"S2", -0.8, 0, 26.6, 600, 30},
+     {}, {"S3", 0, 0.8, 27.6, 600, 90}, {}, {"S4", 0, 0, 29.0, 300, 0}},
+    {{"D1", 0, 0, 25.0, 450, 0}, {"D2", 0, 0, 25.6, 450, 0}, {"D3", 0, 0, 26.2, 450, 0}, {"S1", 0, 0, 27.0, 600, 0},
+     {}, {"S2", 1.0, 0, 27.6, 600, 45}, {}, {}, {"S3", 0, -1.0, 28.5, 300, 0}},
+    {{"D1", 0, 0, 25.0, 450, 0}, {"S1", 0.9, 0, 25.8, 600, 0}, {"S2", -0.9, 0, 25.8, 600, 0}, {"D2", 0, 0, 26.8, 450, 0},
+     {"S3", 0.7, 0, 27.6, 500, 0}, {"S4", -0.7, 0, 27.6, 500, -20}, {}, {}},
 };
+// clang-format on
 const std::vector<ShapeLine> &shapeOf(int k) { return kShapes[k % 3]; }
 std::string launcherName(int k) { return (k < 9 ? "L0" : "L") + std::to_string(k + 1); }
 const char *classOf(const ShapeLine &l) { return l.name[0] == 'D' ? kDispenser : kSat; }
