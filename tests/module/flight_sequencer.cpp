@@ -1,6 +1,6 @@
 // The flight sequencer against the real host: the count and the ignition
 // ramp, the vent, the acceleration limit, staging, the upper stage's timeline,
-// manifests arriving in flight, and launchers that the
+// the MET line, manifests arriving in flight, and launchers that the
 // simulation creates or that share a name.
 #include <gtest/gtest.h>
 
@@ -132,6 +132,61 @@ TEST(flight_sequencer, the_booster_stages_at_100_kg_not_at_100_001_kg_and_at_onc
     EXPECT_NE(f.world.find("L1-SEP"), nullptr) << byKey;
     EXPECT_EQ(tankOfSize(*f.v, 181903), nullptr) << byKey;
   }
+}
+
+// Loaded as the upper stage with the fairing on, the timeline runs from the
+// load; steps of 0.25 s land exactly on its times. Without its fairing the
+// stage has passed its timeline (the jettison comes after the ignition):
+// loaded coasting in orbit, it stays unlit and J releases at once.
+TEST(flight_sequencer, the_upper_stage_ignites_strictly_after_10_s_drops_the_fairing_after_32_5_s_and_J_waits_for_it) {
+  {
+    Flight coasting(inOrbit({"CONFIGURATION 1", SAT1}), 0.25);
+    coasting.stepUntilTime(40);
+    EXPECT_EQ(coasting.v->groupLevel(THGROUP_MAIN), 0);
+    EXPECT_EQ(tankOfSize(*coasting.v, 21830)->mass, 21830);
+    coasting.press(OAPI_KEY_J);
+    EXPECT_NE(coasting.world.find("Sat1"), nullptr);
+  }
+  Flight f(inOrbit({"CONFIGURATION 1", "FAIRING 1", SAT1}), 0.25);
+  const size_t vessels = f.world.vessels().size();
+  f.stepUntilTime(5);
+  f.press(OAPI_KEY_J);  // the fairing is on: dropped
+  EXPECT_EQ(f.world.vessels().size(), vessels);
+
+  f.stepUntilTime(10);
+  EXPECT_EQ(f.v->groupLevel(THGROUP_MAIN), 0);
+  f.world.step();
+  EXPECT_EQ(f.v->groupLevel(THGROUP_MAIN), 1);
+  f.stepUntilTime(10.75);
+  f.v->iface->SetThrusterGroupLevel(THGROUP_MAIN, 0);
+  f.world.step();  // at 11 s
+  EXPECT_EQ(f.v->groupLevel(THGROUP_MAIN), 0);
+
+  f.stepUntilTime(32.5);
+  EXPECT_TRUE(fairingOn(f.world, *f.v));
+  EXPECT_EQ(f.v->groupLevel(THGROUP_MAIN), 0);
+  f.world.step();
+  EXPECT_FALSE(fairingOn(f.world, *f.v));
+  EXPECT_NE(f.world.find("Varnellplf1"), nullptr);
+  EXPECT_NE(f.world.find("Varnellplf2"), nullptr);
+  EXPECT_EQ(f.v->groupLevel(THGROUP_MAIN), 1);
+  f.press(OAPI_KEY_J);
+  EXPECT_NE(f.world.find("Sat1"), nullptr);
+  EXPECT_EQ(f.v->groupLevel(THGROUP_MAIN), 0);
+}
+
+TEST(flight_sequencer, the_MET_line_shows_5000_and_is_emptied_above_it) {
+  Flight f(inOrbit({"CONFIGURATION 0"}), 5);  // long frames up to the last 5 s, then half seconds
+  f.world.cockpit().pressKey(f.v, OAPI_KEY_B);
+  f.stepUntil([&f] { return metShown(f.world); }, 4995);
+  f.world.dt = 0.5;
+  f.stepUntil([&f] { return metShown(f.world); }, 5000);
+  EXPECT_STREQ(f.world.cockpit().debugString(), "MET 5000.0");
+  f.world.step();
+  EXPECT_STREQ(f.world.cockpit().debugString(), "");
+  std::snprintf(f.world.cockpit().debugString(), 256, "left by someone else");
+  f.world.step();
+  EXPECT_STREQ(f.world.cockpit().debugString(), "");
 }
 
 // Whatever its key, a message with a text rebuilds the stack in the step it

@@ -1,7 +1,6 @@
 // A small vessel module for the host's own tests, loaded the way the simulator
 // loads any module: it defines a tank and two main engines in clbkSetClassCaps,
-// keeps a note of its own in the scenario, creates a vessel on the J key and
-// draws one HUD line.
+// and keeps a note of its own in the scenario.
 #include <cstring>
 #include <string>
 
@@ -36,20 +35,6 @@ class Probe final : public VESSEL2 {
   void save(FILEHANDLE scn) {
     SaveDefaultState(scn);
     if (!note.empty()) oapiWriteScenario_string(scn, const_cast<char *>("NOTE"), &note[0]);
-  }
-
-  int clbkConsumeBufferedKey(DWORD key, bool down, char *kstate) override {
-    if (key != OAPI_KEY_J || !down) return 0;
-    VESSELSTATUS vs;
-    GetStatus(vs);
-    vs.rvel.x += KEYDOWN(kstate, OAPI_KEY_LSHIFT) ? 10 : 1;
-    oapiCreateVessel((std::string(GetName()) + "-child").c_str(), "Plain", vs);
-    return 1;
-  }
-
-  void clbkDrawHUD(int mode, const HUDPAINTSPEC *hps, HDC hDC) override {
-    VESSEL2::clbkDrawHUD(mode, hps, hDC);
-    TextOutA(hDC, hps->CX, 20, "probe", 5);
   }
 
   std::string note;

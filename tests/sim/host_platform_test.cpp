@@ -96,27 +96,3 @@ TEST(hud_surface, a_text_is_recorded_and_leaves_green_pixels_only_where_it_was_d
   ASSERT_TRUE(TextOutA(hud, 0, 0, kText, 3));  // as many characters as asked for
   EXPECT_EQ(w.cockpit().hud().texts.back().text, "ALT");
 }
-
-TEST(hud_surface, each_hud_draw_starts_blank_and_shows_what_the_module_draws) {
-  ScratchTree root;
-  root.write("Config/Vessels/Probe.cfg", "Module = Fixture\n");
-  root.withFixtureModule();
-  sim::World w(root.dir(), "");
-  sim::Vessel *probe = w.createVessel("P", "Probe", nullptr);
-  ASSERT_NE(probe, nullptr);
-  HDC hud = w.cockpit().hudSurface();
-  TextOutA(hud, 100, 200, kText, kTextLength);
-
-  const sim::HudFrame frame = w.cockpit().drawHud(probe);
-  const std::vector<sim::HudText> &drawn = frame.texts;
-  ASSERT_EQ(drawn.size(), 1u);
-  EXPECT_EQ(drawn[0].text, "probe");  // the earlier text is gone
-  EXPECT_EQ(drawn[0].x, 640);
-  EXPECT_TRUE(frame.ownElements);
-#ifdef _WIN32
-  // The module's TextOutA is the system's; its text is on the bitmap, alone.
-  const Lit module = litPixels(hud, textBox(hud, drawn[0].x, drawn[0].y, "probe", 5));
-  EXPECT_GT(module.count, 10);
-  EXPECT_EQ(litPixels(hud, kWholeHud).count, module.count);
-#endif
-}

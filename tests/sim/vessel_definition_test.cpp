@@ -2,9 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "sim/api/handles.h"
-#include "sim/physics/planet/attitude.h"
-#include "sim/physics/planet/planet.h"
-#include "sim/physics/planet/surface.h"
 #include "sim/world/world.h"
 #include "tests/support/tree.h"
 
@@ -121,30 +118,4 @@ TEST(vessel_thruster_groups, group_level_is_the_mean_of_its_members_and_group_se
   EXPECT_EQ(v->thrusters[0].dir.z, 1);                                               // normalised at creation
   v->iface->SetThrusterDir(th[0], _V(0, 0, 2));
   EXPECT_EQ(v->thrusters[0].dir.z, 2);  // as given afterwards
-}
-
-// Local2Rel, GlobalRot and ShiftCentreOfMass on a moving body: executive_test.
-TEST(vessel_state, status_follows_position_attitude_and_tanks) {
-  ScratchWorld pw("Mass = 100\n");
-  sim::Vessel *v = add(pw, "V");
-  v->iface->CreatePropellantResource(100, 25);
-  v->iface->CreatePropellantResource(100, 100);
-  v->landed = false;
-  v->pos = _V(7e6, 1, 2);
-  v->vel = _V(3, 7500, 4);
-  v->rot = sim::physics::rotFromArot(_V(0.1, -0.2, 0.3));
-  v->omega = _V(0.01, 0.02, 0.03);
-  v->manualLevel[THGROUP_ATT_PITCHUP] = 0.4;
-  VESSELSTATUS s;
-  s.flag[3] = 7;
-  v->iface->GetStatus(s);
-  EXPECT_EQ(std::vector<double>({double(s.flag[3]), double(s.status), s.rpos.x, s.rvel.y, s.vrot.z, s.fuel}),
-            std::vector<double>({0, 0, 7e6, 7500, 0.03, 0.25}));
-  EXPECT_NEAR(s.arot.y, -0.2, 1e-12);
-  EXPECT_NE(s.rbody, nullptr);
-  EXPECT_EQ(v->iface->GetManualControlLevel(THGROUP_ATT_PITCHUP), 0.4);
-
-  sim::physics::placeOnSurface(*v, pw->planet, 0.5, 0.25, 1.0, 0);
-  v->iface->GetStatus(s);
-  EXPECT_EQ(std::vector<double>({double(s.status), s.vdata[0].x, s.vdata[0].z}), std::vector<double>({1, 0.5, 1.0}));
 }
