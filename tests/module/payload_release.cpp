@@ -145,6 +145,35 @@ TEST(dispenser, a_released_dispenser_takes_its_payloads_in_and_releases_them_one
   }
 }
 
+// A stage saved before its first step has its manifest still waiting in the
+// message module, which keeps nothing across a save and a load: the save
+// takes it in, and weighs it at once. So for a dispenser and for a launcher
+// released as a stage.
+TEST(dispenser, a_stage_saved_before_its_first_step_keeps_and_weighs_the_manifest_handed_to_it) {
+  struct Case {
+    const char *cls;
+    double emptyMass;  // with the satellite aboard [kg]
+  };
+  for (const Case c : {Case{"Varnell\\Dispenser", 450 + 600}, Case{"Varnell", 15855 + 600}}) {
+    SCOPED_TRACE(c.cls);
+    const std::string carried = "PAYLOAD S1 Varnell\\Sat Varnell\\Sat 0.80 0.00 1.00 600.00 0.00 0.50";
+    std::string scenario;
+    {
+      Flight f(releasing({std::string("STAGE D1 Varnell\\Dispenser ") + c.cls + " 0 0 25 450 0 1",
+                          "PAYLOAD S1 Varnell\\Sat Varnell\\Sat 0.8 0 26 600 0 0.5", "ENDSTAGE"}));
+      f.press(OAPI_KEY_J);
+      scenario = savedScenario(f.world);
+      EXPECT_EQ(f.world.find("D1")->emptyMass, c.emptyMass);
+    }
+    sim::World world(".", "");
+    ASSERT_TRUE(loadSaved(world, scenario));
+    sim::Vessel *d1 = world.find("D1");
+    ASSERT_NE(d1, nullptr);
+    EXPECT_EQ(manifestOf(world, "D1"), std::vector<std::string>{carried});
+    EXPECT_EQ(d1->emptyMass, c.emptyMass);
+  }
+}
+
 // It rests on its aft face, where it sat on its carrier: three points 1.2 m
 // out from its axis, a third of a turn apart, 0.75 m behind its middle.
 TEST(dispenser, its_touchdown_points_lie_round_its_axis_on_its_aft_face) {
@@ -197,6 +226,20 @@ TEST(booster_separation, the_spent_booster_leaves_from_the_booster_with_the_stac
   EXPECT_GT(b->tanks[0].mass, 0);
   while (f.world.simTime() < separation + 11.3) f.world.step();
   EXPECT_EQ(b->tanks[0].mass, 0);
+}
+
+// The move of the origin at staging is made once: a rebuild of the upper
+// stage (here for a message) must not move the vessel again.
+TEST(booster_separation, a_rebuild_after_staging_leaves_the_upper_stage_where_it_is) {
+  Flight f(inOrbit({"FAIRING 1"}));
+  f.press(OAPI_KEY_J);
+  VECTOR3 before = f.v->pos;
+  f.world.step();
+  const VECTOR3 plain = f.v->pos - before;  // a step's way without a rebuild [m]
+  before = f.v->pos;
+  Messages().send(f.v->iface, "NOTES", "rebuild");
+  f.world.step();
+  expectNear(f.v->pos - before, plain, 0.01, "a step with a rebuild");
 }
 
 // No call on a vessel that is not there, no write past the name's buffer.

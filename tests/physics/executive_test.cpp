@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "sim/physics/planet/attitude.h"
 #include "sim/physics/planet/planet.h"
 #include "tests/support/tree.h"
 
@@ -57,37 +56,6 @@ TEST(executive, post_step_callbacks_may_delete_and_create_vessels) {
   EXPECT_EQ(length(newcomer->pos - (kDeepSpace + _V(0, 1000, 0))), 0);  // not moved in the step it was born
   run(*w, 1);
   EXPECT_NEAR(length(newcomer->pos - (kDeepSpace + _V(0.2, 1000.4, 0.6))), 0, 1e-4);
-}
-
-// What the core reports from the state must agree with how the state moves:
-// a point of the vessel at r moves at its velocity plus r x w, turned global.
-TEST(executive, reported_state_agrees_with_the_motion) {
-  ScratchWorld w(kBareProbe);
-  Vessel *v = flying(*w, "spinner", kDeepSpace, _V(3, 0, -2), _V(0.05, 0.3, -0.1));
-  run(*w, 10);
-  const VECTOR3 point = _V(1, -2, 4);
-  auto pointAt = [&] {
-    VECTOR3 p;
-    v->iface->Local2Rel(point, p);
-    return p;
-  };
-  auto pointVelocity = [&] {
-    VECTOR3 omega, turning;
-    v->iface->GetAngularVel(omega);
-    v->iface->GlobalRot(crossp(point, omega), turning);
-    return v->vel + turning;
-  };
-  const VECTOR3 before = pointAt(), velocityBefore = pointVelocity();
-  run(*w, 1);
-  const VECTOR3 after = pointAt(), meanVelocity = (velocityBefore + pointVelocity()) / 2;
-  EXPECT_NEAR(length((after - before) / w->dt - meanVelocity), 0, 1e-4);
-  VECTOR3 axis;
-  VESSELSTATUS s;
-  v->iface->GetStatus(s);
-  v->iface->GlobalRot(_V(0, 0, 1), axis);
-  EXPECT_NEAR(length(physics::rotFromArot(s.arot) * _V(0, 0, 1) - axis), 0, 1e-14);
-  v->iface->ShiftCentreOfMass(_V(0, 0, 2));
-  EXPECT_NEAR(length(v->pos - (after - v->rot * point + axis * 2)), 0, 1e-6);
 }
 
 // A frame stretched by the time acceleration is integrated in sub-steps: it
