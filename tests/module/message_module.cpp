@@ -61,6 +61,7 @@ TEST_F(message_module, null_arguments_are_refused_and_lose_no_message) {
   EXPECT_EQ(send(nullptr, "PAYLOAD", "line"), -1);
   char key[CMESSAGE_KEY_SIZE], text[CMESSAGE_TEXT_SIZE];
   EXPECT_EQ(check(nullptr, key, text), -1);
+  EXPECT_EQ(check(b, key, text), -1);  // nothing waiting
   drop(nullptr);
   EXPECT_EQ(send(a, nullptr, nullptr), 0);
   EXPECT_EQ(check(a, nullptr, text), -1);

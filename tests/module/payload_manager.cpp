@@ -35,6 +35,8 @@ TEST_F(payload_manager, the_payload_mass_has_its_centre_at_the_mass_weighted_mea
   carrier->ParseScenarioLine("PAYLOAD B Varnell\\Sat Varnell\\Sat 0 0 7 3000 0 1");
   EXPECT_EQ(carrier->GetPayloadMass(centre), 4000);
   expectNear(centre, _V(0, 0, 6));
+  carrier->AddPayloadMeshes();  // at the stack origin (0, 0, 0)
+  expectNear(host->meshes.back().ofs, _V(0, 0, 7));
 }
 
 // Armed, the velocity serves the next release that gets as far as the vessel,

@@ -72,6 +72,15 @@ TEST(payload_release, a_payload_is_pushed_forward_on_the_axis_and_outward_beside
   }
 }
 
+// With every slot taken, the last entry sits in slot 49.
+TEST(payload_release, a_full_manifest_releases_its_fiftieth_entry_first) {
+  std::vector<std::string> manifest;
+  for (int i = 0; i < 50; ++i) manifest.push_back(entry("PAYLOAD", ("P" + std::to_string(i)).c_str(), "3"));
+  Flight f(releasing(manifest));
+  f.press(OAPI_KEY_J);
+  EXPECT_NE(f.world.find("P49"), nullptr);
+}
+
 // Every stage that ends gets its own closing, so the receiver nests all as it was.
 TEST(payload_release, a_stage_leaves_with_its_entries_sent_after_it_measured_from_the_stage) {
   struct Release {
