@@ -1,9 +1,8 @@
-// The pilot in a real world: the attitude instruments and the attitude hold
-// (the angles mean what they say, and holding an attitude converges on
-// rotation thrusters that the levels drive directly; on the launcher's
-// swivelling engines: the default mission); and its rules: when each fires,
-// that it fires once (or again only after its condition lapsed), and what
-// reaches the vessels.
+// The pilot in a real world: the attitude hold (holding an attitude, as the
+// instruments read it, converges on rotation thrusters that the levels drive
+// directly; on the launcher's swivelling engines: the default mission); and
+// its rules: when each fires, that it fires once (or again only after its
+// condition lapsed), and what reaches the vessels.
 #include <gtest/gtest.h>
 
 #include <cmath>

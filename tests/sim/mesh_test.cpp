@@ -1,9 +1,8 @@
-// Meshes in the simulator's plain-text format, and how the world hands them out.
+// Meshes in the simulator's plain-text format: what a file holds, and each fault at its line.
 #include "sim/formats/mesh.h"
 
 #include <gtest/gtest.h>
 
-#include "sim/world/world.h"
 #include "tests/support/tree.h"
 
 namespace {
