@@ -17,9 +17,10 @@ one that does not build does not count.
 
 With --per-test every test runs against every mutant (no stop at the first
 failure), each mutant's line names the tests that caught it, and a table at
-the end counts, for each test, the mutants it caught and those only it caught:
-a test that catches nothing in a large sample, or only what others catch too,
-is a candidate for removal.
+the end counts, for each test, the mutants it caught and those only it caught.
+A test that catches nothing in the sample, or only what others catch too, is
+one to read again, not one to drop unread: a sample of a few percent of the
+sites misses whole behaviours that a single test may be alone in checking.
 
 The sample depends only on the seed, the count and the module sources, so the
 same sources give the same mutants: run it before and after a change of the

@@ -1,6 +1,6 @@
-// Pilot programs read: every kind of rule and of "expect" line with its
-// units, and each bad line reported at its line; then the expectations
-// checked by varnell fly against the flight it flew.
+// Pilot programs read: the kinds of rule no flight here uses, with their
+// units, and each bad line reported at its line; then every form of "expect"
+// line read and checked by varnell fly against the flight it flew.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -20,9 +20,9 @@ const double kDeg = M_PI / 180;  // [rad/deg]
 
 }  // namespace
 
-// The forms that no flight in these tests steers by: a pitch program by time,
-// prograde, steering off, a speed and a tank condition, a hover throttle; gains
-// that change later lines only; angles given in degrees.
+// The forms that no flight in these tests uses: a pitch program by time,
+// prograde, steering off, a speed condition, a hover throttle; a tank reading
+// with a fraction; gains that change later lines only; angles in degrees.
 TEST(pilot_program, every_kind_of_line_is_read_with_its_units) {
   const Program p = pilotProgram(
       "# a comment line\n"
