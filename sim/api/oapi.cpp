@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "sim/api/vessel_api.h"
-#include "sim/physics/atmosphere.h"
+#include "sim/physics/aerodynamics.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ bool oapiGetAirspeed(OBJHANDLE hVessel, double *airspeed) {
   sim::World *w = world("oapiGetAirspeed");
   sim::Vessel *v = w ? vessel(*w, hVessel, "oapiGetAirspeed") : nullptr;
   if (!v || !airspeed) return false;
-  *airspeed = sim::physics::airspeed(*v, w->planet);
+  *airspeed = sim::physics::airspeed(*v, w->planet, w->planetTime());
   return true;
 }
 

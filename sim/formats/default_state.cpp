@@ -8,6 +8,7 @@
 #include "sim/formats/scenario_handles.h"
 #include "sim/formats/text.h"
 #include "sim/physics/planet/attitude.h"
+#include "sim/physics/planet/orbit.h"
 #include "sim/physics/planet/surface.h"
 
 namespace sim {
@@ -36,7 +37,14 @@ const NumberKey kNumberKeys[] = {
      {0, 90, 0}},
     {"HEADING", 1, kRadPerDeg, [](LoadRecord &r, const double *x) { r.heading = x[0]; }, {}},
     {"ALT", 1, 1, [](LoadRecord &r, const double *x) { r.alt = x[0]; }, {}},
-    {"RPOS", 3, 1, [](LoadRecord &r, const double *x) { r.rpos = _V(x[0], x[1], x[2]); }, {}},
+    {"RPOS",
+     3,
+     1,
+     [](LoadRecord &r, const double *x) {
+       r.rpos = _V(x[0], x[1], x[2]);
+       r.hasPosition = true;
+     },
+     {}},
     {"RVEL", 3, 1, [](LoadRecord &r, const double *x) { r.rvel = _V(x[0], x[1], x[2]); }, {}},
     {"AROT", 3, kRadPerDeg, [](LoadRecord &r, const double *x) { r.arot = _V(x[0], x[1], x[2]); }, {}},
     {"VROT", 3, kRadPerDeg, [](LoadRecord &r, const double *x) { r.vrot = _V(x[0], x[1], x[2]); }, {}},
@@ -64,6 +72,32 @@ void readNumbers(LoadRecord &r, const NumberKey &k, const std::vector<std::strin
   k.set(r, x);
 }
 
+// "ELEMENTS a e i node periapsis-longitude mean-longitude epoch": metres,
+// degrees and an MJD, in the global frame; turned into a position and a
+// velocity at the scenario's date at once, as the simulator does, so that a
+// later RPOS or RVEL line overrides them.
+void readElements(LoadRecord &r, const std::vector<std::string> &w) {
+  double x[7];
+  bool ok = w.size() == 8;
+  for (int i = 0; ok && i < 7; ++i) ok = toNumber(w[i + 1], x[i]);
+  if (!ok) {
+    fault(r, "ELEMENTS needs 7 finite numbers (a e i node periapsis-longitude mean-longitude epoch); line skipped");
+    return;
+  }
+  World *world = World::current();
+  if (!world) return;
+  const physics::Elements el{x[0], x[1], x[2] * kRadPerDeg, x[3] * kRadPerDeg, x[4] * kRadPerDeg, x[5] * kRadPerDeg,
+                             x[6]};
+  VECTOR3 pos, vel;
+  if (!physics::stateFromElements(world->planet, el, world->mjd, pos, vel)) {
+    fault(r, "ELEMENTS describe no orbit (a > 0 with e < 1, a < 0 with e > 1); line skipped");
+    return;
+  }
+  r.rpos = pos;
+  r.rvel = vel;
+  r.hasPosition = true;
+}
+
 void readStatus(LoadRecord &r, const std::vector<std::string> &w) {
   const std::string what = w.size() > 1 ? lower(w[1]) : "";
   if (what != "landed" && what != "orbiting") {
@@ -71,6 +105,7 @@ void readStatus(LoadRecord &r, const std::vector<std::string> &w) {
     return;
   }
   r.status = what == "landed" ? LoadRecord::Status::Landed : LoadRecord::Status::Orbiting;
+  r.statusLine = r.lines.lineNumber();
   if (w.size() != 3 || lower(w[2]) != "earth") fault(r, "the only body is Earth; taken as Earth");
 }
 
@@ -98,6 +133,8 @@ bool parseDefaultKey(LoadRecord &r, const std::vector<std::string> &w) {
   }
   if (key == "status")
     readStatus(r, w);
+  else if (key == "elements")
+    readElements(r, w);
   else if (key == "prplevel")
     readLevels(r, w, r.tankLevels);
   else if (key == "thlevel")
@@ -144,10 +181,15 @@ void writeState(const Vessel &v, ScenarioWriter &out) {
 }  // namespace
 
 // Tank and thruster levels go by index into what the vessel has now, after its
-// module's load has built it.
+// module's load has built it. An orbiting vessel without a position is an
+// error; it keeps the state it was built with.
 void applyRecord(World &w, const LoadRecord &r) {
   Vessel &v = r.vessel;
-  if (r.status == LoadRecord::Status::Orbiting) {
+  const std::string &file = r.lines.file();
+  if (r.status == LoadRecord::Status::Orbiting && !r.hasPosition) {
+    w.log().error(v.name + " is orbiting with neither RPOS nor ELEMENTS; it keeps the state it was built with", file,
+                  r.statusLine);
+  } else if (r.status == LoadRecord::Status::Orbiting) {
     v.landed = false;
     v.pos = r.rpos;
     v.vel = r.rvel;
@@ -156,19 +198,22 @@ void applyRecord(World &w, const LoadRecord &r) {
   } else {
     physics::placeOnSurface(v, w.planet, r.lng, r.lat, r.heading, w.planetTime());
   }
+  for (Tank &t : v.tanks) t.mass = 0;
+  for (Thruster &t : v.thrusters) t.level = 0;
+  if (r.tankLevels.empty() && !v.tanks.empty())
+    w.log().warning(v.name + " lists no PRPLEVEL: its tanks start empty, as the simulator loads it", file,
+                    r.headerLine);
   for (const LoadRecord::Level &l : r.tankLevels) {
     if (l.index < static_cast<int>(v.tanks.size()))
       v.tanks[l.index].mass = l.level * v.tanks[l.index].maxMass;
     else
-      w.log().warning(v.name + " has no tank " + std::to_string(l.index) + "; level passed over", r.lines.file(),
-                      l.line);
+      w.log().warning(v.name + " has no tank " + std::to_string(l.index) + "; level passed over", file, l.line);
   }
   for (const LoadRecord::Level &l : r.thrusterLevels) {
     if (l.index < static_cast<int>(v.thrusters.size()))
       v.thrusters[l.index].level = l.level;
     else
-      w.log().warning(v.name + " has no thruster " + std::to_string(l.index) + "; level passed over", r.lines.file(),
-                      l.line);
+      w.log().warning(v.name + " has no thruster " + std::to_string(l.index) + "; level passed over", file, l.line);
   }
 }
 

@@ -46,6 +46,7 @@ class Parser {
       else if (key.rfind("begin_", 0) == 0)
         skipBlock("END_" + firstWord(l.text).substr(6), l.number);
     }
+    if (!out_.dated) log_.warning("no Date in BEGIN_ENVIRONMENT: the scenario starts at MJD 51544.5", path_);
   }
 
  private:
@@ -100,13 +101,18 @@ class Parser {
     });
   }
 
+  // "Date MJD x", "Date JD x" (Julian date) or "Date JE x" (Julian epoch, in years).
   void date(const ScenarioLine &l) {
     const std::vector<std::string> w = words(withoutComment(l.text));
-    double mjd = 0;
-    if (w.size() == 3 && lower(w[1]) == "mjd" && toNumber(w[2], mjd))
-      out_.mjd = mjd;
-    else
-      log_.error("expected \"Date MJD <days>\", date ignored", path_, l.number);
+    const std::string kind = w.size() == 3 ? lower(w[1]) : "";
+    double x = 0;
+    if ((kind == "mjd" || kind == "jd" || kind == "je") && toNumber(w[2], x)) {
+      out_.mjd = kind == "mjd" ? x : kind == "jd" ? x - 2400000.5 : 51544.5 + (x - 2000) * 365.25;
+      out_.dated = true;
+    } else {
+      log_.error("expected \"Date MJD <days>\", \"Date JD <days>\" or \"Date JE <years>\"; date ignored", path_,
+                 l.number);
+    }
   }
 
   void focus() {

@@ -28,7 +28,8 @@ struct VesselBlock {
 struct ScenarioData {
   std::string description;
   std::string system;
-  double mjd = -1;  // [days]; < 0 when no date was given
+  bool dated = false;    // whether a Date line was read
+  double mjd = 51544.5;  // [days]; J2000 when no date was given
   std::string focus;
   std::vector<VesselBlock> vessels;
 };

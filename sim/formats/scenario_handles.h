@@ -38,18 +38,22 @@ struct LoadRecord {
     double level;  // [0..1]
     int line;
   };
-  explicit LoadRecord(Vessel &v, const VesselLines &l) : vessel(v), lines(l) {}
+  LoadRecord(Vessel &v, const VesselLines &l, int header) : vessel(v), lines(l), headerLine(header) {}
   Vessel &vessel;
   const VesselLines &lines;
+  int headerLine;  // of the block's "Name:Class" line
   enum class Status { None, Landed, Orbiting } status = Status::None;
+  int statusLine = 0;
   double lng = 0, lat = 0, heading = 0;  // [rad]
   double alt = 0;                        // [m]; kept only: a landed vessel rests on its touchdown points
-  VECTOR3 rpos{}, rvel{};                // [m], [m/s]
-  VECTOR3 arot{}, vrot{};                // [rad], [rad/s]
+  VECTOR3 rpos{}, rvel{};                // [m], [m/s], from RPOS and RVEL or from ELEMENTS
+  bool hasPosition = false;
+  VECTOR3 arot{}, vrot{};  // [rad], [rad/s]
   std::vector<Level> tankLevels, thrusterLevels;
 };
 
-// Puts the vessel in the state the record holds at simulation time t.
+// Puts the vessel in the state the record holds, as the simulator does: every
+// tank empty and every thruster off, then the levels listed.
 void applyRecord(World &w, const LoadRecord &r);
 
 class ScenarioWriter {

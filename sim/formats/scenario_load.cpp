@@ -11,7 +11,7 @@ namespace {
 
 void loadVesselState(World &w, Vessel &v, const std::string &file, const VesselBlock &b) {
   VesselLines lines(file, b.lines);
-  LoadRecord record(v, lines);
+  LoadRecord record(v, lines, b.line);
   ScenarioCall &call = activeScenarioCall();
   const ScenarioCall outer = call;
   call.lines = &lines;
@@ -58,7 +58,7 @@ void World::loadScenarioText(const std::string &name, const std::string &text) {
 void World::loadScenario(const std::string &path, const ScenarioData &data) {
   scenarioDescription = data.description;
   if (!data.system.empty()) planetarySystem = data.system;
-  if (data.mjd >= 0) mjd = data.mjd;
+  if (data.dated) mjd = data.mjd;
   focusVessel = data.focus;
   for (const VesselBlock &b : data.vessels) {
     Vessel *v = build(b.name, b.className);

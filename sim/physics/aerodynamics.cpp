@@ -22,5 +22,9 @@ VECTOR3 dampingPerMass(const Vessel &v, double density, const VECTOR3 &omega) {
   return _V(k * omega.x * v.rotDrag.x, k * omega.y * v.rotDrag.y, k * omega.z * v.rotDrag.z);
 }
 
+double airspeed(const Vessel &v, const Planet &p, double t) {
+  return length(v.vel - airVelocity(p.poseAt(t).spin, v.pos));
+}
+
 }  // namespace physics
 }  // namespace sim

@@ -2,11 +2,18 @@
 #pragma once
 
 #include "host/OrbiterAPI.h"
+#include "sim/physics/planet/planet.h"
 
 namespace sim {
 struct Vessel;
 
 namespace physics {
+
+// Velocity of the air at a global position [m/s]: it turns with the planet,
+// whose angular velocity in the global frame is spin.
+inline VECTOR3 airVelocity(const VECTOR3 &spin, const VECTOR3 &pos) { return carriedVelocity(spin, pos); }
+// Speed of a vessel relative to the air around it at planet time t [m/s] (what oapiGetAirspeed reports).
+double airspeed(const Vessel &v, const Planet &p, double t);
 
 // Drag per unit mass [m/s^2] in the frame of the airflow vector given: airVel
 // is the vessel's velocity relative to the air in the global frame, bodyAirVel

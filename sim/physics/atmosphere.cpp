@@ -1,10 +1,10 @@
-// The US Standard Atmosphere 1976 and its fade above 86 km.
+// The US Standard Atmosphere 1976 and, above 86 km, the upper-air density table.
 #include "sim/physics/atmosphere.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
-
-#include "sim/world/vessel.h"
+#include <iterator>
 
 namespace sim {
 namespace physics {
@@ -18,7 +18,8 @@ struct Layer {
   double base;   // geopotential altitude of the layer's base [m]
   double lapse;  // temperature gradient [K/m]
 };
-// The last entry is the top of the table, where the fade begins.
+// The last entry is the top of the table, which ends at 86 km geometric; its
+// temperature holds on above.
 const std::array<Layer, 8> kLayers{{{0, -0.0065},
                                     {11000, 0},
                                     {20000, 0.001},
@@ -55,11 +56,12 @@ std::array<LayerBase, kLayers.size()> layerBases() {
 
 const std::array<LayerBase, kLayers.size()> kBases = layerBases();
 
-}  // namespace
+// Deeper below the ground than this [m] the air stays as it is there: the
+// geopotential altitude runs off to minus infinity near the planet's centre.
+const double kDeepest = -0.5 * kEarthRadius;
 
-double geopotentialAltitude(double altitude) { return kEarthRadius * altitude / (kEarthRadius + altitude); }
-
-AirState airAtGeopotential(double h) {
+// The air of the standard atmosphere at a geopotential altitude [m].
+AirState standardAir(double h) {
   std::size_t i = kLayers.size() - 1;
   while (i > 0 && h < kLayers[i].base) --i;
   const double dh = h - kLayers[i].base;
@@ -70,11 +72,62 @@ AirState airAtGeopotential(double h) {
   return air;
 }
 
-AirState airAt(double altitude) { return airAtGeopotential(geopotentialAltitude(altitude)); }
+// The upper air's mean density at each km of geometric altitude, from 86 km up
+// (the build writes earth_upper_air.inc from physics/earth_upper_air.txt).
+struct UpperAirRow {
+  int km;          // [km]
+  double density;  // [kg/m^3]
+};
+constexpr UpperAirRow kUpperAirRows[] = {
+#include "earth_upper_air.inc"
+};
+static_assert(kUpperAirRows[0].km == 86, "the upper air takes over where the standard atmosphere ends");
+constexpr std::size_t kUpperAirLast = std::size(kUpperAirRows) - 1;
+const double kUpperAirBase = 1e3 * kUpperAirRows[0].km;                        // [m]
+const double kUpperAirBaseGeopotential = geopotentialAltitude(kUpperAirBase);  // [m]
 
-VECTOR3 airVelocity(const Planet &p, const VECTOR3 &pos) { return surfaceVelocity(p, pos); }
+// ln of a row's density and its change per km up to the next row; the top row
+// keeps that of the km below it, so the density goes on falling as it did there.
+struct UpperAirStep {
+  double logDensity;
+  double slope;  // [1/km]
+};
+std::array<UpperAirStep, kUpperAirLast + 1> upperAirSteps() {
+  std::array<UpperAirStep, kUpperAirLast + 1> s{};
+  for (std::size_t i = 0; i <= kUpperAirLast; ++i) s[i].logDensity = std::log(kUpperAirRows[i].density);
+  for (std::size_t i = 0; i < kUpperAirLast; ++i) s[i].slope = s[i + 1].logDensity - s[i].logDensity;
+  s[kUpperAirLast].slope = s[kUpperAirLast - 1].slope;
+  return s;
+}
+const std::array<UpperAirStep, kUpperAirLast + 1> kUpperAir = upperAirSteps();
 
-double airspeed(const Vessel &v, const Planet &p) { return length(v.vel - airVelocity(p, v.pos)); }
+// The air above 86 km at a geometric altitude [m]: the density from its row,
+// log-interpolated, the temperature of the standard atmosphere's top held, the
+// pressure of an ideal gas.
+AirState upperAir(double altitude) {
+  const double km = (altitude - kUpperAirBase) * 1e-3;  // above the first row
+  const std::size_t i = km < kUpperAirLast ? static_cast<std::size_t>(km) : kUpperAirLast;
+  AirState air;
+  air.temperature = kBases.back().temperature;
+  air.density = std::exp(kUpperAir[i].logDensity + kUpperAir[i].slope * (km - static_cast<double>(i)));
+  air.pressure = air.density * kGasConstant * air.temperature;
+  return air;
+}
+
+}  // namespace
+
+double geopotentialAltitude(double altitude) { return kEarthRadius * altitude / (kEarthRadius + altitude); }
+
+AirState airAtGeopotential(double h) {
+  if (h <= kUpperAirBaseGeopotential) return standardAir(h);
+  // Back to geometric altitude; at r0 and beyond that is infinitely high.
+  return upperAir(h < kEarthRadius ? kEarthRadius * h / (kEarthRadius - h) : HUGE_VAL);
+}
+
+AirState airAt(double altitude) {
+  if (altitude > kUpperAirBase) return upperAir(altitude);
+  return standardAir(geopotentialAltitude(std::max(altitude, kDeepest)));
+}
 
 }  // namespace physics
 }  // namespace sim

@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "sim/physics/aerodynamics.h"
-#include "sim/physics/atmosphere.h"
 #include "sim/world/vessel.h"
 
 namespace sim {
@@ -47,7 +46,7 @@ Rates rates(const Setup &s, const Motion &m, double t) {
   VECTOR3 acc = m.pos * (-s.planet.gm / (r2 * std::sqrt(r2))) + m.rot * s.loads.thrust / mass;
   VECTOR3 torque = s.loads.thrustTorque / mass;
   if (s.drag) {
-    const VECTOR3 air = m.vel - airVelocity(s.planet, m.pos);
+    const VECTOR3 air = m.vel - airVelocity(s.loads.spin, m.pos);
     acc += dragPerMass(s.def, s.loads.density, mass, air, m.rot.tmul(air));
     torque += dampingPerMass(s.def, s.loads.density, m.omega);
   }

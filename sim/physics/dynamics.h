@@ -28,6 +28,7 @@ struct StepLoads {
   VECTOR3 thrust{};        // vessel frame [N]
   VECTOR3 thrustTorque{};  // vessel frame [N m]
   double density = 0;      // of the air around the vessel [kg/m^3]
+  VECTOR3 spin{};          // of the planet and its air, global frame [rad/s]
 };
 
 // Advances a motion by h [s] with the classical fourth-order Runge-Kutta

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "sim/physics/atmosphere.h"
+#include "sim/physics/aerodynamics.h"
 #include "sim/world/vessel.h"
 
 namespace sim {
@@ -28,8 +28,8 @@ double dragRatePerSpeed(const Vessel &v, double density) {
   return 0.5 * density * std::fabs(area) / std::max(v.mass(), kMinimumMass);
 }
 
-double airSpeedSquared(const Vessel &v, const Planet &p) {
-  const VECTOR3 air = v.vel - airVelocity(p, v.pos);
+double airSpeedSquared(const Vessel &v, const VECTOR3 &spin) {
+  const VECTOR3 air = v.vel - airVelocity(spin, v.pos);
   return dotp(air, air);
 }
 
@@ -45,23 +45,23 @@ double dampingRate(const Vessel &v, double density) {
 
 }  // namespace
 
-double maxSubStep(const Vessel &v, const Planet &p, double density) {
+double maxSubStep(const Vessel &v, const Planet &p, double density, const VECTOR3 &spin) {
   const double r = length(v.pos);                    // [m]
   double h = kMaxArc * std::sqrt(r * r * r / p.gm);  // [s]
-  const double spin = length(v.omega);               // [rad/s]
-  if (spin > 0) h = std::min(h, kMaxTurn / spin);
-  const double drag = dragRatePerSpeed(v, density) * std::sqrt(airSpeedSquared(v, p));  // [1/s]
-  const double decay = std::max(drag, dampingRate(v, density));                         // [1/s]
+  const double turning = length(v.omega);            // [rad/s]
+  if (turning > 0) h = std::min(h, kMaxTurn / turning);
+  const double drag = dragRatePerSpeed(v, density) * std::sqrt(airSpeedSquared(v, spin));  // [1/s]
+  const double decay = std::max(drag, dampingRate(v, density));                            // [1/s]
   if (decay > 0) h = std::min(h, kMaxDecay / decay);
   return h;
 }
 
-bool stepFits(const Vessel &v, const Planet &p, double density, double h) {
+bool stepFits(const Vessel &v, const Planet &p, double density, const VECTOR3 &spin, double h) {
   const double r2 = dotp(v.pos, v.pos), arc = h * h * p.gm / (kMaxArc * kMaxArc);  // [m^2], [m^3]
   const double turn = kMaxTurn / h, decay = kMaxDecay / h;                         // [rad/s], [1/s]
   const double drag = dragRatePerSpeed(v, density);                                // [1/m]
   return arc * arc <= r2 * r2 * r2 && dotp(v.omega, v.omega) <= turn * turn &&
-         drag * drag * airSpeedSquared(v, p) <= decay * decay && dampingRate(v, density) <= decay;
+         drag * drag * airSpeedSquared(v, spin) <= decay * decay && dampingRate(v, density) <= decay;
 }
 
 }  // namespace physics

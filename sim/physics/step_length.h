@@ -12,11 +12,12 @@ struct Vessel;
 
 namespace physics {
 
-// Longest step [s] for the vessel's present state in air of this density [kg/m^3].
-double maxSubStep(const Vessel &v, const Planet &p, double density);
+// Longest step [s] for the vessel's present state in air of this density
+// [kg/m^3], turning with the planet at spin (global frame [rad/s]).
+double maxSubStep(const Vessel &v, const Planet &p, double density, const VECTOR3 &spin);
 // Whether a step of h [s] is within that: the same answer without a square
 // root, for the common case of a frame that needs no cutting.
-bool stepFits(const Vessel &v, const Planet &p, double density, double h);
+bool stepFits(const Vessel &v, const Planet &p, double density, const VECTOR3 &spin, double h);
 
 }  // namespace physics
 }  // namespace sim

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "sim/physics/atmosphere.h"
+#include "sim/physics/aerodynamics.h"
 #include "sim/physics/planet/orbit.h"
 
 namespace sim {
@@ -14,19 +14,23 @@ namespace {
 // vertical) the nose's own heading is noise.
 const double kVerticalNose = 1e-3;
 
-const VECTOR3 kPlanetAxis = _V(0, 1, 0);
-const VECTOR3 kPoleNorth = _V(1, 0, 0);
 const double kPolarNorth = 1e-9;  // horizontal share of the axis below which a place counts as a pole
+
+// A direction square to the unit vector a.
+VECTOR3 squareTo(const VECTOR3 &a) {
+  const VECTOR3 other = std::fabs(a.x) < 0.5 ? _V(1, 0, 0) : _V(0, 0, 1);
+  return crossp(a, other);
+}
 
 }  // namespace
 
-// Over a pole every way is south: north is taken along the global x axis
-// there, and at the centre up along the axis, so that headings stay numbers.
-Horizon horizonAt(const VECTOR3 &pos) {
+// Over a pole every way is south: north is taken square to the axis there,
+// and at the centre up along the axis, so that headings stay numbers.
+Horizon horizonAt(const VECTOR3 &pos, const VECTOR3 &axis) {
   Horizon h;
-  h.up = length(pos) > 0 ? unit(pos) : kPlanetAxis;
-  VECTOR3 north = kPlanetAxis - h.up * dotp(kPlanetAxis, h.up);
-  if (length(north) < kPolarNorth) north = kPoleNorth - h.up * dotp(kPoleNorth, h.up);
+  h.up = length(pos) > 0 ? unit(pos) : axis;
+  VECTOR3 north = axis - h.up * dotp(axis, h.up);
+  if (length(north) < kPolarNorth) north = squareTo(h.up);
   h.north = unit(north);
   h.east = crossp(h.up, h.north);
   return h;
@@ -55,18 +59,18 @@ Mat3 frameFor(double pitch, double heading, const Horizon &h) {
   return Mat3::fromColumns(crossp(top, nose), top, nose);
 }
 
-Instruments readInstruments(const Vessel &v, const physics::Planet &p) {
+Instruments readInstruments(const Vessel &v, const physics::Planet &p, const physics::PlanetPose &pose) {
   Instruments in;
-  const Horizon h = horizonAt(v.pos);
+  const Horizon h = horizonAt(v.pos, pose.axis());
   in.altitude = length(v.pos) - p.radius;
   in.speed = length(v.vel);
-  const VECTOR3 air = v.vel - physics::airVelocity(p, v.pos);
+  const VECTOR3 air = v.vel - physics::airVelocity(pose.spin, v.pos);
   in.airspeed = length(air);
   in.flightPathAngle = in.airspeed > 0 ? std::asin(std::clamp(dotp(air, h.up) / in.airspeed, -1.0, 1.0)) : 0;
   in.mass = v.mass();
   in.attitude = attitudeOf(v.rot, h);
   in.rates = v.omega;
-  in.orbit = physics::orbitOf(p, v.pos, v.vel);
+  in.orbit = physics::orbitOf(p, v.pos, v.vel, pose.axis());
   return in;
 }
 

@@ -10,11 +10,12 @@
 namespace sim {
 namespace pilot {
 
-// The local horizon at a global position: unit vectors up, north and east.
+// The local horizon at a global position, north being towards the planet's
+// north pole along axis: unit vectors up, north and east.
 struct Horizon {
   VECTOR3 up, north, east;
 };
-Horizon horizonAt(const VECTOR3 &pos);
+Horizon horizonAt(const VECTOR3 &pos, const VECTOR3 &axis);
 
 // Attitude against the horizon [rad]:
 //   pitch    elevation of the nose (+z) above the horizon, -pi/2 .. pi/2;
@@ -43,7 +44,8 @@ struct Instruments {
   VECTOR3 rates{};  // body angular velocity, vessel frame [rad/s]
   physics::Orbit orbit;
 };
-Instruments readInstruments(const Vessel &v, const physics::Planet &p);
+// Read with the planet as it stands at the moment (its pose).
+Instruments readInstruments(const Vessel &v, const physics::Planet &p, const physics::PlanetPose &pose);
 
 }  // namespace pilot
 }  // namespace sim

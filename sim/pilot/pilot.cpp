@@ -41,8 +41,9 @@ double reading(const Instruments &in, const Vessel &v, const Condition &c) {
 
 }  // namespace
 
-double instrumentReading(const Vessel &v, const physics::Planet &p, const Condition &c) {
-  return reading(readInstruments(v, p), v, c);
+double instrumentReading(const Vessel &v, const physics::Planet &p, const physics::PlanetPose &pose,
+                         const Condition &c) {
+  return reading(readInstruments(v, p, pose), v, c);
 }
 
 double programPitch(const PitchProgram &p, double x) {
@@ -74,7 +75,7 @@ bool Pilot::conditionHolds(const World &w, const Rule &r, const Vessel *v) const
       return w.find(c.vessel) != nullptr;
     case Condition::Kind::compare: {
       if (!v) return false;
-      const double x = instrumentReading(*v, w.planet, c);
+      const double x = instrumentReading(*v, w.planet, w.planetPose(), c);
       return c.above ? x > c.threshold : x < c.threshold;
     }
   }
@@ -138,7 +139,8 @@ void Pilot::holdInputs(Vessel &v, const std::vector<std::pair<THGROUP_TYPE, doub
 }
 
 void Pilot::steer(World &w, Vessel &v, const ActiveSteering &s) const {
-  const Instruments in = readInstruments(v, w.planet);
+  const physics::PlanetPose pose = w.planetPose();
+  const Instruments in = readInstruments(v, w.planet, pose);
   const PitchProgram &p = s.steering.pitch;
   double pitch = in.attitude.pitch;  // [rad]
   switch (p.source) {
@@ -156,7 +158,7 @@ void Pilot::steer(World &w, Vessel &v, const ActiveSteering &s) const {
       if (in.airspeed > 1) pitch = in.flightPathAngle;
       break;
   }
-  const Mat3 wanted = frameFor(pitch, s.steering.heading, horizonAt(v.pos));
+  const Mat3 wanted = frameFor(pitch, s.steering.heading, horizonAt(v.pos, pose.axis()));
   holdLevels(attitudeError(v.rot, wanted), v.omega, s.steering.hold, v.manualLevel);
 }
 

@@ -20,7 +20,8 @@ double programPitch(const PitchProgram &p, double x);
 
 // What the instrument of a comparison's quantity shows on v; NaN for a tank
 // that is not there.
-double instrumentReading(const Vessel &v, const physics::Planet &p, const Condition &c);
+double instrumentReading(const Vessel &v, const physics::Planet &p, const physics::PlanetPose &pose,
+                         const Condition &c);
 
 class Pilot {
  public:

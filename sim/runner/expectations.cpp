@@ -26,7 +26,7 @@ std::string format(const char *pattern, double a, double b = 0) {
 ExpectationResult failed(const std::string &why) { return {false, why, NAN}; }
 
 ExpectationResult reading(const Vessel &v, const Expectation &e, const World &w) {
-  const double x = pilot::instrumentReading(v, w.planet, e.reading);
+  const double x = pilot::instrumentReading(v, w.planet, w.planetPose(), e.reading);
   const bool met = e.reading.above ? x > e.reading.threshold : x < e.reading.threshold;
   return {met, "reads " + format(kReadings[static_cast<int>(e.reading.quantity)], x), NAN};
 }

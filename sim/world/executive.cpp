@@ -1,12 +1,12 @@
 // The executive: one frame of the world, always in the same order.
 //
 //   1. the pilot (keys, attitude inputs, throttle, time acceleration);
-//   2. each vessel's clbkPreStep;
+//   2. each vessel's clbkPreStep, with the time and date at the frame's start;
 //   3. per vessel, in sub-steps as short as its state needs (see
 //      physics/step_length.h): forces (atmosphere, thrust and propellant flow),
 //      integration and ground contact; landed vessels stay put or lift off;
 //   4. the clock advances by the frame; touchdowns are recorded;
-//   5. each vessel's clbkPostStep;
+//   5. each vessel's clbkPostStep, with the time and date at the frame's end;
 //   6. a vessel whose state is no longer finite goes back to where the frame
 //      found it and is recorded as diverged.
 // The pilot and the modules act once per frame, with the frame's length, as
@@ -81,7 +81,7 @@ physics::AirState airAround(const Vessel &v, const physics::Planet &p) {
   return physics::airAt(length(v.pos) - p.radius);
 }
 
-VesselStep forcesOn(Vessel &v, const physics::AirState &air, double h) {
+VesselStep forcesOn(Vessel &v, const physics::AirState &air, const VECTOR3 &spin, double h) {
   VesselStep s;
   s.vessel = &v;
   s.propulsion = physics::propulsionOf(v, air.pressure, h);
@@ -90,6 +90,7 @@ VesselStep forcesOn(Vessel &v, const physics::AirState &air, double h) {
   s.loads.thrust = s.propulsion.force;
   s.loads.thrustTorque = s.propulsion.torque;
   s.loads.density = air.density;
+  s.loads.spin = spin;
   return s;
 }
 
@@ -138,25 +139,26 @@ void restore(const Snapshot &s) {
 // A frame's worth of flight for one vessel that is off the ground, from
 // simulation time t0 [s]: sub-steps until the frame is covered or the vessel
 // has come down. A single sub-step covers the whole frame whenever the state
-// allows, computed exactly as a frame of that length.
+// allows, computed exactly as a frame of that length. The planet's axis moves
+// too slowly to matter within a frame: its spin is the frame's.
 struct FrameFlown {
   physics::Contact contact = physics::Contact::none;
   double impactSpeed = 0;  // [m/s]
   double left = 0;         // of the frame when it came down [s]
 };
 
-FrameFlown flyFrame(const World &w, Vessel &v, double t0, double frame) {
+FrameFlown flyFrame(const World &w, Vessel &v, const VECTOR3 &spin, double t0, double frame) {
   FrameFlown out;
   out.left = frame;
   for (int steps = 0; out.left > 0; ++steps) {
     const physics::AirState air = airAround(v, w.planet);
-    const double limit = steps >= kMaxSubSteps || physics::stepFits(v, w.planet, air.density, out.left)
+    const double limit = steps >= kMaxSubSteps || physics::stepFits(v, w.planet, air.density, spin, out.left)
                              ? out.left
-                             : physics::maxSubStep(v, w.planet, air.density);
+                             : physics::maxSubStep(v, w.planet, air.density, spin);
     const double pieces = std::ceil(out.left / limit);
     const double h = pieces <= 1 ? out.left : out.left / pieces;  // [s]
     out.left = pieces <= 1 ? 0 : out.left - h;
-    const VesselStep s = forcesOn(v, air, h);
+    const VesselStep s = forcesOn(v, air, spin, h);
     fly(v, s.loads, w.planet, h);
     physics::drawPropellant(v, s.propulsion);
     if (!finiteMotion(v)) break;  // where it would touch down means nothing
@@ -180,7 +182,7 @@ void World::step() {
   for (size_t i = 0; i < taking.size(); ++i) {
     if (!callbacks[i] || !stillTakesPart(*this, taking[i])) continue;
     CallingScope scope(*this, taking[i]);
-    callbacks[i]->clbkPreStep(simt_ + frame, frame, mjd + (simt_ + frame) / kSecondsPerDay);
+    callbacks[i]->clbkPreStep(simt_, frame, mjd + simt_ / kSecondsPerDay);
   }
 
   static std::vector<Snapshot> before;
@@ -188,11 +190,12 @@ void World::step() {
   before.clear();
   touchdowns.clear();
   tankPool().clear();
+  const VECTOR3 spin = planet.poseAt(planetTime()).spin;
   for (Vessel *v : taking) {
     if (!stillTakesPart(*this, v)) continue;
     before.push_back(snapshotOf(*v));
     if (v->landed) {
-      const VesselStep s = forcesOn(*v, airAround(*v, planet), frame);
+      const VesselStep s = forcesOn(*v, airAround(*v, planet), spin, frame);
       if (v->crashed || !physics::liftsOff(*v, planet, s.loads.thrust, s.loads.mass)) {
         physics::drawPropellant(*v, s.propulsion);
         physics::holdOnSurface(*v, planet, planetTime() + frame);
@@ -201,7 +204,7 @@ void World::step() {
       v->landed = false;
       record_.record(v->name, EventKind::liftoff, format("thrust %.0f N", length(s.loads.thrust)));
     }
-    const FrameFlown f = flyFrame(*this, *v, simt_, frame);
+    const FrameFlown f = flyFrame(*this, *v, spin, simt_, frame);
     if (f.contact == physics::Contact::none) continue;
     touchdowns.push_back({v, f.contact, f.impactSpeed});
     // Down before the frame was over: it rests where the planet has carried it by then.

@@ -65,19 +65,21 @@ class World {
 
   // --- Time ----------------------------------------------------------------
   double simTime() const { return simt_; }
-  // The planet's clock: seconds since the epoch at which its prime meridian
-  // lies along the global x axis. It runs on from the scenario's date, so a
-  // scenario saved and loaded again finds the planet turned as it left it.
+  // The planet's clock: seconds since its epoch, MJD 51544.5, from which its
+  // turn and tilt follow (physics/planet/planet.h). It runs on from the
+  // scenario's date, so a scenario saved and loaded again finds the planet
+  // turned as it left it.
   double planetTime() const { return planetTimeAt(simt_); }
   double planetTimeAt(double simt) const { return (mjd - kPlanetEpochMjd) * 86400.0 + simt; }
   static constexpr double kPlanetEpochMjd = 51544.5;  // [days]
-  double dt = 0.02;                                   // frame at time acceleration 1 [s]
-  double timeAcceleration = 1;                        // what oapiGetTimeAcceleration reports; multiplies the frame
+  physics::PlanetPose planetPose() const { return planet.poseAt(planetTime()); }
+  double dt = 0.02;             // frame at time acceleration 1 [s]
+  double timeAcceleration = 1;  // what oapiGetTimeAcceleration reports; multiplies the frame
   // One frame of the executive, dt times the time acceleration long, in this
-  // order: the pilot, each vessel's clbkPreStep, forces and integration in
-  // sub-steps as short as each vessel's state needs, then each vessel's
-  // clbkPostStep. Vessels created during the frame join the integration from
-  // the next frame on.
+  // order: the pilot, each vessel's clbkPreStep (given the frame's start),
+  // forces and integration in sub-steps as short as each vessel's state needs,
+  // then each vessel's clbkPostStep (given the frame's end). Vessels created
+  // during the frame join the integration from the next frame on.
   void step();
   // Vessels whose state stopped being finite, in the order it happened: each
   // was put back as the frame found it, with a "diverged" event and an error

@@ -105,7 +105,9 @@ TEST(flight_sequencer, the_limiter_takes_a_hundredth_once_per_sample_only_above_
   world.dt = 0.125;
   std::string scenario = "BEGIN_SHIPS\nL1:Varnell\n";
   for (const std::string &line : ON_THE_PAD) scenario += "  " + line + "\n";
-  scenario += "END\nL1:Varnell\n  STATUS Orbiting Earth\n  RPOS 7000000 0 0\n  RVEL 0 0 7546\nEND\nEND_SHIPS\n";
+  scenario +=
+      "  PRPLEVEL 0:1 1:1 2:1\nEND\nL1:Varnell\n  STATUS Orbiting Earth\n  RPOS 7000000 0 0\n  RVEL 0 0 7546\n"
+      "  PRPLEVEL 0:1 1:1 2:1\nEND\nEND_SHIPS\n";
   ASSERT_TRUE(loadSaved(world, scenario));
   ASSERT_EQ(world.vessels().size(), 2u);
   sim::Vessel &pad = *world.vessels()[0], &orbiting = *world.vessels()[1];

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "sim/physics/planet/planet.h"
@@ -9,14 +12,22 @@ using namespace sim;
 
 namespace {
 
-// A vessel whose post-step callback deletes one vessel and creates another.
+// A vessel whose post-step callback deletes one vessel and creates another;
+// both callbacks note, in the frame's log, the time, step and date they are
+// given and how far the vessel has come.
 class Meddler final : public VESSEL2 {
  public:
-  Meddler(OBJHANDLE h, Vessel *victim) : VESSEL2(h), victim_(victim) {}
+  Meddler(OBJHANDLE h, Vessel *victim, std::vector<std::string> &log) : VESSEL2(h), victim_(victim), log_(log) {}
+  void note(const char *what, double simt, double simdt, double mjd) {
+    const VECTOR3 pos = World::current()->fromHandle(GetHandle())->pos;
+    char text[128];
+    std::snprintf(text, sizeof text, "%s %g %g %.9f %.2f", what, simt, simdt, mjd, pos.x - kDeepSpace.x);
+    log_.push_back(text);
+  }
+  void clbkPreStep(double simt, double simdt, double mjd) override { note("pre", simt, simdt, mjd); }
   void clbkPostStep(double simt, double simdt, double mjd) override {
     World &w = *World::current();
-    calledAt = simt;
-    step = simdt;
+    note("post", simt, simdt, mjd);
     wasCalling = w.callingVessel == w.fromHandle(GetHandle());
     if (victim_) w.deleteVessel(victim_);
     victim_ = nullptr;
@@ -25,37 +36,50 @@ class Meddler final : public VESSEL2 {
     s.rvel = _V(1, 2, 3);
     oapiCreateVessel("newcomer", "Probe", s);
   }
-  double calledAt = 0, step = 0;  // [s]
   bool wasCalling = false;
 
  private:
   Vessel *victim_;
+  std::vector<std::string> &log_;
 };
 
 }  // namespace
 
-TEST(executive, post_step_callbacks_may_delete_and_create_vessels) {
-  ScratchWorld w(kBareProbe);
-  w->timeAcceleration = 10;
-  Vessel *host = flying(*w, "host", kDeepSpace, _V(0, 0, 0));
-  Vessel *victim = flying(*w, "victim", kDeepSpace + _V(0, 500, 0), _V(0, 0, 0));
-  // The host's own interface is put back before the world deletes it.
-  struct Swap {
-    Vessel *v;
-    VESSEL *own;
-    ~Swap() { v->iface = own; }
-  } swap{host, host->iface};
-  Meddler meddler(host, victim);
-  host->iface = &meddler;
-  run(*w, 1);
-  EXPECT_EQ(w->find("victim"), nullptr);
-  EXPECT_TRUE(meddler.wasCalling);
-  EXPECT_EQ(std::vector<double>({meddler.step, meddler.calledAt}), std::vector<double>({0.2, 0.2}));
-  Vessel *newcomer = w->find("newcomer");
-  ASSERT_NE(newcomer, nullptr);
-  EXPECT_EQ(length(newcomer->pos - (kDeepSpace + _V(0, 1000, 0))), 0);  // not moved in the step it was born
-  run(*w, 1);
-  EXPECT_NEAR(length(newcomer->pos - (kDeepSpace + _V(0.2, 1000.4, 0.6))), 0, 1e-4);
+// The order of a frame as the simulator runs it: the pilot, each clbkPreStep
+// given the frame's start, the integration, each clbkPostStep given its end.
+// Flown twice, the same flight ends alike to the bit.
+TEST(executive, a_frame_runs_pilot_pre_step_integration_post_step_and_callbacks_may_delete_and_create_vessels) {
+  std::vector<Vessel> ends;
+  for (int flight = 0; flight < 2; ++flight) {
+    ScratchWorld w(kBareProbe);
+    w->timeAcceleration = 10;
+    w->mjd = 61000.5;
+    std::vector<std::string> log;
+    w->pilot = [&log](World &world) { log.push_back("pilot " + std::to_string(world.simTime())); };
+    Vessel *host = flying(*w, "host", kDeepSpace, _V(1, 0, 0));
+    Vessel *victim = flying(*w, "victim", kDeepSpace + _V(0, 500, 0), _V(0, 0, 0));
+    // The host's own interface is put back before the world deletes it.
+    struct Swap {
+      Vessel *v;
+      VESSEL *own;
+      ~Swap() { v->iface = own; }
+    } swap{host, host->iface};
+    Meddler meddler(host, victim, log);
+    host->iface = &meddler;
+    run(*w, 1);
+    EXPECT_EQ(log, std::vector<std::string>(
+                       {"pilot 0.000000", "pre 0 0.2 61000.500000000 0.00", "post 0.2 0.2 61000.500002315 0.20"}));
+    EXPECT_EQ(w->find("victim"), nullptr);
+    EXPECT_TRUE(meddler.wasCalling);
+    Vessel *newcomer = w->find("newcomer");
+    ASSERT_NE(newcomer, nullptr);
+    EXPECT_EQ(length(newcomer->pos - (kDeepSpace + _V(0, 1000, 0))), 0);  // not moved in the step it was born
+    run(*w, 1);
+    EXPECT_NEAR(length(newcomer->pos - (kDeepSpace + _V(0.2, 1000.4, 0.6))), 0, 1e-4);
+    ends.push_back(*newcomer);
+  }
+  EXPECT_EQ(std::memcmp(&ends[0].pos, &ends[1].pos, sizeof(VECTOR3)), 0);
+  EXPECT_EQ(std::memcmp(&ends[0].rot, &ends[1].rot, sizeof(Mat3)), 0);
 }
 
 // A frame stretched by the time acceleration is integrated in sub-steps: it

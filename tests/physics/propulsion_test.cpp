@@ -78,10 +78,12 @@ TEST(burn, gains_the_speed_of_the_rocket_equation_in_the_time_its_flow_allows) {
 }
 
 // Elements of states whose orbits are known by construction: at perigee,
-// with the velocity tilted by the inclination out of the equator's plane.
-// The frame is left-handed: the planet turns +x towards +z, so east at +x is +z.
+// with the velocity tilted by the inclination out of the equator's plane, on
+// a date when the planet's frame is turned and tilted against the global one.
+// The planet's frame is left-handed: it turns +x towards +z, so east at +x is +z.
 TEST(orbit, semi_major_axis_eccentricity_and_inclination_of_known_orbits) {
   const physics::Planet earth;
+  const physics::PlanetPose pose = earth.poseAt(3.7e8);
   const double rp = earth.radius + 200e3;  // [m]
   struct Case {
     double incl;  // [deg]
@@ -90,7 +92,8 @@ TEST(orbit, semi_major_axis_eccentricity_and_inclination_of_known_orbits) {
   for (const Case &c : cases) {
     SCOPED_TRACE(c.incl);
     const double v = std::sqrt(earth.gm * (1 + c.e) / rp), i = c.incl * M_PI / 180;  // vis-viva at perigee
-    const physics::Orbit o = physics::orbitOf(earth, _V(rp, 0, 0), _V(0, v * std::sin(i), v * std::cos(i)));
+    const physics::Orbit o = physics::orbitOf(earth, pose.rot * _V(rp, 0, 0),
+                                              pose.rot * _V(0, v * std::sin(i), v * std::cos(i)), pose.axis());
     EXPECT_NEAR(o.eccentricity, c.e, 1e-12);
     EXPECT_NEAR(o.inclination * 180 / M_PI, c.incl, 1e-9);
     EXPECT_NEAR(o.semiMajorAxis, rp / (1 - c.e), 1e-6 * rp);  // negative beyond e = 1

@@ -48,17 +48,26 @@ function readCsv(file) {
   return rows;
 }
 
+// Earth's north pole in the simulator's global frame (ecliptic J2000,
+// left-handed) at a modified Julian date: tilted by the obliquity from the
+// ecliptic pole towards +z, and precessing about it, as its Config/Earth.cfg says.
+function earthAxis(mjd) {
+  const obliquity = 0.4090928023, precessionDays = -9413040.4;
+  const L = 2 * Math.PI * (mjd - 51544.5) / precessionDays;
+  return [-Math.sin(L) * Math.sin(obliquity), Math.cos(obliquity), Math.cos(L) * Math.sin(obliquity)];
+}
+
 // Inclination [deg] from position and velocity, by spherical trigonometry
 // rather than the orbit's angular momentum: at latitude lat, a path heading
 // at azimuth az (from north towards east, the way the planet turns) crosses
-// the equator at i with cos i = cos lat sin az. The planet turns about +y,
-// carrying the +x axis towards +z.
-function inclination(r, v) {
+// the equator at i with cos i = cos lat sin az.
+function inclination(r, v, axis) {
   const len = a => Math.hypot(...a), dot = (a, b) => a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+  const cross = (a, b) => [a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]];
   const up = r.map(x => x / len(r));
-  const eastRaw = [-r[2], 0, r[0]], east = eastRaw.map(x => x / len(eastRaw));
-  const northRaw = [0, 1, 0].map((x, k) => x - up[k] * up[1]), north = northRaw.map(x => x / len(northRaw));
-  const lat = Math.asin(up[1]), az = Math.atan2(dot(v, east), dot(v, north));
+  const northRaw = axis.map((x, k) => x - up[k] * dot(axis, up)), north = northRaw.map(x => x / len(northRaw));
+  const east = cross(up, north);
+  const lat = Math.asin(dot(up, axis)), az = Math.atan2(dot(v, east), dot(v, north));
   return Math.acos(Math.cos(lat) * Math.sin(az)) * 180 / Math.PI;
 }
 
@@ -175,9 +184,13 @@ async function main() {
     // The satellites' inclinations, and where the ground track begins.
     const shown = await page(`Object.fromEntries(Array.from(document.querySelectorAll('#vessel-table tbody tr'))
       .map(tr => [tr.dataset.vessel, Number(tr.children[6].textContent)]))`);
+    const finalScn = path.join(dir, 'final.scn');
+    const date = fs.readFileSync(finalScn, 'utf8').match(/^\s*Date\s+MJD\s+(\S+)/m);
+    check(date !== null, 'final.scn gives no Date MJD');
+    const axis = earthAxis(date ? Number(date[1]) : NaN);
     for (const sat of ['Sat1', 'Sat2']) {
-      const lines = scenarioLines(path.join(dir, 'final.scn'), sat);
-      const own = inclination(numbersAfter(lines, 'RPOS'), numbersAfter(lines, 'RVEL'));
+      const lines = scenarioLines(finalScn, sat);
+      const own = inclination(numbersAfter(lines, 'RPOS'), numbersAfter(lines, 'RVEL'), axis);
       console.log(`${sat}: inclination ${shown[sat]} deg in the report, ${own.toFixed(3)} deg from final.scn`);
       check(Math.abs(shown[sat] - own) < 0.1, `${sat}'s inclination: ${shown[sat]} deg shown, ${own} deg worked out`);
     }

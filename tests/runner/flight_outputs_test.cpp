@@ -22,14 +22,17 @@ using sim::runner::FlyOptions;
 
 namespace {
 
-// A probe on the ground, one in a 300 km circular orbit, and one escaping,
-// whose name needs escaping in JSON and is not UTF-8 (a Latin-1 e acute).
+// A probe on the ground, one in a 300 km circular orbit along the equator
+// (which the ecliptic frame's elements give at J2000, the date of a scenario
+// without one), and one escaping, whose name needs escaping in JSON and is
+// not UTF-8 (a Latin-1 e acute).
 const char kScenario[] =
     "BEGIN_DESC\nThree probes.\nEND_DESC\n"
     "BEGIN_FOCUS\n  Ship Pad\nEND_FOCUS\n"
     "BEGIN_SHIPS\n"
     "Pad:Probe\n  STATUS Landed Earth\n  POS 10 20\n  HEADING 90\nEND\n"
-    "Sat:Probe\n  STATUS Orbiting Earth\n  RPOS 6671010 0 0\n  RVEL 0 0 7729.9\nEND\n"
+    "Sat:Probe\n  STATUS Orbiting Earth\n  ELEMENTS 6671010 0 23.439291000969778 180 180 180 51544.5\n  PRPLEVEL "
+    "0:1\nEND\n"
     "Comet\"X\\Y\xe9:Probe\n  STATUS Orbiting Earth\n  RPOS 0 7000000 0\n  RVEL 20000 0 0\nEND\n"
     "END_SHIPS\n";
 
@@ -131,7 +134,7 @@ TEST_F(flight_outputs, a_flight_writes_a_summary_that_reads_back_as_json_with_ev
   EXPECT_TRUE(pad["created_t"].is_null() && pad["created_lat_deg"].is_null());
   EXPECT_NEAR(sat["apoapsis_alt_m"].get<double>(), 300e3, 2e3);
   EXPECT_NEAR(sat["periapsis_alt_m"].get<double>(), 300e3, 2e3);
-  EXPECT_NEAR(sat["inclination_deg"].get<double>(), 0, 1e-9);
+  EXPECT_NEAR(sat["inclination_deg"].get<double>(), 0, 1e-6);
   EXPECT_EQ(sat["propellant_kg"], json::array({500}));
   EXPECT_EQ(comet["name"], "Comet\"X\\Y\xef\xbf\xbd");  // the byte that is no UTF-8 shown as U+FFFD
   EXPECT_TRUE(comet["apoapsis_alt_m"].is_null() && comet["period_s"].is_null());
@@ -244,10 +247,10 @@ TEST_F(flight_outputs, a_pilot_program_with_errors_stops_the_flight_before_it_st
 TEST_F(flight_outputs, an_engine_that_burns_its_tank_dry_shows_in_the_events_and_the_telemetry) {
   tree.withFixtureModule();  // 111 kg empty, 50 kg of propellant, two 1000 N engines of 3000 m/s
   tree.write("Config/Vessels/Probe.cfg", "Module = Fixture\n");
-  tree.write(
-      "Scenarios/Test/Burn.scn",
-      "BEGIN_SHIPS\nP:Probe\n  STATUS Orbiting Earth\n  RPOS 6671010 0 0\n  RVEL 0 0 7729.9\n  AROT 30 40 50\nEND\n"
-      "END_SHIPS\n");
+  tree.write("Scenarios/Test/Burn.scn",
+             "BEGIN_SHIPS\nP:Probe\n  STATUS Orbiting Earth\n  RPOS 6671010 0 0\n  RVEL 0 0 7729.9\n  AROT 30 40 50\n"
+             "  PRPLEVEL 0:1\nEND\n"
+             "END_SHIPS\n");
   // 50 kg at 2 x 1000 N / 3000 m/s last 75 s.
   tree.write("Scenarios/Test/Burn.pilot",
              "at 0 throttle main 1\nat 80 end\nexpect event P tank-dry \"tank 0 (MAIN)\" at 75 within 0.03\n");
@@ -317,4 +320,81 @@ TEST(event_printer, a_ramp_of_group_levels_shows_once_a_second_and_ends_on_its_l
   EXPECT_EQ(text.substr(0, text.find('\n')).find("T+"), std::string::npos) << text;
   EXPECT_NE(text.find("2.00 s      T+0.00  L1            liftoff"), std::string::npos) << text;
   EXPECT_NE(text.find("5.52 s      T+3.52  L1            group-level      MAIN 0.000000"), std::string::npos) << text;
+}
+
+namespace {
+
+// Two-body motion by fine fourth-order Runge-Kutta steps, for comparison.
+void coast(const sim::physics::Planet &p, VECTOR3 &pos, VECTOR3 &vel, double seconds) {
+  const double h = seconds < 0 ? -0.05 : 0.05;
+  auto acc = [&p](const VECTOR3 &r) { return r * (-p.gm / std::pow(length(r), 3)); };
+  for (long n = 0; n < std::lround(seconds / h); ++n) {
+    const VECTOR3 k1v = acc(pos), k1r = vel, k2v = acc(pos + k1r * (h / 2)), k2r = vel + k1v * (h / 2);
+    const VECTOR3 k3v = acc(pos + k2r * (h / 2)), k3r = vel + k2v * (h / 2), k4v = acc(pos + k3r * h),
+                  k4r = vel + k3v * h;
+    pos += (k1r + (k2r + k3r) * 2 + k4r) * (h / 6);
+    vel += (k1v + (k2v + k3v) * 2 + k4v) * (h / 6);
+  }
+}
+
+// The simulator's elements of a state (its left-handed frame: the momentum is
+// v x r): a e i node periapsis-longitude mean-longitude [m, deg], at epoch.
+std::string elementsOf(const sim::physics::Planet &p, const VECTOR3 &r, const VECTOR3 &v, double epoch) {
+  const VECTOR3 h = crossp(v, r);
+  const double a = 1 / (2 / length(r) - dotp(v, v) / p.gm);
+  const VECTOR3 ev = r * (1 / length(r) - 1 / a) - v * (dotp(r, v) / p.gm);
+  const double e = length(ev), deg = 180 / M_PI;
+  const double node = std::atan2(h.x, -h.z);  // the ascending node lies along (-h.z, 0, h.x)
+  const VECTOR3 n = _V(std::cos(node), 0, std::sin(node));
+  double w = std::acos(dotp(n, ev) / e), nu = std::acos(dotp(ev, r) / (e * length(r)));
+  if (ev.y < 0) w = 2 * M_PI - w;
+  if (dotp(r, v) < 0) nu = 2 * M_PI - nu;
+  const double ea = 2 * std::atan(std::sqrt((1 - e) / (1 + e)) * std::tan(nu / 2));
+  char text[256];
+  std::snprintf(text, sizeof text, "ELEMENTS %.6f %.12f %.12f %.12f %.12f %.12f %.10f", a, e,
+                std::acos(h.y / length(h)) * deg, node * deg, (node + w) * deg,
+                (node + w + ea - e * std::sin(ea)) * deg, epoch);
+  return text;
+}
+
+}  // namespace
+
+// The ISS as the simulator's 2016 welcome scenario places it, in the global
+// (ecliptic J2000) frame, given by its state and again by its elements, these
+// half a day before the scenario's date: both fly the orbit the simulator
+// shows (51.55 deg to the equator), as two-body motion carries it on. Its tank
+// is empty, as the scenario lists no level for it.
+TEST(simulator_frame, the_iss_state_of_the_simulators_welcome_scenario_flies_its_orbit) {
+  ScratchTree tree;
+  for (const char *file : {"Config/Vessels/Varnell/Sat.cfg", "Meshes/Varnell/Sat.msh"}) tree.copyFromBuiltTree(file);
+  const sim::physics::Planet earth;
+  const double mjd = 57457.6602778935;
+  const VECTOR3 r0 = _V(1846703.870, -3065074.367, -5699294.909), v0 = _V(5832.8256, -3385.2501, 3714.3797);
+  VECTOR3 r = r0, v = v0;
+  coast(earth, r, v, -43200);  // half a day back
+  const std::string elements = elementsOf(earth, r, v, mjd - 0.5);
+  coast(earth, r, v, 43200 + 10);
+  for (const std::string &state :
+       {std::string("RPOS 1846703.870 -3065074.367 -5699294.909\n  RVEL 5832.8256 -3385.2501 3714.3797"), elements}) {
+    SCOPED_TRACE(state);
+    tree.write("ISS.scn",
+               "BEGIN_ENVIRONMENT\n  Date MJD 57457.6602778935\nEND_ENVIRONMENT\nBEGIN_SHIPS\n"
+               "ISS:Varnell\\Sat\n  STATUS Orbiting Earth\n  " +
+                   state + "\nEND\nEND_SHIPS\n");
+    FlyOptions o;
+    o.scenario = tree.path("ISS.scn");
+    o.root = tree.dir();
+    o.outDir = tree.path("out");
+    o.until = 10;
+    const Flown f = fly(o);
+    ASSERT_EQ(f.status, sim::runner::kSuccess) << f.errors;
+    EXPECT_NE(f.errors.find("ISS lists no PRPLEVEL"), std::string::npos) << f.errors;
+    const json iss = json::parse(tree.read("out/summary.json"))["vessels"][0];
+    EXPECT_NEAR(iss["inclination_deg"].get<double>(), 51.553, 0.01);
+    EXPECT_EQ(iss["mass_kg"].get<double>(), 600);
+    sim::World saved(tree.dir(), "");
+    ASSERT_TRUE(saved.loadScenario(tree.path("out/final.scn")));
+    EXPECT_LT(length(saved.find("ISS")->pos - r), 1.0);
+    EXPECT_LT(length(saved.find("ISS")->vel - v), 1e-3);
+  }
 }

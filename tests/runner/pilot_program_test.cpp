@@ -115,7 +115,8 @@ TEST(flight_expectations, varnell_fly_reports_each_and_exits_1_when_one_is_not_m
   tree.write("Scenarios/Test/Two.scn",
              "BEGIN_FOCUS\n  Ship Pad\nEND_FOCUS\nBEGIN_SHIPS\n"
              "Pad:Probe\n  STATUS Landed Earth\n  POS 10 20\n  HEADING 90\nEND\n"
-             "Sat:Probe\n  STATUS Orbiting Earth\n  RPOS 6671010 0 0\n  RVEL 0 0 7729.9\nEND\nEND_SHIPS\n");
+             "Sat:Probe\n  STATUS Orbiting Earth\n  ELEMENTS 6671010 0 23.439291000969778 180 180 180 "
+             "51544.5\nEND\nEND_SHIPS\n");
   const std::string flight = "at 0.5 key B\nat 2 end\n";
   const std::string met =
       "expect Sat periapsis > 290000\n"

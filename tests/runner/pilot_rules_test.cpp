@@ -10,6 +10,7 @@
 #include <set>
 #include <vector>
 
+#include "sim/physics/planet/attitude.h"
 #include "sim/physics/planet/planet.h"
 #include "sim/pilot/instruments.h"
 #include "sim/pilot/pilot.h"
@@ -22,16 +23,19 @@ using namespace sim::pilot;
 namespace {
 
 const double kDeg = M_PI / 180;      // [rad/deg]
-const VECTOR3 kFar = _V(1e9, 0, 0);  // up +x, north +y, east +z; no air, hardly any gravity
+const VECTOR3 kFar = _V(1e9, 0, 0);  // no air, hardly any gravity
 
+// Far out, nose east and top north.
 Vessel *far(World &w, const std::string &cls) {
+  const Horizon h = horizonAt(kFar, w.planetPose().axis());
   VESSELSTATUS s{};
   s.rpos = kFar;
+  s.arot = physics::arotFromRot(Mat3::fromColumns(crossp(h.north, h.east), h.north, h.east));
   return w.createVessel("Held", cls, &s);
 }
 
-void expectAttitude(const Vessel &v, double pitch, double heading, double bank, double tolerance) {
-  const Attitude a = attitudeOf(v.rot, horizonAt(v.pos));
+void expectAttitude(const World &w, const Vessel &v, double pitch, double heading, double bank, double tolerance) {
+  const Attitude a = attitudeOf(v.rot, horizonAt(v.pos, w.planetPose().axis()));
   EXPECT_NEAR(a.pitch / kDeg, pitch, tolerance);
   EXPECT_NEAR(a.heading / kDeg, heading, tolerance);
   EXPECT_NEAR(a.bank / kDeg, bank, tolerance);
@@ -73,9 +77,9 @@ TEST(attitude_hold, rotation_thrusters_driven_by_the_levels_bring_the_vessel_ont
   }
   Pilot p(pilotProgram("actuator 1 1 1 1\ngains 3 6\nat 0 steer heading 45 pitch 30\n"));
   w->pilot = [&p](World &world) { p.act(world); };
-  expectAttitude(*v, 0, 90, -90, 1e-9);  // nose east, top north
+  expectAttitude(*w, *v, 0, 90, -90, 1e-9);  // nose east, top north
   for (int i = 0; i < 6000; ++i) w->step();
-  expectAttitude(*v, 30, 45, 0, 0.05);
+  expectAttitude(*w, *v, 30, 45, 0, 0.05);
 }
 
 TEST(attitude_hold, a_pitch_program_is_followed_between_its_points_and_held_beyond_them) {

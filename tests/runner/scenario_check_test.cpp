@@ -47,7 +47,14 @@ const char kScenario[] =
     "END\n"                                                              // 25
     "Meshy:Test\\Meshy\n"                                                // 26 its mesh counts past an int
     "END\n"                                                              // 27
-    "END_SHIPS\n";
+    "Adrift:Test\\Odd\n"                                                 // 28
+    "  STATUS Orbiting Earth\n"                                          // 29 and no position
+    "  ELEMENTS 6671010 1.5 0 0 0 0 51544.5\n"                           // 30 no orbit: a > 0 with e > 1
+    "END\n"                                                              // 31
+    "Dry:Test\\Tank\n"                                                   // 32 a tank and no PRPLEVEL
+    "  STATUS Landed Earth\n"                                            // 33
+    "END\n"                                                              // 34
+    "END_SHIPS\n";                                                       // and no date
 
 const char kPilot[] = "vessel l1\nat 0 key B\nvessel Sat9\nwhen exists Sat9 key J\nvessel D1\nat 5 key J\nat 9 end\n";
 
@@ -64,6 +71,7 @@ class scenario_check : public ::testing::Test {
     tree.write("Config/Vessels/Test/Heavy.cfg", "Mass = nan\nMaxFuel = 100\n");
     tree.write("Config/Vessels/Test/Odd.cfg", "Mass = 10\nSize = -3\nInertia = 0 0 0\n");
     tree.write("Config/Vessels/Test/Meshy.cfg", "Mass = 10\nMeshName = Test\\Big\n");
+    tree.write("Config/Vessels/Test/Tank.cfg", "Mass = 10\nMaxFuel = 100\n");
     tree.write("Meshes/Test/Big.msh", "MSHX1\nGROUPS 1\nGEOM 4294967299 1\n0 0 0\n1 0 0\n0 1 0\n0 1 2\n");
     tree.write("Scenarios/Bad.scn", kScenario);
     tree.write("Scenarios/Bad.pilot", kPilot);
@@ -104,6 +112,10 @@ TEST_F(scenario_check, each_bad_input_is_an_error_or_a_warning_at_its_file_and_l
       {scn + "21", "RVEL needs 3 finite number(s)", false},
       {scn + "22", "POS: \"91\" is beyond 90", false},
       {scn + "24", "vessel Lost skipped", false},
+      {scn + "29", "Adrift is orbiting with neither RPOS nor ELEMENTS", false},
+      {scn + "30", "ELEMENTS describe no orbit", false},
+      {scn + "32", "Dry lists no PRPLEVEL: its tanks start empty, as the simulator loads it", true},
+      {"Scenarios/Bad.scn", "no Date in BEGIN_ENVIRONMENT: the scenario starts at MJD 51544.5", true},
       {cfg + "Odd.cfg:2", "Size must be above 0, got \"-3\"", false},
       {cfg + "Odd.cfg:3", "Inertia must be above 0", false},
       {"Meshes/Test/Big.msh:3", "bad vertex count \"4294967299\"", false},
@@ -121,7 +133,7 @@ TEST_F(scenario_check, each_bad_input_is_an_error_or_a_warning_at_its_file_and_l
   for (int fine : {3, 7, 8, 14, 15, 20})
     EXPECT_EQ(report.find(scn + std::to_string(fine) + ": "), std::string::npos) << fine << "\n" << report;
   EXPECT_NE(report.find("L1 has no tank 7; level passed over"), std::string::npos) << report;
-  EXPECT_NE(report.find(" error(s), 6 warning(s)\n"), std::string::npos) << report;  // none but the table's
+  EXPECT_NE(report.find(" error(s), 8 warning(s)\n"), std::string::npos) << report;  // none but the table's
 
   // A pilot program named on the command line, instead of the one beside the scenario.
   tree.write("Other.pilot", "at soon end\n");

@@ -124,6 +124,22 @@ TEST(scenario_io, a_reload_finds_the_planet_turned_as_it_was_left) {
   EXPECT_NEAR(after.y, before.y, 1e-9);
 }
 
+// The simulator's three ways of giving a date; none gives J2000, with a warning.
+TEST(scenario_io, a_date_reads_as_an_mjd_a_julian_date_or_a_julian_epoch) {
+  const std::pair<const char *, double> dates[] = {
+      {"Date MJD 57457.6602778935", 57457.6602778935}, {"Date JD 2460366.25", 60365.75}, {"Date JE 2024.5", 60493.125}};
+  for (const auto &[line, mjd] : dates) {
+    sim::World w(".", "");
+    w.loadScenarioText("dated", std::string("BEGIN_ENVIRONMENT\n  ") + line + "\nEND_ENVIRONMENT\n");
+    EXPECT_NEAR(w.mjd, mjd, 1e-9) << line;
+    EXPECT_TRUE(w.log().warnings().empty()) << line;
+  }
+  sim::World w(".", "");
+  w.loadScenarioText("undated", "BEGIN_SHIPS\nEND_SHIPS\n");
+  EXPECT_EQ(w.mjd, 51544.5);
+  EXPECT_TRUE(w.log().contains("undated: no Date in BEGIN_ENVIRONMENT: the scenario starts at MJD 51544.5"));
+}
+
 TEST(scenario_io, unclosed_blocks_are_reported_where_they_begin) {
   ScratchTree root;
   root.write("Config/Vessels/Plain.cfg", "Mass = 10\n");

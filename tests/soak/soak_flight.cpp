@@ -64,7 +64,7 @@ std::string fleetScenario() {
     char line[256];
     std::snprintf(line, sizeof line, "%s:Varnell\n  STATUS Landed Earth\n  POS %.4f 28.6083\n  HEADING 90\n",
                   launcherName(k).c_str(), -80.604 + 0.01 * k);
-    text += line + std::string("  CONFIGURATION 0\n  FAIRING 1\n");
+    text += line + std::string("  PRPLEVEL 0:1 1:1 2:1\n  CONFIGURATION 0\n  FAIRING 1\n");
     for (const ShapeLine &l : shapeOf(k)) {
       // Each launcher's satellites get their own share of fuel, so that a tank mixed up with another's shows.
       if (l.name)

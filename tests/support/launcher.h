@@ -40,11 +40,18 @@ inline std::string savedScenario(const sim::World &world) {
   return text.str();
 }
 
-// The block's lines follow "<name>:<cls>".
+// The block's lines follow "<name>:<cls>"; without a PRPLEVEL line of their
+// own, every tank is listed full: three on the full stack, two on the upper stage.
 inline sim::Vessel *loadLauncher(sim::World &world, const std::vector<std::string> &lines,
                                  const std::string &name = "L1", const std::string &cls = "Varnell") {
   std::string scn = "BEGIN_SHIPS\n" + name + ":" + cls + "\n";
-  for (const std::string &line : lines) scn += "  " + line + "\n";
+  bool levels = false, upperStage = false;
+  for (const std::string &line : lines) {
+    scn += "  " + line + "\n";
+    levels = levels || line.rfind("PRPLEVEL", 0) == 0;
+    upperStage = upperStage || line == "CONFIGURATION 1";
+  }
+  if (!levels) scn += upperStage ? "  PRPLEVEL 0:1 1:1\n" : "  PRPLEVEL 0:1 1:1 2:1\n";
   return loadSaved(world, scn + "END\nEND_SHIPS\n") ? world.find(name) : nullptr;
 }
 

@@ -31,7 +31,7 @@ void holdOnSurface(Vessel &v, const Planet &p, double t) {
 Contact settleOnContact(Vessel &v, const Planet &p, double t, double &impactSpeed) {
   impactSpeed = 0;
   if (lowestAltitude(v, p) >= 0) return Contact::none;
-  const VECTOR3 groundVel = v.vel - surfaceVelocity(p, v.pos);
+  const VECTOR3 groundVel = v.vel - surfaceVelocity(p, v.pos, t);
   if (dotp(groundVel, v.pos) > 0) return Contact::none;  // still climbing away
   impactSpeed = length(groundVel);
   double lng, lat, alt;

@@ -1,4 +1,4 @@
-// Two-body orbit elements of a state relative to the planet.
+// Two-body orbits about the planet: elements of a state, and a state of elements.
 #include "sim/physics/planet/orbit.h"
 
 #include <algorithm>
@@ -6,8 +6,28 @@
 
 namespace sim {
 namespace physics {
+namespace {
 
-Orbit orbitOf(const Planet &p, const VECTOR3 &pos, const VECTOR3 &vel) {
+const double kSecondsPerDay = 86400.0;
+
+// Eccentric anomaly of mean anomaly m by Newton's method: E - e sin E = m on a
+// closed orbit, e sinh E - E = m on an open one.
+double eccentricAnomaly(double m, double e) {
+  const bool closed = e < 1;
+  double x = closed ? (e > 0.8 ? M_PI : m) : std::asinh(m / e);
+  for (int k = 0; k < 50; ++k) {
+    const double f = closed ? x - e * std::sin(x) - m : e * std::sinh(x) - x - m;
+    const double df = closed ? 1 - e * std::cos(x) : e * std::cosh(x) - 1;
+    const double dx = f / df;
+    x -= dx;
+    if (std::fabs(dx) < 1e-15 * std::max(1.0, std::fabs(x))) break;
+  }
+  return x;
+}
+
+}  // namespace
+
+Orbit orbitOf(const Planet &p, const VECTOR3 &pos, const VECTOR3 &vel, const VECTOR3 &axis) {
   const double r = length(pos);
   const double energy = 0.5 * dotp(vel, vel) - p.gm / r;  // specific orbital energy [J/kg]
   const VECTOR3 h = crossp(pos, vel);                     // specific angular momentum [m^2/s]
@@ -17,12 +37,47 @@ Orbit orbitOf(const Planet &p, const VECTOR3 &pos, const VECTOR3 &vel) {
   o.bound = energy < 0;
   o.eccentricity = e;
   o.semiMajorAxis = energy == 0 ? HUGE_VAL : -p.gm / (2 * energy);
-  o.inclination = h2 > 0 ? std::acos(std::clamp(-h.y / std::sqrt(h2), -1.0, 1.0)) : 0;
+  o.inclination = h2 > 0 ? std::acos(std::clamp(-dotp(h, axis) / std::sqrt(h2), -1.0, 1.0)) : 0;
   o.periapsisAlt = h2 / (p.gm * (1 + e)) - p.radius;
   if (!o.bound) return o;
   o.apoapsisAlt = o.semiMajorAxis * (1 + e) - p.radius;
   o.period = 2 * M_PI * std::sqrt(o.semiMajorAxis * o.semiMajorAxis * o.semiMajorAxis / p.gm);
   return o;
+}
+
+bool stateFromElements(const Planet &p, const Elements &el, double mjd, VECTOR3 &pos, VECTOR3 &vel) {
+  const double e = el.e, a = el.a;
+  const bool closed = e < 1;
+  if (!(e >= 0) || e == 1 || (closed ? !(a > 0) : !(a < 0))) return false;
+  const double n = std::sqrt(p.gm / std::fabs(a * a * a));  // mean motion [rad/s]
+  const double meanAnomaly = el.meanLongitude - el.periapsisLongitude + n * (mjd - el.epoch) * kSecondsPerDay;
+  const double m = closed ? std::remainder(meanAnomaly, 2 * M_PI) : meanAnomaly;
+  const double ea = eccentricAnomaly(m, e);
+  // In the orbit's plane: x towards periapsis, y a quarter turn on in the direction of motion.
+  double x, y, vx, vy;
+  if (closed) {
+    const double b = a * std::sqrt(1 - e * e), rate = n / (1 - e * std::cos(ea));  // dE/dt [rad/s]
+    x = a * (std::cos(ea) - e);
+    y = b * std::sin(ea);
+    vx = -a * std::sin(ea) * rate;
+    vy = b * std::cos(ea) * rate;
+  } else {
+    const double b = -a * std::sqrt(e * e - 1), rate = n / (e * std::cosh(ea) - 1);
+    x = -a * (e - std::cosh(ea));
+    y = b * std::sinh(ea);
+    vx = -a * std::sinh(ea) * rate;
+    vy = b * std::cosh(ea) * rate;
+  }
+  // Right-handed (X, Y, Z) = (x, z, y) of the global frame: the usual turns
+  // by the node about Z, the inclination about X and the argument of periapsis.
+  const double w = el.periapsisLongitude - el.node;
+  const double cn = std::cos(el.node), sn = std::sin(el.node), ci = std::cos(el.i), si = std::sin(el.i);
+  const double cw = std::cos(w), sw = std::sin(w);
+  const VECTOR3 toPeriapsis = _V(cn * cw - sn * sw * ci, sw * si, sn * cw + cn * sw * ci);
+  const VECTOR3 ahead = _V(-cn * sw - sn * cw * ci, cw * si, -sn * sw + cn * cw * ci);
+  pos = toPeriapsis * x + ahead * y;
+  vel = toPeriapsis * vx + ahead * vy;
+  return true;
 }
 
 }  // namespace physics

@@ -13,15 +13,14 @@ namespace sim {
 namespace physics {
 namespace {
 
-// Local vertical, north and east at the surface point (lng, lat) at time t.
+// Local vertical, north and east at the surface point (lng, lat), global frame.
 struct SurfaceFrame {
   VECTOR3 up, north, east;
 };
 
-SurfaceFrame surfaceFrame(const Planet &p, double lng, double lat, double t) {
-  const double a = lng + p.rotationRate() * t;
-  const double ca = std::cos(a), sa = std::sin(a), cl = std::cos(lat), sl = std::sin(lat);
-  return {_V(cl * ca, sl, cl * sa), _V(-sl * ca, cl, -sl * sa), _V(-sa, 0, ca)};
+SurfaceFrame surfaceFrame(const PlanetPose &pose, double lng, double lat) {
+  const double ca = std::cos(lng), sa = std::sin(lng), cl = std::cos(lat), sl = std::sin(lat);
+  return {pose.rot * _V(cl * ca, sl, cl * sa), pose.rot * _V(-sl * ca, cl, -sl * sa), pose.rot * _V(-sa, 0, ca)};
 }
 
 // The smallest rotation taking the unit vector n onto +y.
@@ -52,14 +51,15 @@ TouchdownPlane touchdownPlane(const Vessel &v) {
 
 void placeOnSurface(Vessel &v, const Planet &p, double lng, double lat, double heading, double t) {
   const TouchdownPlane plane = touchdownPlane(v);
-  const SurfaceFrame f = surfaceFrame(p, lng, lat, t);
+  const PlanetPose pose = p.poseAt(t);
+  const SurfaceFrame f = surfaceFrame(pose, lng, lat);
   const double ch = std::cos(heading), sh = std::sin(heading);
   const VECTOR3 forward = f.north * ch + f.east * sh;
   const VECTOR3 right = f.east * ch - f.north * sh;
   v.rot = Mat3::fromColumns(right, f.up, forward) * turnOntoY(plane.normal);
   v.pos = f.up * (p.radius + plane.height);
-  v.vel = surfaceVelocity(p, v.pos);
-  v.omega = v.rot.tmul(_V(0, p.rotationRate(), 0));
+  v.vel = carriedVelocity(pose.spin, v.pos);
+  v.omega = v.rot.tmul(pose.spin);
   v.landed = true;
   v.surfLng = lng;
   v.surfLat = lat;
@@ -70,7 +70,7 @@ double headingOf(const Vessel &v, const Planet &p, const Mat3 &rot, const VECTOR
   const Mat3 turned = rot * turnOntoY(touchdownPlane(v).normal).transposed();
   double lng, lat, alt;
   toSurface(p, pos, t, lng, lat, alt);
-  const SurfaceFrame f = surfaceFrame(p, lng, lat, t);
+  const SurfaceFrame f = surfaceFrame(p.poseAt(t), lng, lat);
   VECTOR3 forward = turned.column(2);
   // A frame pitched straight up or down has no forward heading: the top of a
   // frame pitched up faces back, that of one pitched down faces forward.

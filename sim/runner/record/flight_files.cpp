@@ -62,7 +62,7 @@ void FlightFiles::event(const Event &e) {
 // An unbound orbit has no apoapsis: its field stays empty.
 void FlightFiles::sample(const World &w) {
   for (const Vessel *v : w.vessels()) {
-    const pilot::Instruments in = pilot::readInstruments(*v, w.planet);
+    const pilot::Instruments in = pilot::readInstruments(*v, w.planet, w.planetPose());
     const Attitude &a = in.attitude;
     telemetry_ << fixed(w.simTime(), 4) << ',' << csvField(v->name) << ',' << statusWord(*v) << ','
                << fixed(in.altitude, 3) << ',' << fixed(in.speed, 4) << ',' << fixed(in.airspeed, 4) << ','

@@ -16,15 +16,14 @@ namespace {
 // the ground push against gravity whatever its engines do.
 VECTOR3 specificForce(const Vessel &v, const World &w, const VECTOR3 &thrust, double density) {
   const physics::Planet &p = w.planet;
+  const VECTOR3 spin = w.planetPose().spin;
   const double r = length(v.pos);
   const VECTOR3 gravity = v.pos * (-p.gm / (r * r * r));
-  if (v.landed || v.crashed) {
-    const double spin = p.rotationRate();
-    return _V(v.pos.x, 0, v.pos.z) * (-spin * spin) - gravity;  // towards the axis, less gravity
-  }
+  if (v.landed || v.crashed)  // carried round: towards the axis, less gravity
+    return crossp(physics::carriedVelocity(spin, v.pos), spin) - gravity;
   const double mass = v.mass();
   if (mass <= 0) return {};
-  const VECTOR3 air = v.vel - physics::airVelocity(p, v.pos);
+  const VECTOR3 air = v.vel - physics::airVelocity(spin, v.pos);
   return v.rot * thrust / mass + physics::dragPerMass(v, density, mass, air, v.rot.tmul(air));
 }
 
@@ -38,7 +37,7 @@ FlightReadings readFlight(const Vessel &v, const World &w) {
   f.longitude = lng * kDegPerRad;
   f.verticalSpeed = dotp(v.vel, unit(v.pos));
   const physics::AirState air = physics::airAt(alt);
-  const double airspeed = physics::airspeed(v, w.planet);
+  const double airspeed = physics::airspeed(v, w.planet, w.planetTime());
   f.dynamicPressure = 0.5 * air.density * airspeed * airspeed;
   const VECTOR3 thrust = physics::propulsionOf(v, air.pressure, 0).force;  // vessel frame [N]
   f.thrust = length(thrust);

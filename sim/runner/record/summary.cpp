@@ -26,7 +26,7 @@ Json eventJson(const Event &e) {
 }
 
 Json vesselJson(const World &w, const Vessel &v) {
-  const pilot::Instruments in = pilot::readInstruments(v, w.planet);
+  const pilot::Instruments in = pilot::readInstruments(v, w.planet, w.planetPose());
   Json tanks = Json::array();
   for (const Tank &t : v.tanks) tanks.push_back(number(t.mass));
   const bool made = v.createdAt >= 0;

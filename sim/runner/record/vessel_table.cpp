@@ -35,7 +35,7 @@ std::string propellant(const Vessel &v) {
 void printVesselTable(const World &w, std::ostream &out) {
   out << kHeader << '\n';
   for (const Vessel *v : w.vessels()) {
-    const pilot::Instruments in = pilot::readInstruments(*v, w.planet);
+    const pilot::Instruments in = pilot::readInstruments(*v, w.planet, w.planetPose());
     char row[512];
     std::snprintf(row, sizeof row, "%-12s  %-24s  %-8s  %13s  %11.1f  %9.1f  %14s  %13s  %s", v->name.c_str(),
                   v->className.c_str(), statusWord(*v), kilometres(in.altitude).c_str(), in.speed, in.mass,
