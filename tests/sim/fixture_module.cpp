@@ -1,6 +1,6 @@
 // A small vessel module for the host's own tests, loaded the way the simulator
 // loads any module: it defines a tank and two main engines in clbkSetClassCaps,
-// and keeps a note of its own in the scenario.
+// the first of them lit, and keeps a note of its own in the scenario.
 #include <cstring>
 #include <string>
 
@@ -20,6 +20,7 @@ class Probe final : public VESSEL2 {
     THRUSTER_HANDLE engines[2] = {CreateThruster(_V(-1, 0, -2), _V(0, 0, 1), 1000, tank, 3000),
                                   CreateThruster(_V(1, 0, -2), _V(0, 0, 1), 1000, tank, 3000)};
     CreateThrusterGroup(engines, 2, THGROUP_MAIN);
+    SetThrusterLevel(engines[0], 1);
   }
 
   void load(FILEHANDLE scn, void *status) {

@@ -72,9 +72,10 @@ TEST(scenario_io, a_scenario_reads_its_blocks_and_each_vessel_its_default_state)
   EXPECT_NEAR(p.surfLng, -80.604 * M_PI / 180, 1e-15);
   EXPECT_NEAR(p.surfHeading, M_PI / 2, 1e-15);
   EXPECT_NEAR(o.omega.z, 3 * M_PI / 180, 1e-15);
-  // Levels apply to what the module built.
-  EXPECT_EQ(std::vector<double>({p.tanks[0].mass, p.thrusters[1].level, o.pos.y, o.vel.z, o.tanks[0].mass}),
-            std::vector<double>({12.5, 0.5, 12.5, 7700, 10}));
+  // Levels apply to what the module built, all of it off and empty first.
+  EXPECT_EQ(std::vector<double>(
+                {p.tanks[0].mass, p.thrusters[0].level, p.thrusters[1].level, o.pos.y, o.vel.z, o.tanks[0].mass}),
+            std::vector<double>({12.5, 0, 0.5, 12.5, 7700, 10}));
   ASSERT_EQ(o.unknownLines.size(), 1u);
   EXPECT_EQ(o.unknownLines[0].text, "CUSTOM 1 2");
 }
@@ -122,22 +123,6 @@ TEST(scenario_io, a_reload_finds_the_planet_turned_as_it_was_left) {
   const VECTOR3 after = surfaceOf(second, *second.find("O1"));
   EXPECT_NEAR(after.x, before.x, 1e-9);  // [rad]
   EXPECT_NEAR(after.y, before.y, 1e-9);
-}
-
-// The simulator's three ways of giving a date; none gives J2000, with a warning.
-TEST(scenario_io, a_date_reads_as_an_mjd_a_julian_date_or_a_julian_epoch) {
-  const std::pair<const char *, double> dates[] = {
-      {"Date MJD 57457.6602778935", 57457.6602778935}, {"Date JD 2460366.25", 60365.75}, {"Date JE 2024.5", 60493.125}};
-  for (const auto &[line, mjd] : dates) {
-    sim::World w(".", "");
-    w.loadScenarioText("dated", std::string("BEGIN_ENVIRONMENT\n  ") + line + "\nEND_ENVIRONMENT\n");
-    EXPECT_NEAR(w.mjd, mjd, 1e-9) << line;
-    EXPECT_TRUE(w.log().warnings().empty()) << line;
-  }
-  sim::World w(".", "");
-  w.loadScenarioText("undated", "BEGIN_SHIPS\nEND_SHIPS\n");
-  EXPECT_EQ(w.mjd, 51544.5);
-  EXPECT_TRUE(w.log().contains("undated: no Date in BEGIN_ENVIRONMENT: the scenario starts at MJD 51544.5"));
 }
 
 TEST(scenario_io, unclosed_blocks_are_reported_where_they_begin) {
