@@ -90,7 +90,7 @@ void readElements(LoadRecord &r, const std::vector<std::string> &w) {
                              x[6]};
   VECTOR3 pos, vel;
   if (!physics::stateFromElements(world->planet, el, world->mjd, pos, vel)) {
-    fault(r, "ELEMENTS describe no orbit (a > 0 with e < 1, a < 0 with e > 1); line skipped");
+    fault(r, "ELEMENTS describe no orbit (a > 0 with e < 1, a < 0 with e > 1, a finite state); line skipped");
     return;
   }
   r.rpos = pos;

@@ -75,8 +75,10 @@ bool stateFromElements(const Planet &p, const Elements &el, double mjd, VECTOR3 
   const double cw = std::cos(w), sw = std::sin(w);
   const VECTOR3 toPeriapsis = _V(cn * cw - sn * sw * ci, sw * si, sn * cw + cn * sw * ci);
   const VECTOR3 ahead = _V(-cn * sw - sn * cw * ci, cw * si, -sn * sw + cn * cw * ci);
-  pos = toPeriapsis * x + ahead * y;
-  vel = toPeriapsis * vx + ahead * vy;
+  const VECTOR3 at = toPeriapsis * x + ahead * y, moving = toPeriapsis * vx + ahead * vy;
+  if (!std::isfinite(dotp(at, at) + dotp(moving, moving))) return false;  // beyond what a double holds
+  pos = at;
+  vel = moving;
   return true;
 }
 

@@ -35,7 +35,7 @@ struct Elements {
 // inclination and argument of periapsis about the ecliptic y axis, with the
 // mean longitude carried on by the mean motion from the epoch. False, and
 // nothing set, for elements that give no orbit (a <= 0 with e < 1, a >= 0
-// with e > 1, e = 1, e < 0).
+// with e > 1, e = 1, e < 0) or no finite state.
 bool stateFromElements(const Planet &p, const Elements &el, double mjd, VECTOR3 &pos, VECTOR3 &vel);
 
 }  // namespace physics
