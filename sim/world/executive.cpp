@@ -190,7 +190,7 @@ void World::step() {
   before.clear();
   touchdowns.clear();
   tankPool().clear();
-  const VECTOR3 spin = planet.poseAt(planetTime()).spin;
+  const VECTOR3 spin = planetPose().spin;
   for (Vessel *v : taking) {
     if (!stillTakesPart(*this, v)) continue;
     before.push_back(snapshotOf(*v));

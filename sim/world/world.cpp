@@ -9,6 +9,15 @@
 #include "sim/platform/module.h"
 
 namespace sim {
+
+const physics::PlanetPose &World::planetPose() const {
+  const double t = planetTime();
+  if (t != poseTime_) {
+    pose_ = planet.poseAt(t);
+    poseTime_ = t;
+  }
+  return pose_;
+}
 namespace {
 World *current_ = nullptr;
 }

@@ -6,6 +6,7 @@
 // one constructed last and not yet destroyed; there is at most one at a time.
 #pragma once
 
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -72,7 +73,9 @@ class World {
   double planetTime() const { return planetTimeAt(simt_); }
   double planetTimeAt(double simt) const { return (mjd - kPlanetEpochMjd) * 86400.0 + simt; }
   static constexpr double kPlanetEpochMjd = 51544.5;  // [days]
-  physics::PlanetPose planetPose() const { return planet.poseAt(planetTime()); }
+  // The planet as it stands now; worked out once for each moment the pilot,
+  // the executive and the records ask about.
+  const physics::PlanetPose &planetPose() const;
   double dt = 0.02;             // frame at time acceleration 1 [s]
   double timeAcceleration = 1;  // what oapiGetTimeAcceleration reports; multiplies the frame
   // One frame of the executive, dt times the time acceleration long, in this
@@ -110,6 +113,8 @@ class World {
   std::string root_;
   std::unique_ptr<Log> log_;
   double simt_ = 0;
+  mutable physics::PlanetPose pose_;
+  mutable double poseTime_ = NAN;  // the planet time of pose_ [s]
   FlightRecord record_{simt_};
   Resources resources_{*this};
   Cockpit cockpit_{*this};
