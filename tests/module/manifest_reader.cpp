@@ -34,14 +34,6 @@ std::vector<std::string> logged(const sim::World &world, const std::string &frag
   return found;
 }
 
-// ENDCVE closes a stage as ENDSTAGE does; each entry is saved in the stage it was read in.
-TEST(manifest_reader, nested_stages_give_each_entry_the_stage_it_was_read_in) {
-  Flight f({stage("A"), payload("b"), stage("C"), payload("d"), "ENDSTAGE", payload("e"), "ENDCVE", payload("f")});
-  EXPECT_EQ(manifestOf(f.world, "L1"),
-            (std::vector<std::string>{stageSaved("A"), payloadSaved("b"), stageSaved("C"), payloadSaved("d"),
-                                      "ENDSTAGE", payloadSaved("e"), "ENDSTAGE", payloadSaved("f")}));
-}
-
 // The keyword without its blank is a manifest line that reads as none: named.
 TEST(manifest_reader, entry_keywords_need_their_case_and_their_blank_and_a_full_manifest_takes_nothing_more) {
   std::vector<std::string> lines = {"payload x y z 0 0 0 1 0 1", "ENDSTAGEX", "PAYLOAD\t" + payload("t").substr(8),
@@ -133,20 +125,18 @@ TEST(manifest_reader, messages_are_taken_in_in_order_into_the_stage_open_and_a_r
               (std::vector<std::string>{payloadSaved("first"), stageSaved("Open"), payloadSaved("m1"), stageSaved("m2"),
                                         payloadSaved("m3"), "ENDSTAGE", "ENDSTAGE", payloadSaved("after")}));
   }
-  struct Case {
-    std::vector<std::string> manifest, saved;
-  };
-  const Case cases[] = {
+  // Each manifest, and what it saves.
+  const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
       {{payload("P"), stage("S")}, {payloadSaved("P"), payloadSaved("late")}},
       {{stage("A"), payload("a1"), stage("B"), payload("b1")},
        {stageSaved("A"), payloadSaved("a1"), payloadSaved("late"), "ENDSTAGE"}},
   };
-  for (const Case &c : cases) {
-    Flight f(releasing(c.manifest));
+  for (const auto &[manifest, saved] : cases) {
+    Flight f(releasing(manifest));
     f.press(OAPI_KEY_J);
     Messages().send(f.v->iface, "PAYLOAD", payload("late"));
     f.world.step();
-    EXPECT_EQ(manifestOf(f.world, "L1"), c.saved) << c.manifest.back();
+    EXPECT_EQ(manifestOf(f.world, "L1"), saved) << manifest.back();
   }
 }
 
@@ -154,16 +144,12 @@ TEST(manifest_reader, messages_are_taken_in_in_order_into_the_stage_open_and_a_r
 // are too large for its line: it is cut, not written past its end, and turned
 // away when read again.
 TEST(launcher_saving, a_launcher_on_the_pad_saves_its_keys_after_the_hosts_and_before_the_manifest_and_reads_back) {
-  std::string scenario;
-  {
-    sim::World world(".", "");
-    ASSERT_NE(loadLauncher(world, {"STATUS Landed Earth", "POS -80.6 28.6", "HEADING 90", "CONFIGURATION 7",
-                                   "FAIRING 1", "STAGE Kick1 Varnell\\Sat Varnell\\Sat 0 0 2.5 950 0 1",
-                                   "PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 1.2 0 3.1 600 90 0.5", "ENDSTAGE",
-                                   "PAYLOAD Big Varnell\\Sat Varnell\\Sat 1e300 1e300 1e300 1e300 0 1"}),
-              nullptr);
-    scenario = savedScenario(world);
-  }
+  const std::string scenario =
+      savedScenario(Flight({"STATUS Landed Earth", "POS -80.6 28.6", "HEADING 90", "CONFIGURATION 7", "FAIRING 1",
+                            "STAGE Kick1 Varnell\\Sat Varnell\\Sat 0 0 2.5 950 0 1",
+                            "PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 1.2 0 3.1 600 90 0.5", "ENDSTAGE",
+                            "PAYLOAD Big Varnell\\Sat Varnell\\Sat 1e300 1e300 1e300 1e300 0 1"})
+                        .world);
   const std::vector<std::string> block = blockOf(scenario, "L1");
   std::vector<std::string> keys;
   for (const std::string &line : block) keys.push_back(line.substr(0, line.find(' ')));

@@ -52,15 +52,16 @@ TEST(payload_release, a_top_level_payload_leaves_from_its_place_pushed_off_fuell
 }
 
 // On the axis, or within about 8.1 degrees of it, forward at 0.5 m/s; else
-// straight out from the axis at 2 m/s. Released from the end: the last first.
-TEST(payload_release, a_payload_is_pushed_forward_on_the_axis_and_outward_beside_it) {
+// straight out from the axis at 2 m/s. Released from the end, the last first:
+// with every slot taken, from slot 49.
+TEST(payload_release, a_payload_is_pushed_forward_on_the_axis_and_outward_beside_it_the_last_first) {
   struct Push {
     const char *offset;
     VECTOR3 velocity;  // [m/s]
   };
   const Push pushes[] = {{"0 0 0", {0, 0, 0.5}},   {"0 0 5", {0, 0, 0.5}},   {"3 4 1", {1.2, 1.6, 0}},
                          {"0 0.1 5", {0, 0, 0.5}}, {"0 0.1 0.5", {0, 2, 0}}, {"0.005 0 0", {0, 0, 0.5}}};
-  std::vector<std::string> manifest;
+  std::vector<std::string> manifest(44, entry("PAYLOAD", "Filler", "3"));
   for (int i = 0; i < 6; ++i)
     manifest.push_back("PAYLOAD P" + std::to_string(i) + " Varnell\\Sat Varnell\\Sat " + pushes[i].offset + " 1 0 1");
   Flight f(releasing(manifest));
@@ -72,26 +73,10 @@ TEST(payload_release, a_payload_is_pushed_forward_on_the_axis_and_outward_beside
   }
 }
 
-// With every slot taken, the last entry sits in slot 49.
-TEST(payload_release, a_full_manifest_releases_its_fiftieth_entry_first) {
-  std::vector<std::string> manifest;
-  for (int i = 0; i < 50; ++i) manifest.push_back(entry("PAYLOAD", ("P" + std::to_string(i)).c_str(), "3"));
-  Flight f(releasing(manifest));
-  f.press(OAPI_KEY_J);
-  EXPECT_NE(f.world.find("P49"), nullptr);
-}
-
 // Every stage that ends gets its own closing, so the receiver nests all as it was.
 TEST(payload_release, a_stage_leaves_with_its_entries_sent_after_it_measured_from_the_stage) {
-  struct Release {
-    const char *vessel;
-    std::vector<std::string> messages;
-  };
-  struct Case {
-    std::vector<std::string> manifest;
-    std::vector<Release> releases;
-  };
-  const Case cases[] = {
+  using Releases = std::vector<std::pair<const char *, std::vector<std::string>>>;  // each vessel and what it gets
+  const std::pair<std::vector<std::string>, Releases> cases[] = {
       {{"STAGE Kick1 Varnell\\Sat Varnell\\Sat 0 0 2.5 950 45 1",
         "PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 1.2 0 3.1 600 90 0.555", entry("PAYLOAD", "Sat2", "4"), "ENDSTAGE"},
        {{"Kick1",
@@ -103,15 +88,15 @@ TEST(payload_release, a_stage_leaves_with_its_entries_sent_after_it_measured_fro
       {{entry("STAGE", "A", "1"), entry("STAGE", "B", "3"), entry("PAYLOAD", "p", "4"), "ENDSTAGE", "ENDSTAGE"},
        {{"A", {sent("STAGE", "B", "2.00"), sent("PAYLOAD", "p", "3.00"), CLOSED, CLOSED}}}},
   };
-  for (const Case &c : cases) {
-    Flight f(releasing(c.manifest));
-    for (const Release &r : c.releases) {
+  for (const auto &[manifest, releases] : cases) {
+    Flight f(releasing(manifest));
+    for (const auto &[vessel, messages] : releases) {
       f.press(OAPI_KEY_J);
-      const sim::Vessel *stage = f.world.find(r.vessel);
-      ASSERT_NE(stage, nullptr) << r.vessel;
+      const sim::Vessel *stage = f.world.find(vessel);
+      ASSERT_NE(stage, nullptr) << vessel;
       for (int axis = 0; axis < 3; ++axis)  // not turned
         expectNear(stage->rot.column(axis), f.v->rot.column(axis), 1e-9);
-      EXPECT_EQ(Messages().pending(stage->iface), r.messages) << r.vessel;
+      EXPECT_EQ(Messages().pending(stage->iface), messages) << vessel;
     }
     const size_t vessels = f.world.vessels().size();
     f.press(OAPI_KEY_J);
@@ -159,27 +144,25 @@ TEST(dispenser, a_released_dispenser_takes_its_payloads_in_and_releases_them_one
 // takes it in, and weighs it at once. So for a dispenser and for a launcher
 // released as a stage.
 TEST(dispenser, a_stage_saved_before_its_first_step_keeps_and_weighs_the_manifest_handed_to_it) {
-  struct Case {
-    const char *cls;
-    double emptyMass;  // with the satellite aboard [kg]
-  };
-  for (const Case c : {Case{"Varnell\\Dispenser", 450 + 600}, Case{"Varnell", 15855 + 600}}) {
-    SCOPED_TRACE(c.cls);
+  // The stage's class, and its empty mass with the satellite aboard [kg].
+  for (const auto &[cls, emptyMass] :
+       {std::pair<const char *, double>{"Varnell\\Dispenser", 450 + 600}, {"Varnell", 15855 + 600}}) {
+    SCOPED_TRACE(cls);
     const std::string carried = "PAYLOAD S1 Varnell\\Sat Varnell\\Sat 0.80 0.00 1.00 600.00 0.00 0.50";
     std::string scenario;
     {
-      Flight f(releasing({std::string("STAGE D1 Varnell\\Dispenser ") + c.cls + " 0 0 25 450 0 1",
+      Flight f(releasing({std::string("STAGE D1 Varnell\\Dispenser ") + cls + " 0 0 25 450 0 1",
                           "PAYLOAD S1 Varnell\\Sat Varnell\\Sat 0.8 0 26 600 0 0.5", "ENDSTAGE"}));
       f.press(OAPI_KEY_J);
       scenario = savedScenario(f.world);
-      EXPECT_EQ(f.world.find("D1")->emptyMass, c.emptyMass);
+      EXPECT_EQ(f.world.find("D1")->emptyMass, emptyMass);
     }
     sim::World world(".", "");
     ASSERT_TRUE(loadSaved(world, scenario));
     sim::Vessel *d1 = world.find("D1");
     ASSERT_NE(d1, nullptr);
     EXPECT_EQ(manifestOf(world, "D1"), std::vector<std::string>{carried});
-    EXPECT_EQ(d1->emptyMass, c.emptyMass);
+    EXPECT_EQ(d1->emptyMass, emptyMass);
   }
 }
 
@@ -235,20 +218,6 @@ TEST(booster_separation, the_spent_booster_leaves_from_the_booster_with_the_stac
   EXPECT_GT(b->tanks[0].mass, 0);
   while (f.world.simTime() < separation + 11.3) f.world.step();
   EXPECT_EQ(b->tanks[0].mass, 0);
-}
-
-// The move of the origin at staging is made once: a rebuild of the upper
-// stage (here for a message) must not move the vessel again.
-TEST(booster_separation, a_rebuild_after_staging_leaves_the_upper_stage_where_it_is) {
-  Flight f(inOrbit({"FAIRING 1"}));
-  f.press(OAPI_KEY_J);
-  VECTOR3 before = f.v->pos;
-  f.world.step();
-  const VECTOR3 plain = f.v->pos - before;  // a step's way without a rebuild [m]
-  before = f.v->pos;
-  Messages().send(f.v->iface, "NOTES", "rebuild");
-  f.world.step();
-  expectNear(f.v->pos - before, plain, 0.01, "a step with a rebuild");
 }
 
 // No call on a vessel that is not there, no write past the name's buffer.

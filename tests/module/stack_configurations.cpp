@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/support/launcher.h"
@@ -16,12 +17,8 @@ const char *const SAT_B = "PAYLOAD SatB Varnell\\Sat Varnell\\Sat 0.00 0.00 7.00
 // The keys' first letters count, the last CONFIGURATION line counts, and
 // anything but 1 is the full stack.
 TEST(stack_configurations, the_empty_mass_is_structure_fairing_and_payloads_of_the_configuration_read) {
-  struct Case {
-    std::vector<std::string> lines;
-    int configuration;
-    double emptyMass;  // [kg]
-  };
-  const Case cases[] = {
+  // The block's lines, the configuration built and its empty mass [kg].
+  const std::tuple<std::vector<std::string>, int, double> cases[] = {
       {{}, 0, 15855},
       {{"CONFIGURATION 0", "FAIRING 1"}, 0, 17940},
       {{"FAIRING 1", SAT_A, SAT_B}, 0, 21940},
@@ -36,51 +33,37 @@ TEST(stack_configurations, the_empty_mass_is_structure_fairing_and_payloads_of_t
       {{"CONFIGURATION   +1"}, 1, 2130},
       {{"CONFIGURATION 4294967297"}, 0, 15855},  // past an int: not 1 cut short
   };
-  for (const Case &c : cases) {
-    Flight f(c.lines);
-    EXPECT_EQ(configurationOf(*f.v), c.configuration) << testing::PrintToString(c.lines);
-    EXPECT_EQ(f.v->emptyMass, c.emptyMass) << testing::PrintToString(c.lines);
+  for (const auto &[lines, configuration, emptyMass] : cases) {
+    Flight f(lines);
+    EXPECT_EQ(configurationOf(*f.v), configuration) << testing::PrintToString(lines);
+    EXPECT_EQ(f.v->emptyMass, emptyMass) << testing::PrintToString(lines);
     const std::vector<std::string> block = blockOf(savedScenario(f.world), "L1");
-    EXPECT_EQ(std::count(block.begin(), block.end(), "CONFIGURATION " + std::to_string(c.configuration)), 1);
+    EXPECT_EQ(std::count(block.begin(), block.end(), "CONFIGURATION " + std::to_string(configuration)), 1);
   }
 }
 
-// Every row of the vehicle's definition, per configuration. Neither makes lift.
+// Every row of the vehicle's definition, for the full stack and the upper stage. Neither makes lift.
 TEST(stack_configurations, each_configuration_has_its_size_inertia_drag_touchdown_points_and_camera) {
-  struct Shape {
-    VECTOR3 touchdown[3], pmi, crossSections;  // [m], [m^2], [m^2]
-    double cw[4];                              // +z, -z, x, y
-    VECTOR3 rotDrag, camera;                   // -, [m]
-  };
-  const Shape shapes[2] = {
-      {{{0, -1, -17}, {-0.7, 0.7, -17}, {0.7, 0.7, -17}},
-       {129.09, 128.98, 2.39},
-       {137.99, 139.15, 14.44},
-       {0.1, 0.3, 1.4, 1.4},
-       {0.7, 0.7, 0.1},
-       {0, 1.9, 0}},
-      {{{-1, -2.3, -1}, {1, -2.3, -1}, {0, -2.3, 1}},
-       {8.6, 8.58, 1.69},
-       {25.96, 25.5, 7.16},
-       {0.1, 0.3, 1.4, 1.4},
-       {0.4, 0.4, 0.05},
-       {0, 2, 3}},
-  };
-  for (int configuration : {0, 1}) {
-    SCOPED_TRACE("configuration " + std::to_string(configuration));
-    Flight f(inOrbit({"CONFIGURATION " + std::to_string(configuration)}));
+  // Touchdown points [m], principal moments [m^2], cross sections [m^2], rotational drag, camera [m].
+  const VECTOR3 touchdown[2][3] = {{{0, -1, -17}, {-0.7, 0.7, -17}, {0.7, 0.7, -17}},
+                                   {{-1, -2.3, -1}, {1, -2.3, -1}, {0, -2.3, 1}}};
+  const VECTOR3 pmi[2] = {{129.09, 128.98, 2.39}, {8.6, 8.58, 1.69}};
+  const VECTOR3 crossSections[2] = {{137.99, 139.15, 14.44}, {25.96, 25.5, 7.16}};
+  const VECTOR3 rotDrag[2] = {{0.7, 0.7, 0.1}, {0.4, 0.4, 0.05}}, camera[2] = {{0, 1.9, 0}, {0, 2, 3}};
+  for (int c : {0, 1}) {
+    SCOPED_TRACE("configuration " + std::to_string(c));
+    Flight f(inOrbit({"CONFIGURATION " + std::to_string(c)}));
     const sim::Vessel *v = f.v;
-    const Shape &s = shapes[configuration];
     EXPECT_EQ(v->size, 20.0);
-    for (int i = 0; i < 3; ++i) expectNear(v->touchdown[i], s.touchdown[i], 0, "touchdown point");
-    expectNear(v->pmi, s.pmi, 0, "PMI");
-    expectNear(v->crossSections, s.crossSections, 0, "cross sections");
-    EXPECT_EQ(std::vector<double>({v->cwZPos, v->cwZNeg, v->cwX, v->cwY}), std::vector<double>(s.cw, s.cw + 4));
-    expectNear(v->rotDrag, s.rotDrag, 0, "rotational drag");
+    for (int i = 0; i < 3; ++i) expectNear(v->touchdown[i], touchdown[c][i], 0, "touchdown point");
+    expectNear(v->pmi, pmi[c], 0, "PMI");
+    expectNear(v->crossSections, crossSections[c], 0, "cross sections");
+    EXPECT_EQ(std::vector<double>({v->cwZPos, v->cwZNeg, v->cwX, v->cwY}), std::vector<double>({0.1, 0.3, 1.4, 1.4}));
+    expectNear(v->rotDrag, rotDrag[c], 0, "rotational drag");
     EXPECT_EQ(v->pitchMomentScale, 0.000001);
     EXPECT_EQ(v->bankMomentScale, 0);
     EXPECT_EQ(v->liftFunc, nullptr);
-    expectNear(v->cameraOffset, s.camera, 0, "camera");
+    expectNear(v->cameraOffset, camera[c], 0, "camera");
   }
 }
 

@@ -85,29 +85,6 @@ TEST(propulsion, each_configuration_has_its_thrusters_groups_and_default_tank) {
   }
 }
 
-// Each rotation group turns the stage about its own axis only, the opposite
-// way to its partner; yaw left swings the nose to -x as a push of the tail to
-// +x does.
-TEST(propulsion, each_rotation_group_turns_the_upper_stage_about_its_own_axis_against_its_partner) {
-  Flight f(inOrbit({"CONFIGURATION 1"}));
-  auto torqueOf = [&f](THGROUP_TYPE group) {
-    f.v->manualLevel[group] = 1;
-    const VECTOR3 torque = sim::physics::propulsionOf(*f.v, 0, 0.02).torque;  // [N m]
-    f.v->manualLevel[group] = 0;
-    return torque;
-  };
-  const THGROUP_TYPE pairs[3][2] = {{THGROUP_ATT_PITCHUP, THGROUP_ATT_PITCHDOWN},
-                                    {THGROUP_ATT_YAWLEFT, THGROUP_ATT_YAWRIGHT},
-                                    {THGROUP_ATT_BANKRIGHT, THGROUP_ATT_BANKLEFT}};
-  for (int axis = 0; axis < 3; ++axis) {
-    const VECTOR3 one = torqueOf(pairs[axis][0]), other = torqueOf(pairs[axis][1]);
-    EXPECT_GT(std::fabs(one.data[axis]), 80) << axis;  // 40 N pushes over a metre out at least
-    expectNear(one + other, _V(0, 0, 0), 1e-9, "pair " + std::to_string(axis));
-    for (int off = 1; off < 3; ++off) EXPECT_NEAR(one.data[(axis + off) % 3], 0, 1e-9) << axis;
-  }
-  EXPECT_GT(torqueOf(THGROUP_ATT_YAWLEFT).y, 0);
-}
-
 // Particle streams, field by field: srcsize, srcrate, v0, srcspread, lifetime,
 // growthrate, atmslowdown, lmin, lmax, amin, amax; then atmsmap and texture.
 struct StreamRow {

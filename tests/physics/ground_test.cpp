@@ -104,7 +104,10 @@ TEST(landed_placement, stands_on_the_touchdown_plane_with_its_turned_z_along_the
 TEST(pad, rocket_turns_with_the_planet_until_its_thrust_exceeds_its_weight_then_climbs) {
   ScratchWorld w(kBareProbe);
   w.write("Config/Vessels/Rocket.cfg", kRocketClass);
-  Vessel *v = landed(*w, "rocket", 0.3, 0.9, 1.5, "Rocket");
+  VESSELSTATUS landed{};
+  landed.status = 1;
+  landed.vdata[0] = _V(0.3, 0.9, 1.5);  // longitude, latitude, heading [rad]
+  Vessel *v = w->createVessel("rocket", "Rocket", &landed);
   PROPELLANT_HANDLE tank = v->iface->CreatePropellantResource(30000);
   THRUSTER_HANDLE th = v->iface->CreateThruster(_V(0, 0, -17), _V(0, 0, 1), 1e6, tank, 3000);
   const physics::Planet &earth = w->planet;

@@ -39,21 +39,18 @@ TEST(thruster, loses_thrust_to_ambient_pressure_by_its_isp_ratio_but_draws_the_s
 }
 
 TEST(thruster, gives_and_draws_nothing_from_an_empty_or_deleted_tank_at_a_negative_level_or_without_thrust) {
-  auto check = [](Vessel v, const char *what) {
-    const physics::Propulsion p = physics::propulsionOf(v, 0, 0.02);
-    EXPECT_EQ(length(p.force), 0) << what;
-    EXPECT_EQ(p.massFlow, 0) << what;
-  };
   Vessel empty = engineTest(0), deleted = engineTest(0), negative = engineTest(0), noThrust = engineTest(0);
   empty.tanks[0].mass = 0;
   noThrust.thrusters[0].maxThrust0 = 0;
   deleted.thrusters[0].tank = 0;
   deleted.tanks.clear();
   negative.thrusters[0].level = -0.3;
-  check(empty, "empty tank");
-  check(deleted, "deleted tank");
-  check(negative, "negative level");
-  check(noThrust, "no thrust");
+  const std::pair<const char *, const Vessel *> cases[] = {
+      {"empty tank", &empty}, {"deleted tank", &deleted}, {"negative level", &negative}, {"no thrust", &noThrust}};
+  for (const auto &[what, v] : cases) {
+    const physics::Propulsion p = physics::propulsionOf(*v, 0, 0.02);
+    EXPECT_EQ(std::make_pair(length(p.force), p.massFlow), std::make_pair(0.0, 0.0)) << what;
+  }
 }
 
 TEST(burn, gains_the_speed_of_the_rocket_equation_in_the_time_its_flow_allows) {
@@ -85,26 +82,24 @@ TEST(orbit, semi_major_axis_eccentricity_and_inclination_of_known_orbits) {
   const physics::Planet earth;
   const physics::PlanetPose pose = earth.poseAt(3.7e8);
   const double rp = earth.radius + 200e3;  // [m]
-  struct Case {
-    double incl;  // [deg]
-    double e;
-  } cases[] = {{0, 0}, {28.5, 0.01}, {90, 0.2}, {135, 0.5}, {180, 0}, {51.6, 1.5}};
-  for (const Case &c : cases) {
-    SCOPED_TRACE(c.incl);
-    const double v = std::sqrt(earth.gm * (1 + c.e) / rp), i = c.incl * M_PI / 180;  // vis-viva at perigee
+  // Inclination [deg], eccentricity.
+  const std::pair<double, double> cases[] = {{0, 0}, {28.5, 0.01}, {90, 0.2}, {135, 0.5}, {180, 0}, {51.6, 1.5}};
+  for (const auto &[incl, e] : cases) {
+    SCOPED_TRACE(incl);
+    const double v = std::sqrt(earth.gm * (1 + e) / rp), i = incl * M_PI / 180;  // vis-viva at perigee
     const physics::Orbit o = physics::orbitOf(earth, pose.rot * _V(rp, 0, 0),
                                               pose.rot * _V(0, v * std::sin(i), v * std::cos(i)), pose.axis());
-    EXPECT_NEAR(o.eccentricity, c.e, 1e-12);
-    EXPECT_NEAR(o.inclination * 180 / M_PI, c.incl, 1e-9);
-    EXPECT_NEAR(o.semiMajorAxis, rp / (1 - c.e), 1e-6 * rp);  // negative beyond e = 1
+    EXPECT_NEAR(o.eccentricity, e, 1e-12);
+    EXPECT_NEAR(o.inclination * 180 / M_PI, incl, 1e-9);
+    EXPECT_NEAR(o.semiMajorAxis, rp / (1 - e), 1e-6 * rp);  // negative beyond e = 1
     EXPECT_NEAR(o.periapsisAlt, 200e3, 1e-3);
-    EXPECT_EQ(o.bound, c.e < 1);
+    EXPECT_EQ(o.bound, e < 1);
     if (!o.bound) {
       EXPECT_TRUE(std::isinf(o.period));
       continue;
     }
-    EXPECT_NEAR(o.apoapsisAlt, rp * (1 + c.e) / (1 - c.e) - earth.radius, 1e-6 * rp);
-    EXPECT_NEAR(o.period, 2 * M_PI * std::sqrt(std::pow(rp / (1 - c.e), 3) / earth.gm), 1e-6);
+    EXPECT_NEAR(o.apoapsisAlt, rp * (1 + e) / (1 - e) - earth.radius, 1e-6 * rp);
+    EXPECT_NEAR(o.period, 2 * M_PI * std::sqrt(std::pow(rp / (1 - e), 3) / earth.gm), 1e-6);
   }
 }
 

@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 #include "sim/formats/text.h"
 #include "sim/runner/commands.h"
@@ -51,21 +52,10 @@ class flight_outputs : public ::testing::Test {
     tree.write("Scenarios/Test/Hop.pilot", kPilot);
   }
   FlyOptions hop(const char *scenario = "Scenarios/Test/Hop.scn") const {
-    FlyOptions o;
-    o.scenario = scenario;
-    o.root = tree.dir();
-    o.outDir = tree.path("out");
-    return o;
+    return flyOptions(tree.dir(), scenario, tree.path("out"));
   }
   ScratchTree tree;
 };
-
-std::vector<std::string> rows(const std::string &csv) {
-  std::istringstream in(csv);
-  std::vector<std::string> out;
-  for (std::string line; std::getline(in, line);) out.push_back(line);
-  return out;
-}
 
 // A field of telemetry.csv: the row that begins with "TIME,VESSEL", the column by name.
 double field(const std::string &csv, const std::string &row, const std::string &column) {
@@ -84,8 +74,8 @@ double field(const std::string &csv, const std::string &row, const std::string &
   return NAN;
 }
 
-int count(const std::string &text, const std::string &what) {
-  int n = 0;
+size_t count(const std::string &text, const std::string &what) {
+  size_t n = 0;
   for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
   return n;
 }
@@ -98,6 +88,37 @@ sim::Event level(double t, const std::string &vessel, THGROUP_TYPE group, double
 }
 
 sim::Event liftoff(double t, const std::string &vessel) { return {t, vessel, sim::EventKind::liftoff, "thrust 1 N"}; }
+
+// Two-body motion by fourth-order Runge-Kutta steps of 0.05 s, for comparison.
+void coast(const sim::physics::Planet &p, VECTOR3 &r, VECTOR3 &v, double seconds) {
+  const double h = std::copysign(0.05, seconds);
+  auto acc = [&p](const VECTOR3 &at) { return at * (-p.gm / std::pow(length(at), 3)); };
+  for (long n = std::lround(seconds / h); n > 0; --n) {
+    const VECTOR3 a1 = acc(r), a2 = acc(r + v * (h / 2)), a3 = acc(r + (v + a1 * (h / 2)) * (h / 2));
+    const VECTOR3 a4 = acc(r + (v + a2 * (h / 2)) * h);
+    r += (v + (a1 + a2 + a3) * (h / 6)) * h;  // classical RK4 for r'' = a(r), written for r and v
+    v += (a1 + (a2 + a3) * 2 + a4) * (h / 6);
+  }
+}
+
+// The simulator's elements of a state (its left-handed frame: the momentum is
+// v x r): a e i node periapsis-longitude mean-longitude [m, deg], at epoch.
+std::string elementsOf(const sim::physics::Planet &p, const VECTOR3 &r, const VECTOR3 &v, double epoch) {
+  const VECTOR3 h = crossp(v, r);
+  const double a = 1 / (2 / length(r) - dotp(v, v) / p.gm);
+  const VECTOR3 ev = r * (1 / length(r) - 1 / a) - v * (dotp(r, v) / p.gm);
+  const double e = length(ev), node = std::atan2(h.x, -h.z);  // the ascending node lies along (-h.z, 0, h.x)
+  double w = std::acos(dotp(_V(std::cos(node), 0, std::sin(node)), ev) / e);
+  double nu = std::acos(dotp(ev, r) / (e * length(r)));
+  if (ev.y < 0) w = 2 * M_PI - w;
+  if (dotp(r, v) < 0) nu = 2 * M_PI - nu;
+  const double ea = 2 * std::atan(std::sqrt((1 - e) / (1 + e)) * std::tan(nu / 2)), deg = 180 / M_PI;
+  char text[256];
+  std::snprintf(text, sizeof text, "ELEMENTS %.6f %.12f %.12f %.12f %.12f %.12f %.10f", a, e,
+                std::acos(h.y / length(h)) * deg, node * deg, (node + w) * deg,
+                (node + w + ea - e * std::sin(ea)) * deg, epoch);
+  return text;
+}
 
 }  // namespace
 
@@ -123,8 +144,7 @@ TEST_F(flight_outputs, a_flight_writes_a_summary_that_reads_back_as_json_with_ev
   EXPECT_EQ(events[1]["kind"].get<std::string>() + " " + events[1]["vessel"].get<std::string>(), "key Pad");
   EXPECT_EQ(events.back()["kind"], "end");
   EXPECT_NE(events.back()["detail"].get<std::string>().find("line 3"), std::string::npos);
-  const std::vector<std::string> csv = rows(tree.read("out/events.csv"));
-  EXPECT_EQ(csv.size(), 1 + events.size());
+  EXPECT_EQ(count(tree.read("out/events.csv"), "\n"), 1 + events.size());
   EXPECT_NE(tree.read("out/Varnell.log").find("scenario loaded"), std::string::npos);
 
   const json &vessels = s["vessels"];
@@ -142,7 +162,7 @@ TEST_F(flight_outputs, a_flight_writes_a_summary_that_reads_back_as_json_with_ev
 
   // One row per vessel at 0, 1 and 2 s; a name with a quote in it is quoted.
   const std::string telemetry = tree.read("out/telemetry.csv");
-  EXPECT_EQ(rows(telemetry).size(), 1u + 3 * 3);
+  EXPECT_EQ(count(telemetry, "\n"), 1u + 3 * 3);
   EXPECT_NE(telemetry.find("\n2.0000,\"Comet\"\"X\\Y\xe9\",flight,"), std::string::npos) << telemetry;
   // What a user needs of the states: where, how fast up, how the air and the
   // engines push, the orbit's elements; worked out here from first principles.
@@ -176,26 +196,26 @@ TEST_F(flight_outputs, a_flight_writes_a_summary_that_reads_back_as_json_with_ev
 
 // One row per vessel at each multiple of the interval, whatever the step.
 TEST_F(flight_outputs, telemetry_has_one_row_per_vessel_at_each_sample_time) {
-  struct Case {
-    double dt, sample;
-    std::vector<std::string> times;  // of the Sat's rows
-  };
-  for (const Case &c : {Case{0.02, 1, {"0.0000", "1.0000", "2.0000"}},
-                        Case{0.1, 0.5, {"0.0000", "0.5000", "1.0000", "1.5000", "2.0000"}}, Case{0.1, 0.05, {}}}) {
+  // The step and the sample interval [s], and the times of the Sat's rows.
+  for (const auto &[dt, sample, times] :
+       {std::tuple<double, double, std::vector<std::string>>{0.02, 1, {"0.0000", "1.0000", "2.0000"}},
+        {0.1, 0.5, {"0.0000", "0.5000", "1.0000", "1.5000", "2.0000"}},
+        {0.1, 0.05, {}}}) {
     FlyOptions o = hop();
-    o.dt = c.dt;
-    o.sample = c.sample;
+    o.dt = dt;
+    o.sample = sample;
     fly(o);
-    const std::vector<std::string> csv = rows(tree.read("out/telemetry.csv"));
+    const std::string csv = tree.read("out/telemetry.csv");
+    std::istringstream rows(csv);
     std::vector<std::string> sat;
-    for (const std::string &row : csv)
+    for (std::string row; std::getline(rows, row);)
       if (row.find(",Sat,") != std::string::npos) sat.push_back(row.substr(0, row.find(',')));
-    if (c.times.empty()) {  // a sample shorter than the step: a row at every step's end, none twice
+    if (times.empty()) {  // a sample shorter than the step: a row at every step's end, none twice
       EXPECT_EQ(sat.size(), 22u);
       EXPECT_EQ(std::set<std::string>(sat.begin(), sat.end()).size(), sat.size());
     } else
-      EXPECT_EQ(sat, c.times) << c.dt << " " << c.sample;
-    EXPECT_EQ(csv.size(), 1 + 3 * sat.size());
+      EXPECT_EQ(sat, times) << dt << " " << sample;
+    EXPECT_EQ(count(csv, "\n"), 1 + 3 * sat.size());
   }
 }
 
@@ -311,51 +331,16 @@ TEST(event_printer, a_ramp_of_group_levels_shows_once_a_second_and_ends_on_its_l
   p.event(level(5.52, "L1", THGROUP_MAIN, 0));  // on and off always show
   p.catchUp(7);
   const std::string text = out.str();
-  EXPECT_EQ(count(text, "HOVER"), 6) << text;  // at 0.02, 1.02, ..., 4.02, and the last, 0.75
+  EXPECT_EQ(count(text, "HOVER"), 6u) << text;  // at 0.02, 1.02, ..., 4.02, and the last, 0.75
   EXPECT_NE(text.find("HOVER 0.750000"), std::string::npos);
-  EXPECT_EQ(count(text, "liftoff"), 2);
-  EXPECT_EQ(count(text, "MAIN"), 2);
+  EXPECT_EQ(count(text, "liftoff"), 2u);
+  EXPECT_EQ(count(text, "MAIN"), 2u);
   EXPECT_EQ(p.thinned(), 250 - 6);
   // Mission time shows from liftoff on, beside the simulation time.
   EXPECT_EQ(text.substr(0, text.find('\n')).find("T+"), std::string::npos) << text;
   EXPECT_NE(text.find("2.00 s      T+0.00  L1            liftoff"), std::string::npos) << text;
   EXPECT_NE(text.find("5.52 s      T+3.52  L1            group-level      MAIN 0.000000"), std::string::npos) << text;
 }
-
-namespace {
-
-// Two-body motion by fourth-order Runge-Kutta steps of 0.05 s, for comparison.
-void coast(const sim::physics::Planet &p, VECTOR3 &r, VECTOR3 &v, double seconds) {
-  const double h = std::copysign(0.05, seconds);
-  auto acc = [&p](const VECTOR3 &at) { return at * (-p.gm / std::pow(length(at), 3)); };
-  for (long n = std::lround(seconds / h); n > 0; --n) {
-    const VECTOR3 a1 = acc(r), a2 = acc(r + v * (h / 2)), a3 = acc(r + (v + a1 * (h / 2)) * (h / 2));
-    const VECTOR3 a4 = acc(r + (v + a2 * (h / 2)) * h);
-    r += (v + (a1 + a2 + a3) * (h / 6)) * h;  // classical RK4 for r'' = a(r), written for r and v
-    v += (a1 + (a2 + a3) * 2 + a4) * (h / 6);
-  }
-}
-
-// The simulator's elements of a state (its left-handed frame: the momentum is
-// v x r): a e i node periapsis-longitude mean-longitude [m, deg], at epoch.
-std::string elementsOf(const sim::physics::Planet &p, const VECTOR3 &r, const VECTOR3 &v, double epoch) {
-  const VECTOR3 h = crossp(v, r);
-  const double a = 1 / (2 / length(r) - dotp(v, v) / p.gm);
-  const VECTOR3 ev = r * (1 / length(r) - 1 / a) - v * (dotp(r, v) / p.gm);
-  const double e = length(ev), node = std::atan2(h.x, -h.z);  // the ascending node lies along (-h.z, 0, h.x)
-  double w = std::acos(dotp(_V(std::cos(node), 0, std::sin(node)), ev) / e);
-  double nu = std::acos(dotp(ev, r) / (e * length(r)));
-  if (ev.y < 0) w = 2 * M_PI - w;
-  if (dotp(r, v) < 0) nu = 2 * M_PI - nu;
-  const double ea = 2 * std::atan(std::sqrt((1 - e) / (1 + e)) * std::tan(nu / 2)), deg = 180 / M_PI;
-  char text[256];
-  std::snprintf(text, sizeof text, "ELEMENTS %.6f %.12f %.12f %.12f %.12f %.12f %.10f", a, e,
-                std::acos(h.y / length(h)) * deg, node * deg, (node + w) * deg, (node + w + ea - e * std::sin(ea)) * deg,
-                epoch);
-  return text;
-}
-
-}  // namespace
 
 // The ISS as the simulator's 2016 welcome scenario places it, in the global
 // (ecliptic J2000) frame, given by its state and again by its elements, these
@@ -380,10 +365,7 @@ TEST(simulator_frame, the_iss_state_of_the_simulators_welcome_scenario_flies_its
     SCOPED_TRACE(date);
     tree.write("ISS.scn", std::string("BEGIN_ENVIRONMENT\n  Date ") + date + "\nEND_ENVIRONMENT\nBEGIN_SHIPS\n" +
                               "ISS:Varnell\\Sat\n  STATUS Orbiting Earth\n  " + state + "\nEND\nEND_SHIPS\n");
-    FlyOptions o;
-    o.scenario = tree.path("ISS.scn");
-    o.root = tree.dir();
-    o.outDir = tree.path("out");
+    FlyOptions o = flyOptions(tree.dir(), tree.path("ISS.scn"), tree.path("out"));
     o.until = 10;
     const Flown f = fly(o);
     ASSERT_EQ(f.status, sim::runner::kSuccess) << f.errors;

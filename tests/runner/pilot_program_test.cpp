@@ -14,11 +14,7 @@
 
 using namespace sim::pilot;
 
-namespace {
-
 const double kDeg = M_PI / 180;  // [rad/deg]
-
-}  // namespace
 
 // The forms that no flight in these tests uses: a pitch program by time,
 // prograde, steering off, a speed condition, a hover throttle; a tank reading
@@ -134,23 +130,17 @@ TEST(flight_expectations, varnell_fly_reports_each_and_exits_1_when_one_is_not_m
       "expect event Pad key \"B\" after Ghost\n"
       "expect Sat inclination > 90\n"
       "expect Sat eccentricity > 0.5\n";
-  struct Run {
-    std::string pilot;
-    int status;
-    const char *count;
-  };
+  // Each program, the exit status and the count it prints.
+  const std::tuple<std::string, int, const char *> runs[] = {{flight + met, 0, "expectations: 5 of 5 met"},
+                                                             {flight + met + notMet, 1, "expectations: 5 of 14 met"},
+                                                             {flight, 0, "expectations: none"}};
   std::string report;
-  for (const Run &run :
-       {Run{flight + met, 0, "expectations: 5 of 5 met"}, Run{flight + met + notMet, 1, "expectations: 5 of 14 met"},
-        Run{flight, 0, "expectations: none"}}) {
-    tree.write("Scenarios/Test/Two.pilot", run.pilot);
-    sim::runner::FlyOptions o;
-    o.scenario = "Scenarios/Test/Two.scn";
-    o.root = tree.dir();
-    const Flown f = fly(o);
-    EXPECT_EQ(f.status, run.status) << f.terminal << f.errors;
-    EXPECT_NE(f.terminal.find(run.count), std::string::npos) << f.terminal;
-    if (run.status == 1) report = f.terminal;
+  for (const auto &[pilot, status, count] : runs) {
+    tree.write("Scenarios/Test/Two.pilot", pilot);
+    const Flown f = fly(flyOptions(tree.dir(), "Scenarios/Test/Two.scn"));
+    EXPECT_EQ(f.status, status) << f.terminal << f.errors;
+    EXPECT_NE(f.terminal.find(count), std::string::npos) << f.terminal;
+    if (status == 1) report = f.terminal;
   }
   for (const char *line :
        {"  met     line 5: expect event Pad key \"B 0x30 down\" at 0.5 within 0.01 as press: came at 0.500 s\n",

@@ -22,17 +22,7 @@ using namespace sim::pilot;
 
 namespace {
 
-const double kDeg = M_PI / 180;      // [rad/deg]
-const VECTOR3 kFar = _V(1e9, 0, 0);  // no air, hardly any gravity
-
-// Far out, nose east and top north.
-Vessel *far(World &w, const std::string &cls) {
-  const Horizon h = horizonAt(kFar, w.planetPose().axis());
-  VESSELSTATUS s{};
-  s.rpos = kFar;
-  s.arot = physics::arotFromRot(Mat3::fromColumns(crossp(h.north, h.east), h.north, h.east));
-  return w.createVessel("Held", cls, &s);
-}
+const double kDeg = M_PI / 180;  // [rad/deg]
 
 void expectAttitude(const World &w, const Vessel &v, double pitch, double heading, double bank, double tolerance) {
   const Attitude a = attitudeOf(v.rot, horizonAt(v.pos, w.planetPose().axis()));
@@ -68,7 +58,11 @@ void fly(World &w, pilot::Pilot &p, int steps) {
 
 TEST(attitude_hold, rotation_thrusters_driven_by_the_levels_bring_the_vessel_onto_the_attitude) {
   ScratchWorld w;
-  Vessel *v = far(*w, "Probe");
+  const Horizon h = horizonAt(kDeepSpace, w->planetPose().axis());
+  VESSELSTATUS s{};
+  s.rpos = kDeepSpace;
+  s.arot = physics::arotFromRot(Mat3::fromColumns(crossp(h.north, h.east), h.north, h.east));  // nose east, top north
+  Vessel *v = w->createVessel("Held", "Probe", &s);
   PROPELLANT_HANDLE tank = v->iface->CreatePropellantResource(500);
   for (const Couple &c : kCouples) {
     THRUSTER_HANDLE th[2] = {v->iface->CreateThruster(c.pos, c.dir, 100, tank, 3000),
@@ -76,9 +70,8 @@ TEST(attitude_hold, rotation_thrusters_driven_by_the_levels_bring_the_vessel_ont
     v->iface->CreateThrusterGroup(th, 2, c.type);
   }
   Pilot p(pilotProgram("actuator 1 1 1 1\ngains 3 6\nat 0 steer heading 45 pitch 30\n"));
-  w->pilot = [&p](World &world) { p.act(world); };
   expectAttitude(*w, *v, 0, 90, -90, 1e-9);  // nose east, top north
-  for (int i = 0; i < 6000; ++i) w->step();
+  fly(*w, p, 6000);
   expectAttitude(*w, *v, 30, 45, 0, 0.05);
 }
 

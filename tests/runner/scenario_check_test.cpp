@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "sim/formats/scenario_file.h"
 #include "sim/formats/text.h"
@@ -58,16 +59,12 @@ const char kScenario[] =
 
 const char kPilot[] = "vessel l1\nat 0 key B\nvessel Sat9\nwhen exists Sat9 key J\nvessel D1\nat 5 key J\nat 9 end\n";
 
-struct Expected {
-  std::string where;     // file, a colon and the line
-  std::string fragment;  // of the message
-  bool warning;
-};
-
 class scenario_check : public ::testing::Test {
  protected:
   void SetUp() override {
-    tree.withBuiltTree();
+    // The built tree's class files, meshes and modules, for the real launcher.
+    for (const char *folder : {"Config", "Meshes", "Modules"})
+      std::filesystem::copy(folder, tree.path(folder), std::filesystem::copy_options::recursive);
     tree.write("Config/Vessels/Test/Heavy.cfg", "Mass = nan\nMaxFuel = 100\n");
     tree.write("Config/Vessels/Test/Odd.cfg", "Mass = 10\nSize = -3\nInertia = 0 0 0\n");
     tree.write("Config/Vessels/Test/Meshy.cfg", "Mass = 10\nMeshName = Test\\Big\n");
@@ -83,11 +80,7 @@ class scenario_check : public ::testing::Test {
     return status;
   }
   int flyIt(const std::string &scenario) {
-    sim::runner::FlyOptions o;
-    o.scenario = scenario;
-    o.root = tree.dir();
-    o.outDir = tree.path("out");
-    const Flown f = fly(o);
+    const Flown f = fly(flyOptions(tree.dir(), scenario, tree.path("out")));
     report = f.errors;
     return f.status;
   }
@@ -99,7 +92,8 @@ class scenario_check : public ::testing::Test {
 
 TEST_F(scenario_check, each_bad_input_is_an_error_or_a_warning_at_its_file_and_line) {
   const std::string scn = "Scenarios/Bad.scn:", cfg = "Config/Vessels/Test/";
-  const Expected expected[] = {
+  // Where (the file, a colon and the line), a fragment of the message, and whether it is a warning.
+  const std::tuple<std::string, std::string, bool> expected[] = {
       {scn + "4", "no reader takes this line of L1", true},
       {scn + "5", "\"HEADNG 90\"", true},
       {scn + "6", "\"FAIRNG 1\"", true},
@@ -123,12 +117,12 @@ TEST_F(scenario_check, each_bad_input_is_an_error_or_a_warning_at_its_file_and_l
       {"Scenarios/Bad.pilot:4", "no vessel named \"Sat9\"", true},
   };
   EXPECT_EQ(check("Scenarios/Bad.scn"), kBadInput);
-  for (const Expected &e : expected) {
-    const size_t at = report.find(e.where + ": ");
-    ASSERT_NE(at, std::string::npos) << e.where << "\n" << report;
+  for (const auto &[where, fragment, warning] : expected) {
+    const size_t at = report.find(where + ": ");
+    ASSERT_NE(at, std::string::npos) << where << "\n" << report;
     const std::string line = report.substr(report.rfind('\n', at) + 1, report.find('\n', at) - report.rfind('\n', at));
-    EXPECT_EQ(line.rfind("warning: ", 0) == 0, e.warning) << line;
-    EXPECT_NE(report.find(e.fragment, at), std::string::npos) << e.where << ": " << e.fragment << "\n" << report;
+    EXPECT_EQ(line.rfind("warning: ", 0) == 0, warning) << line;
+    EXPECT_NE(report.find(fragment, at), std::string::npos) << where << ": " << fragment << "\n" << report;
   }
   for (int fine : {3, 7, 8, 14, 15, 20})
     EXPECT_EQ(report.find(scn + std::to_string(fine) + ": "), std::string::npos) << fine << "\n" << report;

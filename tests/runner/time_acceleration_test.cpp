@@ -25,10 +25,8 @@ json flyDefault(const ScratchTree &tree, const std::string &name, const std::str
   tree.write(
       name + ".pilot",
       std::regex_replace(program.str(), std::regex("\nat 1500 end"), "\nat " + std::to_string(end) + " end") + rules);
-  sim::runner::FlyOptions o;
-  o.root = ".";
+  sim::runner::FlyOptions o = flyOptions(".", "Scenarios/Varnell/Launch.scn", tree.path(name));
   o.pilot = tree.path(name + ".pilot");
-  o.outDir = tree.path(name);
   const Flown f = fly(o);
   EXPECT_EQ(f.status, status) << f.terminal << f.errors;
   const json summary = json::parse(tree.read(name + "/summary.json"));

@@ -37,10 +37,8 @@ TEST(mesh_reader, reads_groups_counts_and_the_box_that_holds_the_mesh) {
 }
 
 TEST(mesh_reader, malformed_files_are_reported_at_their_line_and_give_no_mesh) {
-  const struct {
-    const char *text;
-    int line;
-  } cases[] = {
+  // Each file, and the line its fault is reported at.
+  const std::pair<const char *, int> cases[] = {
       {"MSH\nGROUPS 1\n", 1},
       {"MSHX1\nGROUPS one\n", 2},
       {"MSHX1\nGROUPS 1\nGEOM 3 1\n0 0 0\n1 0 0\n0 1 0\n0 1 3\n", 7},
@@ -49,10 +47,10 @@ TEST(mesh_reader, malformed_files_are_reported_at_their_line_and_give_no_mesh) {
       {"MSHX1\nGROUPS 1\nMATERIAL 2\nGEOM 3 1\n0 0 0\n1 0 0\n0 1 0\n0 1 2\n", 3},
   };
   ScratchTree root;
-  for (const auto &c : cases) {
-    root.write("bad.msh", c.text);
+  for (const auto &[text, line] : cases) {
+    root.write("bad.msh", text);
     sim::Log log("");
-    EXPECT_EQ(sim::readMesh(root.path("bad.msh"), "bad", log), nullptr) << c.text;
-    EXPECT_TRUE(log.contains(root.path("bad.msh") + ":" + std::to_string(c.line) + ":")) << log.lines().back();
+    EXPECT_EQ(sim::readMesh(root.path("bad.msh"), "bad", log), nullptr) << text;
+    EXPECT_TRUE(log.contains(root.path("bad.msh") + ":" + std::to_string(line) + ":")) << log.lines().back();
   }
 }

@@ -40,21 +40,6 @@ inline std::string savedScenario(const sim::World &world) {
   return text.str();
 }
 
-// The block's lines follow "<name>:<cls>"; without a PRPLEVEL line of their
-// own, every tank is listed full: three on the full stack, two on the upper stage.
-inline sim::Vessel *loadLauncher(sim::World &world, const std::vector<std::string> &lines,
-                                 const std::string &name = "L1", const std::string &cls = "Varnell") {
-  std::string scn = "BEGIN_SHIPS\n" + name + ":" + cls + "\n";
-  bool levels = false, upperStage = false;
-  for (const std::string &line : lines) {
-    scn += "  " + line + "\n";
-    levels = levels || line.rfind("PRPLEVEL", 0) == 0;
-    upperStage = upperStage || line == "CONFIGURATION 1";
-  }
-  if (!levels) scn += upperStage ? "  PRPLEVEL 0:1 1:1\n" : "  PRPLEVEL 0:1 1:1 2:1\n";
-  return loadSaved(world, scn + "END\nEND_SHIPS\n") ? world.find(name) : nullptr;
-}
-
 inline std::vector<std::string> inOrbit(const std::vector<std::string> &lines,
                                         const char *attitude = "AROT 30 -50 120") {
   std::vector<std::string> block = {"STATUS Orbiting Earth", "RPOS 7000000 100000 -200000", "RVEL -100 7546 30",
@@ -102,12 +87,22 @@ inline double metShown(const sim::World &world) {
 }
 
 // A launcher in a flight: a world over the built tree with one launcher read
-// from its block's lines. A launcher that does not load fails the test there.
+// from its block's lines, which follow "<name>:Varnell"; without a PRPLEVEL
+// line of their own, every tank is listed full: three on the full stack, two
+// on the upper stage. A launcher that does not load fails the test there.
 struct Flight {
   explicit Flight(const std::vector<std::string> &lines, double dt = 0.02, const std::string &name = "L1") {
     world.dt = dt;
-    v = loadLauncher(world, lines, name);
-    if (!v) throw std::runtime_error("the launcher did not load");
+    std::string scn = "BEGIN_SHIPS\n" + name + ":Varnell\n";
+    bool levels = false, upperStage = false;
+    for (const std::string &line : lines) {
+      scn += "  " + line + "\n";
+      levels = levels || line.rfind("PRPLEVEL", 0) == 0;
+      upperStage = upperStage || line == "CONFIGURATION 1";
+    }
+    if (!levels) scn += upperStage ? "  PRPLEVEL 0:1 1:1\n" : "  PRPLEVEL 0:1 1:1 2:1\n";
+    if (!loadSaved(world, scn + "END\nEND_SHIPS\n") || !(v = world.find(name)))
+      throw std::runtime_error("the launcher did not load");
   }
   // A key on the launcher (or on another vessel), and the step that acts on it.
   void press(DWORD key, sim::Vessel *on = nullptr) {

@@ -21,6 +21,16 @@ inline sim::pilot::Program pilotProgram(const std::string &text, std::vector<std
   return p;
 }
 
+// varnell fly on a scenario of the tree at root, writing its files into out (none when empty).
+inline sim::runner::FlyOptions flyOptions(const std::string &root, const std::string &scenario,
+                                          const std::string &out = "") {
+  sim::runner::FlyOptions o;
+  o.scenario = scenario;
+  o.root = root;
+  o.outDir = out;
+  return o;
+}
+
 // What varnell fly ended with and printed.
 struct Flown {
   int status;

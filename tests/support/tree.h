@@ -46,12 +46,6 @@ class ScratchTree {
     std::filesystem::copy_file(outer_ + "/" + rel, path(rel));
   }
   void enter() const { std::filesystem::current_path(dir_); }
-  // The built tree's class files, meshes and modules, for the real launcher.
-  const ScratchTree &withBuiltTree() const {
-    for (const char *folder : {"Config", "Meshes", "Modules"})
-      std::filesystem::copy(outer_ + "/" + folder, path(folder), std::filesystem::copy_options::recursive);
-    return *this;
-  }
 #ifdef SIM_FIXTURE_MODULE
   // Modules/Fixture: the host's own test module; entered, so that it loads.
   void withFixtureModule() const {
@@ -103,14 +97,6 @@ inline sim::Vessel *flying(sim::World &w, const std::string &name, const VECTOR3
   s.rvel = vel;
   s.vrot = vrot;
   s.fuel = 1;
-  return w.createVessel(name, cls, &s);
-}
-
-inline sim::Vessel *landed(sim::World &w, const std::string &name, double lng, double lat, double heading,
-                           const std::string &cls = "Probe") {
-  VESSELSTATUS s{};
-  s.status = 1;
-  s.vdata[0] = _V(lng, lat, heading);
   return w.createVessel(name, cls, &s);
 }
 
