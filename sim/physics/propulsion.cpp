@@ -50,32 +50,32 @@ double flowAtFullLevel(const Thruster &th) {
 Propulsion propulsionOf(const Vessel &v, double pressure, double h) {
   Propulsion prop;
   if (v.thrusters.empty()) return prop;
-  // First what each tank is asked for, then how much of the step each can feed.
-  std::vector<double> demand(v.tanks.size(), 0.0);  // [kg/s]
-  std::vector<int> tankOf(v.thrusters.size(), -1);
-  std::vector<double> level(v.thrusters.size(), 0.0);
+  // First what each tank is asked for (kept in draw [kg/s] for the while),
+  // then the share of the step each can feed, then what each thruster draws.
+  std::vector<double> &demand = prop.draw;
+  demand.assign(v.tanks.size(), 0.0);
+  std::vector<std::pair<int, double>> feed(v.thrusters.size());  // tank index, level
   for (std::size_t i = 0; i < v.thrusters.size(); ++i) {
     const Thruster &th = v.thrusters[i];
-    tankOf[i] = th.tank ? tankIndex(v, th.tank) : -1;
-    level[i] = effectiveLevel(v, th);
-    if (tankOf[i] >= 0) demand[tankOf[i]] += flowAtFullLevel(th) * level[i];
+    feed[i] = {th.tank ? tankIndex(v, th.tank) : -1, effectiveLevel(v, th)};
+    if (feed[i].first >= 0) demand[feed[i].first] += flowAtFullLevel(th) * feed[i].second;
   }
-  std::vector<double> share(v.tanks.size(), 0.0);  // fraction of the step each tank feeds
-  for (std::size_t k = 0; k < v.tanks.size(); ++k) {
-    const double mass = v.tanks[k].mass;
-    share[k] = mass <= 0 ? 0.0 : (demand[k] * h <= mass ? 1.0 : mass / (demand[k] * h));
+  for (std::size_t i = 0; i < v.thrusters.size(); ++i) {  // the level becomes the fraction of the step at full thrust
+    if (feed[i].first < 0) continue;
+    const double mass = v.tanks[feed[i].first].mass, asked = demand[feed[i].first] * h;  // [kg]
+    feed[i].second *= mass <= 0 ? 0.0 : (asked <= mass ? 1.0 : mass / asked);
   }
-  prop.draw.assign(v.tanks.size(), 0.0);
+  std::fill(prop.draw.begin(), prop.draw.end(), 0.0);
   for (std::size_t i = 0; i < v.thrusters.size(); ++i) {
-    if (tankOf[i] < 0 || level[i] <= 0) continue;
+    const auto [tank, fraction] = feed[i];
+    if (tank < 0 || fraction <= 0) continue;
     const Thruster &th = v.thrusters[i];
-    const double fraction = level[i] * share[tankOf[i]];
     const VECTOR3 f = th.dir * (thrustAtPressure(th, pressure) * fraction);
     prop.force += f;
     prop.torque += crossp(f, th.pos);
     const double flow = flowAtFullLevel(th) * fraction;
     prop.massFlow += flow;
-    prop.draw[tankOf[i]] += flow * h;
+    prop.draw[tank] += flow * h;
   }
   return prop;
 }

@@ -190,7 +190,7 @@ void World::step() {
   before.clear();
   touchdowns.clear();
   tankPool().clear();
-  const VECTOR3 spin = planetPose().spin;
+  const VECTOR3 spin = planetSpin();
   for (Vessel *v : taking) {
     if (!stillTakesPart(*this, v)) continue;
     before.push_back(snapshotOf(*v));
@@ -198,7 +198,7 @@ void World::step() {
       const VesselStep s = forcesOn(*v, airAround(*v, planet), spin, frame);
       if (v->crashed || !physics::liftsOff(*v, planet, s.loads.thrust, s.loads.mass)) {
         physics::drawPropellant(*v, s.propulsion);
-        physics::holdOnSurface(*v, planet, planetTime() + frame);
+        physics::holdOnSurface(*v, planet, planetPoseAt(planetTimeAt(simt_ + frame)));
         continue;
       }
       v->landed = false;
@@ -208,7 +208,7 @@ void World::step() {
     if (f.contact == physics::Contact::none) continue;
     touchdowns.push_back({v, f.contact, f.impactSpeed});
     // Down before the frame was over: it rests where the planet has carried it by then.
-    if (f.left > 0) physics::holdOnSurface(*v, planet, planetTimeAt(simt_ + frame));
+    if (f.left > 0) physics::holdOnSurface(*v, planet, planetPoseAt(planetTimeAt(simt_ + frame)));
   }
   simt_ += frame;
 

@@ -10,8 +10,7 @@
 
 namespace sim {
 
-const physics::PlanetPose &World::planetPose() const {
-  const double t = planetTime();
+const physics::PlanetPose &World::planetPoseAt(double t) const {
   if (t != poseTime_) {
     pose_ = planet.poseAt(t);
     poseTime_ = t;

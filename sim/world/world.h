@@ -73,9 +73,12 @@ class World {
   double planetTime() const { return planetTimeAt(simt_); }
   double planetTimeAt(double simt) const { return (mjd - kPlanetEpochMjd) * 86400.0 + simt; }
   static constexpr double kPlanetEpochMjd = 51544.5;  // [days]
-  // The planet as it stands now; worked out once for each moment the pilot,
-  // the executive and the records ask about.
-  const physics::PlanetPose &planetPose() const;
+  // The planet as it stands now, or at planet time t; worked out once for
+  // each moment the pilot, the executive and the records ask about in turn.
+  const physics::PlanetPose &planetPose() const { return planetPoseAt(planetTime()); }
+  const physics::PlanetPose &planetPoseAt(double t) const;
+  // Its spin now, taken from the pose when that is worked out already.
+  VECTOR3 planetSpin() const { return planetTime() == poseTime_ ? pose_.spin : planet.spinAt(planetTime()); }
   double dt = 0.02;             // frame at time acceleration 1 [s]
   double timeAcceleration = 1;  // what oapiGetTimeAcceleration reports; multiplies the frame
   // One frame of the executive, dt times the time acceleration long, in this

@@ -24,8 +24,8 @@ bool liftsOff(const Vessel &v, const Planet &p, const VECTOR3 &thrust, double ma
   return dotp(thrust, touchdownPlane(v).normal) > weight;
 }
 
-void holdOnSurface(Vessel &v, const Planet &p, double t) {
-  placeOnSurface(v, p, v.surfLng, v.surfLat, v.surfHeading, t);
+void holdOnSurface(Vessel &v, const Planet &p, const PlanetPose &pose) {
+  placeOnSurface(v, p, v.surfLng, v.surfLat, v.surfHeading, pose);
 }
 
 Contact settleOnContact(Vessel &v, const Planet &p, double t, double &impactSpeed) {

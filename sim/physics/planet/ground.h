@@ -16,8 +16,9 @@ const double kMaxLandingSpeed = 5.0;
 // of its touchdown plane exceeds its weight.
 bool liftsOff(const Vessel &v, const Planet &p, const VECTOR3 &thrust, double mass);
 
-// Keeps a landed vessel on its touchdown point, carried round to time t.
-void holdOnSurface(Vessel &v, const Planet &p, double t);
+// Keeps a landed vessel on its touchdown point, carried round to where the
+// planet stands in pose.
+void holdOnSurface(Vessel &v, const Planet &p, const PlanetPose &pose);
 
 enum class Contact { none, landed, crashed };
 // A flying vessel whose touchdown points (or centre) have gone below the

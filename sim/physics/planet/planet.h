@@ -41,7 +41,9 @@ struct Planet {
   double precessionPeriod = -9413040.4;  // of the axis about the ecliptic pole [days]
 
   double rotationRate() const;        // sidereal [rad/s]
+  double precessionRate() const;      // of the axis about the ecliptic pole [rad/s]
   PlanetPose poseAt(double t) const;  // at planet time t [s]
+  VECTOR3 spinAt(double t) const;     // poseAt(t).spin, the cheaper for not turning the frame
 };
 
 // Velocity [m/s] of the point at pos carried round by a planet turning at spin.

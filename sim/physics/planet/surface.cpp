@@ -50,8 +50,11 @@ TouchdownPlane touchdownPlane(const Vessel &v) {
 }
 
 void placeOnSurface(Vessel &v, const Planet &p, double lng, double lat, double heading, double t) {
+  placeOnSurface(v, p, lng, lat, heading, p.poseAt(t));
+}
+
+void placeOnSurface(Vessel &v, const Planet &p, double lng, double lat, double heading, const PlanetPose &pose) {
   const TouchdownPlane plane = touchdownPlane(v);
-  const PlanetPose pose = p.poseAt(t);
   const SurfaceFrame f = surfaceFrame(pose, lng, lat);
   const double ch = std::cos(heading), sh = std::sin(heading);
   const VECTOR3 forward = f.north * ch + f.east * sh;

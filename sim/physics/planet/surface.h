@@ -13,6 +13,8 @@ namespace physics {
 // (lng, lat) [rad] with heading [rad] at time t: sets pos, vel, rot and omega,
 // and marks it landed there (landed, surfLng, surfLat, surfHeading).
 void placeOnSurface(Vessel &v, const Planet &p, double lng, double lat, double heading, double t);
+// The same with the planet's pose at that time already worked out.
+void placeOnSurface(Vessel &v, const Planet &p, double lng, double lat, double heading, const PlanetPose &pose);
 // The plane of a vessel's three touchdown points, in its own frame: the unit
 // normal on the side of the vessel's origin, and the origin's height above the plane [m].
 struct TouchdownPlane {

@@ -16,7 +16,7 @@ namespace {
 // the ground push against gravity whatever its engines do.
 VECTOR3 specificForce(const Vessel &v, const World &w, const VECTOR3 &thrust, double density) {
   const physics::Planet &p = w.planet;
-  const VECTOR3 spin = w.planetPose().spin;
+  const VECTOR3 spin = w.planetSpin();
   const double r = length(v.pos);
   const VECTOR3 gravity = v.pos * (-p.gm / (r * r * r));
   if (v.landed || v.crashed)  // carried round: towards the axis, less gravity
