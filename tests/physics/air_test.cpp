@@ -92,15 +92,22 @@ TEST(airspeed, is_measured_against_air_turning_with_the_planet) {
   EXPECT_NEAR(airspeed(v, earth, t), 30, 1e-9);
 }
 
-static Vessel rocketShape() {
+namespace {
+
+Vessel rocketShape() {
   Vessel v;
   v.size = 2;
   v.pmi = _V(3, 3, 0.5);
-  v.cwZPos = 0.1, v.cwZNeg = 0.3, v.cwX = 1.4, v.cwY = 1.2;
+  v.cwZPos = 0.1;
+  v.cwZNeg = 0.3;
+  v.cwX = 1.4;
+  v.cwY = 1.2;
   v.crossSections = _V(40, 50, 8);
   v.rotDrag = _V(0.7, 0.7, 0.1);
   return v;
 }
+
+}  // namespace
 
 TEST(drag, uses_the_coefficient_of_the_side_the_air_comes_from) {
   const Vessel v = rocketShape();
