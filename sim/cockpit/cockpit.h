@@ -53,6 +53,12 @@ class Cockpit {
   void textDrawn(int x, int y, const std::string &text) { hud_.texts.push_back({x, y, text}); }
   void ownElementsDrawn() { hud_.ownElements = true; }
 
+  // The attitude inputs the person holds on keyboard or joystick, one level
+  // [0..1] per THGROUP_TYPE: one set for the whole simulation, which every
+  // vessel's GetManualControlLevel reads and which drives the focus vessel's
+  // attitude thrusters.
+  double input[15] = {};
+
   // oapiDebugString's line, which a module writes into.
   char *debugString() { return debugString_; }
   const char *debugString() const { return debugString_; }

@@ -110,6 +110,9 @@ struct Vessel {
   bool crashed = false;
   double surfLng = 0, surfLat = 0, surfHeading = 0;  // while landed [rad]
 
+  // Attitude-control mode (RCSMODE): 0 off, 1 rotation, 2 linear.
+  int attitudeMode = 1;
+
   // Pilot inputs held for this vessel: manual control level per THGROUP_TYPE [0..1]
   double manualLevel[15] = {};
 
