@@ -4,6 +4,7 @@
 
 #include "sim/api/vessel_api.h"
 #include "sim/formats/text.h"
+#include "sim/physics/propulsion.h"
 
 using sim::api::self;
 using sim::api::tankOf;
@@ -11,15 +12,15 @@ using sim::api::thrusterOf;
 
 namespace {
 
-// Sets every member thruster by f(old level), clamped to 0..1, and records the
-// group's new level when it changed.
+// Applies f to every member thruster and records the group's new level when
+// it changed.
 template <typename F>
 void setGroup(sim::Vessel &v, THGROUP_TYPE type, F f) {
   sim::ThrusterGroup *g = v.group(type);
   if (!g) return;
   const double before = v.groupLevel(type);
   for (sim::Id id : g->thrusters)
-    if (sim::Thruster *th = v.thruster(id)) th->level = std::clamp(f(th->level), 0.0, 1.0);
+    if (sim::Thruster *th = v.thruster(id)) f(*th);
   const double after = v.groupLevel(type);
   if (after != before) sim::World::current()->record().recordGroupLevel(v.name, type, after);
 }
@@ -74,7 +75,7 @@ THGROUP_HANDLE VESSEL::CreateThrusterGroup(THRUSTER_HANDLE *th, int nth, THGROUP
 
 void VESSEL::SetThrusterLevel(THRUSTER_HANDLE th, double level) const {
   sim::Vessel *v = self(this, "SetThrusterLevel");
-  if (sim::Thruster *t = v ? thrusterOf(*v, th, "SetThrusterLevel") : nullptr) t->level = level;
+  if (sim::Thruster *t = v ? thrusterOf(*v, th, "SetThrusterLevel") : nullptr) sim::physics::setLevel(*v, *t, level);
 }
 
 double VESSEL::GetThrusterLevel(THRUSTER_HANDLE th) const {
@@ -89,12 +90,14 @@ void VESSEL::SetThrusterDir(THRUSTER_HANDLE th, const VECTOR3 &dir) const {
 }
 
 void VESSEL::SetThrusterGroupLevel(THGROUP_TYPE thgt, double level) const {
-  if (sim::Vessel *v = self(this, "SetThrusterGroupLevel")) setGroup(*v, thgt, [level](double) { return level; });
+  const double to = std::clamp(level, 0.0, 1.0);
+  if (sim::Vessel *v = self(this, "SetThrusterGroupLevel"))
+    setGroup(*v, thgt, [v, to](sim::Thruster &th) { sim::physics::setLevel(*v, th, to); });
 }
 
 void VESSEL::IncThrusterGroupLevel(THGROUP_TYPE thgt, double dlevel) const {
   if (sim::Vessel *v = self(this, "IncThrusterGroupLevel"))
-    setGroup(*v, thgt, [dlevel](double old) { return old + dlevel; });
+    setGroup(*v, thgt, [v, dlevel](sim::Thruster &th) { sim::physics::addLevel(*v, th, dlevel); });
 }
 
 double VESSEL::GetThrusterGroupLevel(THGROUP_TYPE thgt) const {

@@ -199,7 +199,7 @@ void applyRecord(World &w, const LoadRecord &r) {
     physics::placeOnSurface(v, w.planet, r.lng, r.lat, r.heading, w.planetTime());
   }
   for (Tank &t : v.tanks) t.mass = 0;
-  for (Thruster &t : v.thrusters) t.level = 0;
+  for (Thruster &t : v.thrusters) t.permanent = t.level = 0;
   if (r.tankLevels.empty() && !v.tanks.empty())
     w.log().warning(v.name + " lists no PRPLEVEL: its tanks start empty, as the simulator loads it", file,
                     r.headerLine);
@@ -210,9 +210,12 @@ void applyRecord(World &w, const LoadRecord &r) {
       w.log().warning(v.name + " has no tank " + std::to_string(l.index) + "; level passed over", file, l.line);
   }
   for (const LoadRecord::Level &l : r.thrusterLevels) {
-    if (l.index < static_cast<int>(v.thrusters.size()))
-      v.thrusters[l.index].level = l.level;
-    else
+    if (l.index < static_cast<int>(v.thrusters.size())) {
+      // As the simulator's Vessel::SetState2 applies a listed level.
+      Thruster &t = v.thrusters[l.index];
+      t.permanent = l.level;
+      t.level = std::min(1.0, l.level + t.override);
+    } else
       w.log().warning(v.name + " has no thruster " + std::to_string(l.index) + "; level passed over", file, l.line);
   }
 }

@@ -20,19 +20,29 @@ struct Propulsion {
   std::vector<double> draw;  // propellant drawn from each tank over the step, in tank order [kg]
 };
 
-// The level a thruster runs at [0..1]: its own, raised to the pilot's manual
-// level when it belongs to a rotation group, never negative.
-double effectiveLevel(const Vessel &v, const Thruster &th);
+// A thruster's tank is there and holds propellant.
+bool hasPropellant(const Vessel &v, const Thruster &th);
+// A module sets a thruster's level (any value is kept as set) or changes it by
+// an amount; the level it runs at follows at once, within 0..1, if its tank
+// holds propellant (the simulator's Vessel::SetThrusterLevel, IncThrusterLevel).
+void setLevel(const Vessel &v, Thruster &th, double level);
+void addLevel(const Vessel &v, Thruster &th, double change);
+// The levels for a frame, as the simulator's Vessel::UpdateThrustForces sets
+// them before it integrates: each thruster runs at clamp(0..1, permanent +
+// override), and the override is spent; a thruster that would run from an
+// empty or missing tank is switched off, its stored level too, so only a new
+// command lights it again. Within the frame the thrusters run at these levels,
+// drawing their tanks down to 0 at most.
+void startFrame(Vessel &v);
 // Thrust [N] of a thruster at full level in ambient pressure [Pa], before the tank is considered.
 double thrustAtPressure(const Thruster &th, double pressure);
 // Propellant flow [kg/s] of a thruster at full level.
 double flowAtFullLevel(const Thruster &th);
 
-// A tank that runs dry during the step feeds its thrusters for the part of the
-// step its contents last; their thrust and flow are spread evenly over the
-// step, which keeps the ratio of impulse to propellant exact.
+// Thrust and flow at the levels of the frame; a tank that runs dry in the
+// frame still feeds its thrusters to its end, as in the simulator.
 Propulsion propulsionOf(const Vessel &v, double pressure, double h);
-// Takes the step's propellant out of the tanks.
+// Takes the step's propellant out of the tanks, none below empty.
 void drawPropellant(Vessel &v, const Propulsion &prop);
 
 }  // namespace physics

@@ -168,6 +168,27 @@ FrameFlown flyFrame(const World &w, Vessel &v, const VECTOR3 &spin, double t0, d
   return out;
 }
 
+// The attitude thruster groups the keyboard drives in each attitude-control mode.
+const THGROUP_TYPE kRotationGroups[] = {THGROUP_ATT_PITCHUP,  THGROUP_ATT_PITCHDOWN, THGROUP_ATT_YAWLEFT,
+                                        THGROUP_ATT_YAWRIGHT, THGROUP_ATT_BANKLEFT,  THGROUP_ATT_BANKRIGHT};
+const THGROUP_TYPE kLinearGroups[] = {THGROUP_ATT_RIGHT, THGROUP_ATT_LEFT,    THGROUP_ATT_UP,
+                                      THGROUP_ATT_DOWN,  THGROUP_ATT_FORWARD, THGROUP_ATT_BACK};
+
+// The person's input reaches the focus vessel alone, as an override of one
+// frame on the attitude groups of its mode, added to what its module set (the
+// simulator's Vessel::ApplyUserAttitudeControls).
+void applyInput(Vessel &v, const double (&input)[15]) {
+  if (v.attitudeMode != 1 && v.attitudeMode != 2) return;
+  const THGROUP_TYPE *groups = v.attitudeMode == 1 ? kRotationGroups : kLinearGroups;
+  for (int i = 0; i < 6; ++i) {
+    const THGROUP_TYPE type = groups[i];
+    if (input[type] == 0) continue;
+    if (const ThrusterGroup *g = v.group(type))
+      for (Id id : g->thrusters)
+        if (Thruster *th = v.thruster(id)) th->override += input[type];
+  }
+}
+
 }  // namespace
 
 void World::step() {
@@ -178,6 +199,7 @@ void World::step() {
   for (size_t i = 0; i < taking.size(); ++i) callbacks[i] = callbacksOf(taking[i]->iface);
 
   if (pilot) pilot(*this);
+  if (Vessel *focus = find(focusVessel)) applyInput(*focus, cockpit_.input);
 
   for (size_t i = 0; i < taking.size(); ++i) {
     if (!callbacks[i] || !stillTakesPart(*this, taking[i])) continue;
@@ -194,6 +216,7 @@ void World::step() {
   for (Vessel *v : taking) {
     if (!stillTakesPart(*this, v)) continue;
     before.push_back(snapshotOf(*v));
+    physics::startFrame(*v);
     if (v->landed) {
       const VesselStep s = forcesOn(*v, airAround(*v, planet), spin, frame);
       if (v->crashed || !physics::liftsOff(*v, planet, s.loads.thrust, s.loads.mass)) {

@@ -37,7 +37,7 @@ double Vessel::groupLevel(THGROUP_TYPE type) const {
   double sum = 0;
   for (Id id : g->thrusters) {
     const Thruster *th = const_cast<Vessel *>(this)->thruster(id);
-    if (th) sum += std::max(0.0, th->level);
+    if (th) sum += th->level;
   }
   return sum / g->thrusters.size();
 }

@@ -39,7 +39,12 @@ struct Thruster {
   double isp0 = 0;        // vacuum specific impulse [m/s]
   double ispRef = 0;      // specific impulse at pRef [m/s]; 0: none given
   double pRef = 101.4e3;  // reference pressure [Pa]
-  double level = 0;       // as set; a negative level gives no thrust
+  // Levels as the simulator keeps them: what a module set (any value), what
+  // the pilot's input adds for one frame, and the level the thruster runs at
+  // and reports, clamp(0..1, permanent + override) as of the frame's start.
+  double permanent = 0;
+  double override = 0;
+  double level = 0;
 };
 
 struct ThrusterGroup {
@@ -125,7 +130,7 @@ struct Vessel {
   Thruster *thruster(Id id);
   ThrusterGroup *group(THGROUP_TYPE type);
   const ThrusterGroup *group(THGROUP_TYPE type) const;
-  // Mean effective level (a negative level counts as 0) of the group's thrusters; 0 for an empty or missing group.
+  // Mean level of the group's thrusters; 0 for an empty or missing group.
   double groupLevel(THGROUP_TYPE type) const;
 };
 

@@ -174,7 +174,7 @@ TEST(flight_sequencer, a_message_rebuilds_the_stack_it_arrives_on_and_leaves_eve
     SCOPED_TRACE("configuration " + std::to_string(configuration) + ", " + keys[0]);
     Flight f(inOrbit({"CONFIGURATION " + std::to_string(configuration), "FAIRING 1"}));
     std::vector<double> levels;
-    for (size_t i = 0; i < f.v->thrusters.size(); ++i) levels.push_back(f.v->thrusters[i].level = 0.05 + 0.07 * i);
+    for (size_t i = 0; i < f.v->thrusters.size(); ++i) levels.push_back(f.v->thrusters[i].permanent = 0.05 + 0.07 * i);
     const double emptyMass = f.v->emptyMass;
     const int meshes = usedMeshes(*f.v);
     Messages messages;

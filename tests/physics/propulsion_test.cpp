@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "sim/physics/planet/orbit.h"
 #include "sim/physics/planet/planet.h"
@@ -20,7 +21,8 @@ Vessel engineTest(double ispRef) {
   Vessel v;
   v.emptyMass = 500;
   v.tanks.push_back({1, 1000, 1000, 1});
-  v.thrusters.push_back({2, _V(0, 0, -4), _V(0, 0, 1), 50000, 1, 3305.97, ispRef, 101.4e3, 1});  // id 2 on tank 1
+  v.thrusters.push_back(
+      {2, _V(0, 0, -4), _V(0, 0, 1), 50000, 1, 3305.97, ispRef, 101.4e3, 1, 0, 1});  // id 2 on tank 1, at full level
   return v;
 }
 
@@ -38,18 +40,29 @@ TEST(thruster, loses_thrust_to_ambient_pressure_by_its_isp_ratio_but_draws_the_s
   EXPECT_NEAR(physics::propulsionOf(engineTest(0), 101400, 0.02).force.z, 50000, 1e-9);
 }
 
-TEST(thruster, gives_and_draws_nothing_from_an_empty_or_deleted_tank_at_a_negative_level_or_without_thrust) {
-  Vessel empty = engineTest(0), deleted = engineTest(0), negative = engineTest(0), noThrust = engineTest(0);
+// The simulator's Vessel::UpdateThrustForces: each frame a thruster runs at
+// clamp(0..1, stored level + override) and the override is spent; one that
+// would run from an empty or missing tank is switched off, stored level too.
+TEST(thruster, runs_at_its_clamped_level_plus_override_each_frame_and_is_switched_off_without_propellant) {
+  Vessel empty = engineTest(0), deleted = engineTest(0), negative = engineTest(0), nudged = engineTest(0);
   empty.tanks[0].mass = 0;
-  noThrust.thrusters[0].maxThrust0 = 0;
   deleted.thrusters[0].tank = 0;
   deleted.tanks.clear();
-  negative.thrusters[0].level = -0.3;
-  const std::pair<const char *, const Vessel *> cases[] = {
-      {"empty tank", &empty}, {"deleted tank", &deleted}, {"negative level", &negative}, {"no thrust", &noThrust}};
-  for (const auto &[what, v] : cases) {
+  negative.thrusters[0].permanent = -0.3;
+  nudged.thrusters[0].permanent = 0.25;
+  nudged.thrusters[0].override = 0.5;
+  // Vessel, level it runs at, level kept, thrust [N].
+  const std::tuple<const char *, Vessel *, double, double, double> cases[] = {{"empty tank", &empty, 0, 0, 0},
+                                                                              {"deleted tank", &deleted, 0, 0, 0},
+                                                                              {"negative level", &negative, 0, -0.3, 0},
+                                                                              {"override", &nudged, 0.75, 0.25, 37500}};
+  for (const auto &[what, v, level, kept, thrust] : cases) {
+    physics::startFrame(*v);
+    const Thruster &th = v->thrusters[0];
     const physics::Propulsion p = physics::propulsionOf(*v, 0, 0.02);
-    EXPECT_EQ(std::make_pair(length(p.force), p.massFlow), std::make_pair(0.0, 0.0)) << what;
+    EXPECT_EQ(std::make_tuple(th.level, th.permanent, th.override, p.force.z),
+              std::make_tuple(level, kept, 0.0, thrust))
+        << what;
   }
 }
 
@@ -67,11 +80,17 @@ TEST(burn, gains_the_speed_of_the_rocket_equation_in_the_time_its_flow_allows) {
     ++steps;
   }
   EXPECT_EQ(steps, static_cast<int>(std::ceil(burnTime / w->dt)));
-  const double expected = isp * std::log(m0 / (m0 - propellant));
+  // The frame in which the tank runs dry is pushed to its end, as in the
+  // simulator; from the next on the engine is off for good.
+  const double overrun = steps * w->dt - burnTime;  // [s]
+  const double expected = isp * std::log(m0 / (m0 - propellant)) + thrust * overrun / (m0 - propellant);
   EXPECT_NEAR(length(v->vel) / expected, 1, 1e-6);
+  w->step();  // finds the tank empty
   const VECTOR3 coasting = v->vel;
+  v->tanks[0].mass = propellant;  // refilled: still off
   run(*w, 10);
   EXPECT_LT(length(v->vel - coasting), 1e-3);
+  EXPECT_EQ(v->iface->GetThrusterLevel(th), 0);
 }
 
 // Elements of states whose orbits are known by construction: at perigee,

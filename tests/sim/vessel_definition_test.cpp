@@ -94,12 +94,16 @@ TEST(vessel_tanks, deleting_a_tank_unlinks_its_thrusters_and_fuel_mass_acts_on_t
 TEST(vessel_thruster_groups, group_level_is_the_mean_of_its_members_and_group_settings_are_clamped) {
   ScratchWorld pw("Mass = 100\n");
   sim::Vessel *v = add(pw, "V");
-  THRUSTER_HANDLE th[2] = {v->iface->CreateThruster(_V(0, 0, 0), _V(0, 0, 3), 10),
-                           v->iface->CreateThruster(_V(0, 0, 0), _V(0, 0, 1), 10)};
+  PROPELLANT_HANDLE tank = v->iface->CreatePropellantResource(10);
+  THRUSTER_HANDLE th[2] = {v->iface->CreateThruster(_V(0, 0, 0), _V(0, 0, 3), 10, tank),
+                           v->iface->CreateThruster(_V(0, 0, 0), _V(0, 0, 1), 10, tank)};
   v->iface->CreateThrusterGroup(th, 2, THGROUP_MAIN);
+  // As in the simulator (Vessel::SetThrusterLevel, IncThrusterLevel): a level
+  // is kept as given and reported within 0..1; group settings are clamped
+  // (VESSEL::SetThrusterGroupLevel), group increments are not.
   v->iface->SetThrusterLevel(th[0], 1);
   v->iface->SetThrusterLevel(th[1], -0.5);
-  EXPECT_EQ(v->iface->GetThrusterLevel(th[1]), -0.5);
+  EXPECT_EQ(v->iface->GetThrusterLevel(th[1]), 0);
   EXPECT_EQ(v->iface->GetThrusterGroupLevel(THGROUP_MAIN), 0.5);
   v->iface->SetThrusterGroupLevel(THGROUP_MAIN, 1.7);
   v->iface->SetThrusterGroupLevel(THGROUP_MAIN, 1);
@@ -107,7 +111,8 @@ TEST(vessel_thruster_groups, group_level_is_the_mean_of_its_members_and_group_se
   v->iface->IncThrusterGroupLevel(THGROUP_MAIN, -1.0 / 3);
   EXPECT_EQ(v->iface->GetThrusterGroupLevel(THGROUP_MAIN), 1 - 1.0 / 3);
   v->iface->IncThrusterGroupLevel(THGROUP_MAIN, -2);
-  EXPECT_EQ(v->iface->GetThrusterLevel(th[0]), 0);
+  EXPECT_EQ(std::make_pair(v->iface->GetThrusterLevel(th[0]), v->thrusters[0].permanent),
+            std::make_pair(0.0, 1 - 1.0 / 3 - 2));
   EXPECT_EQ(v->iface->GetThrusterGroupLevel(THGROUP_HOVER), 0);
   v->iface->SetThrusterGroupLevel(THGROUP_HOVER, 1);  // no such group: nothing happens
 
