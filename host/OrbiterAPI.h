@@ -175,6 +175,7 @@ const DWORD OAPI_KEY_RCONTROL = 0x9D;
 class VESSEL;
 
 OAPIFUNC OBJHANDLE oapiCreateVessel(const char *name, const char *classname, const VESSELSTATUS &status);
+OAPIFUNC bool oapiDeleteVessel(OBJHANDLE hVessel, OBJHANDLE hAlternativeCameraTarget = 0);
 OAPIFUNC VESSEL *oapiGetVesselInterface(OBJHANDLE hVessel);
 OAPIFUNC OBJHANDLE oapiGetVesselByName(char *name);
 OAPIFUNC bool oapiGetAirspeed(OBJHANDLE hVessel, double *airspeed);

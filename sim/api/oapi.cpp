@@ -31,6 +31,18 @@ OBJHANDLE oapiCreateVessel(const char *name, const char *classname, const VESSEL
   return w->createVessel(name, classname, &status);
 }
 
+// Takes effect at the end of the frame under way, as in the simulator.
+bool oapiDeleteVessel(OBJHANDLE hVessel, OBJHANDLE) {
+  sim::World *w = world("oapiDeleteVessel");
+  sim::Vessel *v = w ? w->fromHandle(hVessel) : nullptr;
+  if (!v) {
+    if (w) w->log().refused("oapiDeleteVessel of a handle that names no vessel");
+    return false;
+  }
+  w->deleteVessel(v);
+  return true;
+}
+
 VESSEL *oapiGetVesselInterface(OBJHANDLE hVessel) {
   sim::World *w = world("oapiGetVesselInterface");
   sim::Vessel *v = w ? vessel(*w, hVessel, "oapiGetVesselInterface") : nullptr;

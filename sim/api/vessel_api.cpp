@@ -2,6 +2,7 @@
 #include "sim/api/vessel_api.h"
 
 #include "sim/api/status.h"
+#include "sim/physics/planet/attitude.h"
 
 using sim::api::self;
 
@@ -103,21 +104,29 @@ void VESSEL::GetStatus(VESSELSTATUS &status) const {
   }
   sim::World *w = sim::World::current();
   sim::fillStatus(*v, &w->planet, status);
+  if (!v->landed) {  // during clbkPostStep, the frame's start
+    const sim::Vessel::Kinematics k = w->readable(*v);
+    status.rpos = k.pos;
+    status.rvel = k.vel;
+    status.vrot = k.omega;
+    status.arot = sim::physics::arotFromRot(k.rot);
+  }
 }
 
 // A refused call zeroes what it was to write out, as GetStatus does: the
 // caller may go on to read it.
 void VESSEL::Local2Rel(const VECTOR3 &local, VECTOR3 &rel) const {
   sim::Vessel *v = self(this, "Local2Rel");
-  rel = v ? v->pos + v->rot * local : _V(0, 0, 0);
+  const sim::Vessel::Kinematics k = v ? sim::World::current()->readable(*v) : sim::Vessel::Kinematics{};
+  rel = v ? k.pos + k.rot * local : _V(0, 0, 0);
 }
 
 void VESSEL::GlobalRot(const VECTOR3 &rloc, VECTOR3 &rglob) const {
   sim::Vessel *v = self(this, "GlobalRot");
-  rglob = v ? v->rot * rloc : _V(0, 0, 0);
+  rglob = v ? sim::World::current()->readable(*v).rot * rloc : _V(0, 0, 0);
 }
 
 void VESSEL::GetAngularVel(VECTOR3 &avel) const {
   sim::Vessel *v = self(this, "GetAngularVel");
-  avel = v ? v->omega : _V(0, 0, 0);
+  avel = v ? sim::World::current()->readable(*v).omega : _V(0, 0, 0);
 }

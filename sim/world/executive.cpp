@@ -13,9 +13,8 @@
 // in the simulator; only the integration is cut finer. Everything one
 // sub-step's integration needs from its forces phase is in VesselStep.
 //
-// Only vessels present when the frame began take part in it: callbacks may
-// create or delete vessels, so the list is copied first, and a vessel is
-// looked up again before each use.
+// Callbacks may create vessels, which join the frame at once, and delete
+// them, which takes effect at the frame's end.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -66,10 +65,6 @@ struct Touchdown {
   physics::Contact contact;
   double speed;  // [m/s]
 };
-
-// A vessel of the frame's list that a callback deleted meanwhile takes no
-// further part; its record stays allocated, so the check is safe.
-bool stillTakesPart(const World &w, Vessel *v) { return w.fromHandle(v) != nullptr; }
 
 std::string format(const char *pattern, double value) {
   char text[64];
@@ -193,18 +188,19 @@ void applyInput(Vessel &v, const double (&input)[15]) {
 
 void World::step() {
   const double frame = dt * timeAcceleration;  // [s]
-  const std::vector<Vessel *> taking = vessels();
-  static std::vector<VESSEL2 *> callbacks;  // kept from frame to frame: one world steps at a time
-  callbacks.resize(taking.size());
-  for (size_t i = 0; i < taking.size(); ++i) callbacks[i] = callbacksOf(taking[i]->iface);
-
+  stepping_ = true;
   if (pilot) pilot(*this);
   if (Vessel *focus = find(focusVessel)) applyInput(*focus, cockpit_.input);
 
-  for (size_t i = 0; i < taking.size(); ++i) {
-    if (!callbacks[i] || !stillTakesPart(*this, taking[i])) continue;
-    CallingScope scope(*this, taking[i]);
-    callbacks[i]->clbkPreStep(simt_, frame, mjd + simt_ / kSecondsPerDay);
+  // The vessel list is walked by index, as the simulator walks it: a vessel
+  // created in a callback joins the walk at once (one made in clbkPreStep is
+  // integrated in this frame too), and none leaves before the frame's end.
+  for (size_t i = 0; i < order_.size(); ++i) {
+    Vessel *v = order_[i];
+    if (VESSEL2 *callbacks = callbacksOf(v->iface)) {
+      CallingScope scope(*this, v);
+      callbacks->clbkPreStep(simt_, frame, mjd + simt_ / kSecondsPerDay);
+    }
   }
 
   static std::vector<Snapshot> before;
@@ -213,9 +209,10 @@ void World::step() {
   touchdowns.clear();
   tankPool().clear();
   const VECTOR3 spin = planetSpin();
-  for (Vessel *v : taking) {
-    if (!stillTakesPart(*this, v)) continue;
+  for (Vessel *v : order_) {
     before.push_back(snapshotOf(*v));
+    v->frameStart = {v->pos, v->vel, v->rot, v->omega};
+    v->inFrame = true;
     physics::startFrame(*v);
     if (v->landed) {
       const VesselStep s = forcesOn(*v, airAround(*v, planet), spin, frame);
@@ -239,18 +236,31 @@ void World::step() {
     record_.record(t.vessel->name, t.contact == physics::Contact::crashed ? EventKind::crashed : EventKind::landed,
                    format("at %.2f m/s", t.speed));
 
-  for (size_t i = 0; i < taking.size(); ++i) {
-    if (!callbacks[i] || !stillTakesPart(*this, taking[i])) continue;
-    CallingScope scope(*this, taking[i]);
-    callbacks[i]->clbkPostStep(simt_, frame, mjd + simt_ / kSecondsPerDay);
+  // The post-step callbacks run before the frame's new states are made
+  // current, as in the simulator: what a module reads there of a vessel's
+  // position, velocity, attitude and spin is the frame's start (Vessel::frameStart).
+  postStepping_ = true;
+  for (size_t i = 0; i < order_.size(); ++i) {
+    Vessel *v = order_[i];
+    if (VESSEL2 *callbacks = callbacksOf(v->iface)) {
+      CallingScope scope(*this, v);
+      callbacks->clbkPostStep(simt_, frame, mjd + simt_ / kSecondsPerDay);
+    }
   }
+  postStepping_ = false;
 
   for (const Snapshot &s : before) {
-    if (!stillTakesPart(*this, s.vessel) || finiteState(*s.vessel)) continue;
+    s.vessel->inFrame = false;
+    if (finiteState(*s.vessel)) continue;
     restore(s);
     markDiverged(*s.vessel, "its state stopped being finite during the frame from " + format("%.2f s", simt_ - frame) +
                                 "; it is kept as the frame found it");
   }
+  stepping_ = false;
+  // Vessels deleted during the frame go at its end, as the simulator's KillVessels has them go.
+  const std::vector<Vessel *> doomed = std::move(doomed_);
+  doomed_.clear();
+  for (Vessel *v : doomed) deleteVessel(v);
 }
 
 void World::markDiverged(Vessel &v, const std::string &why) {

@@ -111,6 +111,15 @@ struct Vessel {
   VECTOR3 vel{};                // [m/s]
   Mat3 rot = Mat3::identity();  // vessel frame -> global frame
   VECTOR3 omega{};              // angular velocity, vessel frame [rad/s]
+  // The frame's start while a frame is under way: what modules read of the
+  // vessel's motion during clbkPostStep (the simulator's state s0).
+  struct Kinematics {
+    VECTOR3 pos{}, vel{};
+    Mat3 rot = Mat3::identity();
+    VECTOR3 omega{};
+  };
+  Kinematics frameStart;
+  bool inFrame = false;  // integrated in the frame under way: frameStart holds
   bool landed = false;
   bool crashed = false;
   double surfLng = 0, surfLat = 0, surfHeading = 0;  // while landed [rad]

@@ -58,6 +58,10 @@ void World::deleteVessel(Vessel *v) {
     log_->refused("deleting a vessel that is not in the world");
     return;
   }
+  if (stepping_) {
+    if (std::find(doomed_.begin(), doomed_.end(), v) == doomed_.end()) doomed_.push_back(v);
+    return;
+  }
   order_.erase(it);
   live_.erase(v);
   VESSEL *iface = v->iface;

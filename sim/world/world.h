@@ -47,7 +47,14 @@ class World {
   Vessel *find(const std::string &name) const;  // first vessel of that name, or null
   Vessel *fromHandle(OBJHANDLE h) const;        // null for a handle that names no live vessel
   const std::vector<Vessel *> &vessels() const { return order_; }
-  void deleteVessel(Vessel *v);  // ovcExit, drops its message queue, records the event
+  // ovcExit, drops its message queue, records the event; asked during a frame
+  // (by a callback or the pilot), at the frame's end.
+  void deleteVessel(Vessel *v);
+  // A vessel's motion as modules read it: during the post-step callbacks, the
+  // frame's start for a vessel the frame integrated; else as it is.
+  const Vessel::Kinematics readable(const Vessel &v) const {
+    return postStepping_ && v.inFrame ? v.frameStart : Vessel::Kinematics{v.pos, v.vel, v.rot, v.omega};
+  }
 
   // --- Scenarios -----------------------------------------------------------
   // Reads a scenario file and creates its vessels. Problems are logged with
@@ -128,6 +135,9 @@ class World {
   std::unordered_set<const Vessel *> live_;  // the vessels of order_, for handle checks
   HMODULE messages_ = nullptr;               // the message module, held while vessels may be deleted
   bool messagesTried_ = false;
+  bool stepping_ = false;         // a frame is under way
+  bool postStepping_ = false;     // its post-step callbacks are running
+  std::vector<Vessel *> doomed_;  // deleted during the frame under way
 
   void loadScenario(const std::string &path, const ScenarioData &data);
   // A vessel of the class, defined by its module and class file, without a state yet.

@@ -52,8 +52,8 @@ TEST_F(payload_manager, a_release_velocity_set_serves_one_release_and_survives_a
   std::strcpy(carrier->entries[2].className, "Varnell\\Sat");
   for (const char *name : {"Lost", "P2", "P1"}) {
     ASSERT_NE(carrier->ReleaseNextStage(), nullptr) << name;
-    expectNear(velocityFrom(*host, *world.find(name)), std::string(name) == "Lost" ? _V(0, 3, 0) : _V(0, 0, 0.5), 1e-9,
-               name);
+    expectNear(velocityFrom({host->pos, host->vel, host->rot, host->omega}, *world.find(name)),
+               std::string(name) == "Lost" ? _V(0, 3, 0) : _V(0, 0, 0.5), 1e-9, name);
   }
 }
 

@@ -36,12 +36,12 @@ TEST(payload_release, a_top_level_payload_leaves_from_its_place_pushed_off_fuell
     f.press(OAPI_KEY_J);
     const sim::Vessel *sat = f.world.find("Sat1");
     ASSERT_NE(sat, nullptr);
-    expectNear(placeFrom(*f.v, *sat), _V(1.2, 0, 3.1 + STACK_ORIGIN_Z));
-    expectNear(velocityFrom(*f.v, *sat), _V(2, 0, 0));  // beside the axis: straight out from it
-    expectNear(sat->omega, f.v->omega, 0);
-    expectNear(f.v->rot.tmul(sat->rot.column(0)), _V(1, 0, 0), 1e-9);
-    expectNear(f.v->rot.tmul(sat->rot.column(1)), t.y, 1e-9);
-    expectNear(f.v->rot.tmul(sat->rot.column(2)), t.z, 1e-9);
+    expectNear(placeFrom(f.v->frameStart, *sat), _V(1.2, 0, 3.1 + STACK_ORIGIN_Z));
+    expectNear(velocityFrom(f.v->frameStart, *sat), _V(2, 0, 0));  // beside the axis: straight out from it
+    expectNear(sat->omega, f.v->frameStart.omega, 0);
+    expectNear(f.v->frameStart.rot.tmul(sat->rot.column(0)), _V(1, 0, 0), 1e-9);
+    expectNear(f.v->frameStart.rot.tmul(sat->rot.column(1)), t.y, 1e-9);
+    expectNear(f.v->frameStart.rot.tmul(sat->rot.column(2)), t.z, 1e-9);
     EXPECT_EQ(sat->tanks.at(0).mass, 50);  // half of its class's 100 kg
     EXPECT_TRUE(Messages().pending(sat->iface).empty());
     EXPECT_EQ(f.v->emptyMass, 2130);  // rebuilt at once without it
@@ -69,7 +69,7 @@ TEST(payload_release, a_payload_is_pushed_forward_on_the_axis_and_outward_beside
     f.press(OAPI_KEY_J);
     const sim::Vessel *p = f.world.find("P" + std::to_string(i));
     ASSERT_NE(p, nullptr) << i;
-    expectNear(velocityFrom(*f.v, *p), pushes[i].velocity, 1e-9, pushes[i].offset);
+    expectNear(velocityFrom(f.v->frameStart, *p), pushes[i].velocity, 1e-9, pushes[i].offset);
   }
 }
 
@@ -95,7 +95,7 @@ TEST(payload_release, a_stage_leaves_with_its_entries_sent_after_it_measured_fro
       const sim::Vessel *stage = f.world.find(vessel);
       ASSERT_NE(stage, nullptr) << vessel;
       for (int axis = 0; axis < 3; ++axis)  // not turned
-        expectNear(stage->rot.column(axis), f.v->rot.column(axis), 1e-9);
+        expectNear(stage->rot.column(axis), f.v->frameStart.rot.column(axis), 1e-9);
       EXPECT_EQ(Messages().pending(stage->iface), messages) << vessel;
     }
     const size_t vessels = f.world.vessels().size();
@@ -133,7 +133,7 @@ TEST(dispenser, a_released_dispenser_takes_its_payloads_in_and_releases_them_one
   for (int i = 0; i < 2; ++i) {
     f.press(OAPI_KEY_J, d);
     ASSERT_NE(f.world.find(names[i]), nullptr) << names[i];
-    expectNear(placeFrom(*d, *f.world.find(names[i])), places[i], 1e-6, names[i]);
+    expectNear(placeFrom(d->frameStart, *f.world.find(names[i])), places[i], 1e-6, names[i]);
     EXPECT_EQ(d->emptyMass, 1050 - 600 * i);  // 450 kg and what is still aboard
     EXPECT_EQ(usedMeshes(*d), 2 - i);
   }
@@ -186,11 +186,16 @@ TEST(booster_separation, the_spent_booster_leaves_from_the_booster_with_the_stac
   const sim::Vessel *b = f.world.find("L1-SEP");
   ASSERT_NE(b, nullptr);
   EXPECT_EQ(b->className, "Varnell\\Varnellstg0");
-  // The vessel's origin moved up to the upper stage's; the booster stayed.
-  expectNear(placeFrom(*f.v, *b), _V(0, 0, -20.169), 1e-6);
-  expectNear(b->vel, f.v->vel);
-  expectNear(b->omega, f.v->omega, 0);
-  for (int axis = 0; axis < 3; ++axis) expectNear(b->rot.column(axis), f.v->rot.column(axis), 1e-12);
+  // The booster starts where the stack's origin was as the module read it,
+  // at the frame's start; the stack's origin moved up to the upper stage's
+  // from where the frame took it (its coast over the frame aside, gravity's
+  // 2 mm among it).
+  expectNear(placeFrom(f.v->frameStart, *b), _V(0, 0, 0), 1e-9);
+  const VECTOR3 coast = f.v->frameStart.vel * f.world.dt;
+  expectNear(f.v->rot.tmul(f.v->pos - b->pos - coast), _V(0, 0, 20.169), 0.005);
+  expectNear(b->vel, f.v->frameStart.vel);
+  expectNear(b->omega, f.v->frameStart.omega, 0);
+  for (int axis = 0; axis < 3; ++axis) expectNear(b->rot.column(axis), f.v->frameStart.rot.column(axis), 1e-12);
 
   ASSERT_EQ(b->tanks.size(), 1u);
   EXPECT_EQ(b->tanks[0].maxMass, 100);
@@ -268,8 +273,8 @@ TEST(fairing_jettison, the_halves_leave_sideways_from_where_they_were_drawn_spin
     for (int i = 0; i < 2; ++i) {
       const sim::Vessel &h = *f.world.vessels()[before + i];
       EXPECT_EQ(h.name + " " + h.className, std::string(halves[i].name) + " " + halves[i].className);
-      expectNear(placeFrom(*f.v, h), halves[i].offset, 1e-6, h.name);
-      expectNear(velocityFrom(*f.v, h), halves[i].push, 1e-6, h.name);
+      expectNear(placeFrom(f.v->frameStart, h), halves[i].offset, 1e-6, h.name);
+      expectNear(velocityFrom(f.v->frameStart, h), halves[i].push, 1e-6, h.name);
       expectNear(h.omega, halves[i].spin, 0, h.name);
       EXPECT_EQ(h.givenStatus.eng_main + h.givenStatus.eng_hovr, 0);
     }

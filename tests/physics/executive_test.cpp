@@ -12,42 +12,60 @@ using namespace sim;
 
 namespace {
 
-// A vessel whose post-step callback deletes one vessel and creates another;
-// both callbacks note, in the frame's log, the time, step and date they are
-// given and how far the vessel has come.
+// A vessel whose pre-step callback creates a vessel once and whose post-step
+// callback deletes one vessel and creates another; both callbacks note, in the
+// frame's log, the time, step and date they are given and how far the vessel
+// has come, as GetStatus reads it and as it is.
 class Meddler final : public VESSEL2 {
  public:
   Meddler(OBJHANDLE h, Vessel *victim, std::vector<std::string> &log) : VESSEL2(h), victim_(victim), log_(log) {}
   void note(const char *what, double simt, double simdt, double mjd) {
+    VESSELSTATUS status;
+    GetStatus(status);
     const VECTOR3 pos = World::current()->fromHandle(GetHandle())->pos;
     char text[128];
-    std::snprintf(text, sizeof text, "%s %g %g %.9f %.2f", what, simt, simdt, mjd, pos.x - kDeepSpace.x);
+    std::snprintf(text, sizeof text, "%s %g %g %.9f %.2f/%.2f", what, simt, simdt, mjd, status.rpos.x - kDeepSpace.x,
+                  pos.x - kDeepSpace.x);
     log_.push_back(text);
   }
-  void clbkPreStep(double simt, double simdt, double mjd) override { note("pre", simt, simdt, mjd); }
+  void clbkPreStep(double simt, double simdt, double mjd) override {
+    note("pre", simt, simdt, mjd);
+    if (simt == 0) oapiCreateVessel("early", "Probe", statusAt(_V(0, 2000, 0)));
+  }
   void clbkPostStep(double simt, double simdt, double mjd) override {
     World &w = *World::current();
     note("post", simt, simdt, mjd);
     wasCalling = w.callingVessel == w.fromHandle(GetHandle());
-    if (victim_) w.deleteVessel(victim_);
+    if (victim_) {
+      oapiDeleteVessel(victim_);
+      victimStayedForTheFrame = w.fromHandle(victim_) != nullptr;
+    }
     victim_ = nullptr;
-    VESSELSTATUS s{};
-    s.rpos = kDeepSpace + _V(0, 1000, 0);
-    s.rvel = _V(1, 2, 3);
-    oapiCreateVessel("newcomer", "Probe", s);
+    oapiCreateVessel("newcomer", "Probe", statusAt(_V(0, 1000, 0)));
   }
-  bool wasCalling = false;
+  bool wasCalling = false, victimStayedForTheFrame = false;
 
  private:
+  static VESSELSTATUS statusAt(const VECTOR3 &offset) {
+    VESSELSTATUS s{};
+    s.rpos = kDeepSpace + offset;
+    s.rvel = _V(1, 2, 3);
+    return s;
+  }
   Vessel *victim_;
   std::vector<std::string> &log_;
 };
 
 }  // namespace
 
-// The order of a frame as the simulator runs it: the pilot, each clbkPreStep
-// given the frame's start, the integration, each clbkPostStep given its end.
-// Flown twice, the same flight ends alike to the bit.
+// The order of a frame as the simulator runs it (Orbiter::UpdateWorld): the
+// pilot, each clbkPreStep given the frame's start, the integration, each
+// clbkPostStep given its end but reading the states of its start (Body::GPos
+// gives s0 until the update is finalised). The vessel list is walked live: a
+// vessel made in clbkPreStep is integrated in that frame, one made in
+// clbkPostStep from the next; a deletion takes effect at the frame's end
+// (Vessel::RequestDestruct, KillVessels). Flown twice, the same flight ends
+// alike to the bit.
 TEST(executive, a_frame_runs_pilot_pre_step_integration_post_step_and_callbacks_may_delete_and_create_vessels) {
   std::vector<Vessel> ends;
   for (int flight = 0; flight < 2; ++flight) {
@@ -67,10 +85,11 @@ TEST(executive, a_frame_runs_pilot_pre_step_integration_post_step_and_callbacks_
     Meddler meddler(host, victim, log);
     host->iface = &meddler;
     run(*w, 1);
-    EXPECT_EQ(log, std::vector<std::string>(
-                       {"pilot 0.000000", "pre 0 0.2 61000.500000000 0.00", "post 0.2 0.2 61000.500002315 0.20"}));
+    EXPECT_EQ(log, std::vector<std::string>({"pilot 0.000000", "pre 0 0.2 61000.500000000 0.00/0.00",
+                                             "post 0.2 0.2 61000.500002315 0.00/0.20"}));
     EXPECT_EQ(w->find("victim"), nullptr);
-    EXPECT_TRUE(meddler.wasCalling);
+    EXPECT_TRUE(meddler.wasCalling && meddler.victimStayedForTheFrame);
+    EXPECT_NEAR(length(w->find("early")->pos - (kDeepSpace + _V(0.2, 2000.4, 0.6))), 0, 1e-4);
     Vessel *newcomer = w->find("newcomer");
     ASSERT_NE(newcomer, nullptr);
     EXPECT_EQ(length(newcomer->pos - (kDeepSpace + _V(0, 1000, 0))), 0);  // not moved in the step it was born

@@ -54,9 +54,15 @@ inline std::vector<std::string> releasing(std::vector<std::string> manifest) {
   return inOrbit(manifest);
 }
 
-// Where v is and how it moves, in the frame of the vessel `from` [m], [m/s].
-inline VECTOR3 placeFrom(const sim::Vessel &from, const sim::Vessel &v) { return from.rot.tmul(v.pos - from.pos); }
-inline VECTOR3 velocityFrom(const sim::Vessel &from, const sim::Vessel &v) { return from.rot.tmul(v.vel - from.vel); }
+// Where v is and how it moves in the frame of a vessel's motion [m], [m/s]:
+// for a vessel released in clbkPostStep, the carrier's frameStart, which its
+// module read there.
+inline VECTOR3 placeFrom(const sim::Vessel::Kinematics &from, const sim::Vessel &v) {
+  return from.rot.tmul(v.pos - from.pos);
+}
+inline VECTOR3 velocityFrom(const sim::Vessel::Kinematics &from, const sim::Vessel &v) {
+  return from.rot.tmul(v.vel - from.vel);
+}
 
 inline void expectNear(const VECTOR3 &got, const VECTOR3 &want, double tolerance = 1e-9, const std::string &what = "") {
   for (int i = 0; i < 3; ++i) EXPECT_NEAR(got.data[i], want.data[i], tolerance) << what << " [" << i << "]";
