@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "sim/world/vessel.h"
+#include "sim/world/world.h"
 
 namespace sim {
 namespace physics {
@@ -14,12 +15,15 @@ const THGROUP_TYPE kRotationGroups[] = {THGROUP_ATT_PITCHUP,  THGROUP_ATT_PITCHD
                                         THGROUP_ATT_YAWRIGHT, THGROUP_ATT_BANKLEFT,  THGROUP_ATT_BANKRIGHT};
 
 double manualLevel(const Vessel &v, Id thruster) {
+  const World *w = World::current();
+  if (!w || v.attitudeMode != RCS_ROT) return 0;
+  const double *input = w->cockpit().input;
   double level = 0;
   for (THGROUP_TYPE type : kRotationGroups) {
-    if (v.manualLevel[type] <= 0) continue;
+    if (input[type] <= 0 || w->find(w->focusVessel) != &v) continue;
     for (const ThrusterGroup &g : v.groups)
       if (g.type == type && std::find(g.thrusters.begin(), g.thrusters.end(), thruster) != g.thrusters.end())
-        level = std::max(level, v.manualLevel[type]);
+        level = std::max(level, input[type]);
   }
   return level;
 }
