@@ -60,8 +60,7 @@ bool flyMission(sim::World &w) {
   w.pilot = [&pilot](sim::World &world) { pilot.act(world); };
   while (!pilot.ended()) w.step();
   w.pilot = nullptr;
-  for (sim::Vessel *v : w.vessels())
-    for (double &level : v->manualLevel) level = 0;
+  for (double &level : w.cockpit().input) level = 0;
   return true;
 }
 

@@ -148,9 +148,22 @@ enum THGROUP_TYPE {
   THGROUP_USER = 0x40
 };
 
+// Which attitude inputs GetManualControlLevel reports: those of the vessel's
+// RCS mode, of the other one, the rotation or linear inputs, or both.
 const DWORD MANCTRL_ATTMODE = 0;
-const DWORD MANCTRL_ROTMODE = 1;
+const DWORD MANCTRL_REVMODE = 1;
+const DWORD MANCTRL_ROTMODE = 2;
+const DWORD MANCTRL_LINMODE = 3;
+const DWORD MANCTRL_ANYMODE = 4;
+// From which device.
+const DWORD MANCTRL_KEYBOARD = 0;
+const DWORD MANCTRL_JOYSTICK = 1;
 const DWORD MANCTRL_ANYDEVICE = 2;
+
+// RCS modes: off, rotation, linear (translation).
+const int RCS_NONE = 0;
+const int RCS_ROT = 1;
+const int RCS_LIN = 2;
 
 const WORD MESHVIS_NEVER = 0x00;
 const WORD MESHVIS_EXTERNAL = 0x01;

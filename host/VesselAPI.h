@@ -63,6 +63,11 @@ class OAPIFUNC VESSEL {
   double GetManualControlLevel(THGROUP_TYPE thgt, DWORD mode = MANCTRL_ATTMODE,
                                DWORD device = MANCTRL_ANYDEVICE) const;
 
+  // Reaction control system: which attitude inputs the vessel takes (RCS_NONE, RCS_ROT, RCS_LIN)
+  int GetAttitudeMode() const;
+  bool SetAttitudeMode(int mode) const;
+  int ToggleAttitudeMode() const;
+
   // Exhaust
   void ClearExhaustRefs() const;
   void ClearAttExhaustRefs() const;

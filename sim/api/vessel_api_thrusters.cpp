@@ -1,4 +1,4 @@
-// VESSEL: thrusters, thruster groups and the pilot's manual control levels.
+// VESSEL: thrusters and thruster groups.
 #include <algorithm>
 #include <cstdio>
 
@@ -103,10 +103,4 @@ void VESSEL::IncThrusterGroupLevel(THGROUP_TYPE thgt, double dlevel) const {
 double VESSEL::GetThrusterGroupLevel(THGROUP_TYPE thgt) const {
   sim::Vessel *v = self(this, "GetThrusterGroupLevel");
   return v ? v->groupLevel(thgt) : 0;
-}
-
-double VESSEL::GetManualControlLevel(THGROUP_TYPE thgt, DWORD mode, DWORD device) const {
-  sim::Vessel *v = self(this, "GetManualControlLevel");
-  if (!v || thgt < 0 || thgt > THGROUP_ATT_BACK) return 0;
-  return v->manualLevel[thgt];
 }

@@ -9,6 +9,13 @@ namespace {
 
 const HUDPAINTSPEC kHud = {1280, 720, 640, 360, 12.0, 12};  // a 1280x720 HUD, 12 pixels per degree
 
+void tellFocus(World &w, Vessel *told, bool getfocus, Vessel *gained, Vessel *lost) {
+  VESSEL2 *v2 = told && w.fromHandle(told) ? callbacksOf(told->iface) : nullptr;
+  if (!v2) return;
+  CallingScope calling(w, told);
+  v2->clbkFocusChanged(getfocus, gained, lost);
+}
+
 }  // namespace
 
 Cockpit::Cockpit(World &w) : w_(w) {}
@@ -30,6 +37,19 @@ int Cockpit::pressKey(Vessel *v, DWORD key, bool down, const std::vector<DWORD> 
   }
   for (DWORD k : held) keyState_[k & 0xFF] = 0;
   return consumed;
+}
+
+void Cockpit::setFocus(Vessel *v) {
+  if (!w_.fromHandle(v)) {
+    w_.log().refused("the focus for a vessel that is not in the world");
+    return;
+  }
+  Vessel *old = w_.find(w_.focusVessel);
+  if (old == v) return;
+  w_.focusVessel = v->name;
+  w_.record().record(v->name, EventKind::focus, old ? "from " + old->name : "");
+  tellFocus(w_, old, false, v, old);
+  tellFocus(w_, v, true, v, old);
 }
 
 HDC Cockpit::hudSurface() {

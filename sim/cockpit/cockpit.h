@@ -1,7 +1,7 @@
 // The cockpit: what the person at the keyboard does and sees. Buffered keys go
-// to a vessel with the modifier keys held; the HUD is drawn on a surface of the
-// host's own, where TextOutA's texts are kept; the debug line is
-// oapiDebugString's buffer.
+// to a vessel with the modifier keys held; the focus says which vessel the
+// keyboard flies; the HUD is drawn on a surface of the host's own, where
+// TextOutA's texts are kept; the debug line is oapiDebugString's buffer.
 #pragma once
 
 #include <memory>
@@ -42,6 +42,12 @@ class Cockpit {
   int pressKey(Vessel *v, DWORD key, bool down = true, const std::vector<DWORD> &held = {});
   // The key state a vessel sees: a held key's byte has its top bit set.
   const char *keyState() const { return keyState_; }
+
+  // Gives the keyboard to another vessel (World::focusVessel), as the
+  // simulator's focus switch does: the vessel that had it hears first that it
+  // lost it, then v that it gained it (clbkFocusChanged); recorded as a focus
+  // event. Nothing happens when v has it already.
+  void setFocus(Vessel *v);
 
   // Draws the HUD of a vessel (mode 1) on a blank surface and returns what was drawn.
   HudFrame drawHud(Vessel *v);

@@ -109,6 +109,18 @@ void readStatus(LoadRecord &r, const std::vector<std::string> &w) {
   if (w.size() != 3 || lower(w[2]) != "earth") fault(r, "the only body is Earth; taken as Earth");
 }
 
+// Set on the vessel at once, as the simulator does: a module that asks for the
+// mode later in its own load finds it. The simulator takes any number; here a
+// mode that is none of the three is an error.
+void readRcsMode(LoadRecord &r, const std::vector<std::string> &w) {
+  long mode = -1;
+  if (w.size() != 2 || !toInt(w[1], mode) || mode < RCS_NONE || mode > RCS_LIN) {
+    fault(r, "RCSMODE is 0 (off), 1 (rotation) or 2 (linear); line skipped");
+    return;
+  }
+  r.vessel.attitudeMode = static_cast<int>(mode);
+}
+
 // "i:level ..." pairs; a pair that does not read is reported and passed over.
 void readLevels(LoadRecord &r, const std::vector<std::string> &w, std::vector<LoadRecord::Level> &out) {
   for (size_t i = 1; i < w.size(); ++i) {
@@ -135,6 +147,8 @@ bool parseDefaultKey(LoadRecord &r, const std::vector<std::string> &w) {
     readStatus(r, w);
   else if (key == "elements")
     readElements(r, w);
+  else if (key == "rcsmode")
+    readRcsMode(r, w);
   else if (key == "prplevel")
     readLevels(r, w, r.tankLevels);
   else if (key == "thlevel")
@@ -169,6 +183,7 @@ void writeState(const Vessel &v, ScenarioWriter &out) {
     out.item("AROT", vector(physics::arotFromRot(v.rot), 1 / kRadPerDeg));
     out.item("VROT", vector(v.omega, 1 / kRadPerDeg));
   }
+  if (v.attitudeMode != RCS_ROT) out.item("RCSMODE", std::to_string(v.attitudeMode));  // only when not the default
   std::vector<std::pair<size_t, double>> tanks, thrusters;
   for (size_t i = 0; i < v.tanks.size(); ++i)
     tanks.push_back({i, v.tanks[i].maxMass > 0 ? v.tanks[i].mass / v.tanks[i].maxMass : 0});

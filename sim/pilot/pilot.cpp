@@ -1,6 +1,8 @@
 #include "sim/pilot/pilot.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <utility>
 
 #include "sim/pilot/clock.h"
@@ -9,9 +11,6 @@
 namespace sim {
 namespace pilot {
 namespace {
-
-const THGROUP_TYPE kAttitudeInputs[] = {THGROUP_ATT_PITCHUP,  THGROUP_ATT_PITCHDOWN, THGROUP_ATT_YAWLEFT,
-                                        THGROUP_ATT_YAWRIGHT, THGROUP_ATT_BANKLEFT,  THGROUP_ATT_BANKRIGHT};
 
 bool needsVessel(Action::Kind k) { return k != Action::Kind::timeWarp && k != Action::Kind::end; }
 
@@ -98,29 +97,33 @@ void Pilot::act(World &w) {
     s.armed = false;
     fire(w, r, v);
   }
-  for (const auto &[name, steering] : steering_)
-    if (Vessel *v = w.find(name)) steer(w, *v, steering);
+  if (steering_)
+    if (Vessel *v = w.find(steering_->vessel)) steer(w, *v, *steering_);
 }
 
 void Pilot::fire(World &w, const Rule &r, Vessel *v) {
   const Action &a = r.action;
   w.record().record(v && needsVessel(a.kind) ? v->name : "", EventKind::pilot,
                     "line " + std::to_string(r.line) + ": " + r.text);
+  if (v && needsVessel(a.kind)) takeFocus(w, *v);
   switch (a.kind) {
     case Action::Kind::key:
       w.cockpit().pressKey(v, a.key, true, a.held);
       break;
     case Action::Kind::input:
-      holdInputs(*v, a.inputs);
+      holdInputs(w, a.inputs);
       break;
     case Action::Kind::steer:
-      steering_[v->name] = {a.steering, w.simTime()};
+      steering_ = ActiveSteering{v->name, a.steering, w.simTime()};
       break;
     case Action::Kind::steerOff:
-      holdInputs(*v, {});
+      holdInputs(w, {});
       break;
     case Action::Kind::throttle:
       v->iface->SetThrusterGroupLevel(a.group, a.level);
+      break;
+    case Action::Kind::rcs:
+      v->iface->SetAttitudeMode(a.rcsMode);
       break;
     case Action::Kind::timeWarp:
       w.timeAcceleration = a.factor;
@@ -131,11 +134,20 @@ void Pilot::fire(World &w, const Rule &r, Vessel *v) {
   }
 }
 
-// Taking the inputs by hand ends any attitude hold on that vessel.
-void Pilot::holdInputs(Vessel &v, const std::vector<std::pair<THGROUP_TYPE, double>> &inputs) {
-  steering_.erase(v.name);
-  for (THGROUP_TYPE t : kAttitudeInputs) v.manualLevel[t] = 0;
-  for (const auto &[type, level] : inputs) v.manualLevel[type] = level;
+// A person lets go of the controls to switch vessels: the inputs are released
+// and the attitude hold of the vessel left ends.
+void Pilot::takeFocus(World &w, Vessel &v) {
+  if (w.find(w.focusVessel) == &v) return;
+  holdInputs(w, {});
+  w.cockpit().setFocus(&v);
+}
+
+// Taking the inputs by hand ends the attitude hold.
+void Pilot::holdInputs(World &w, const std::vector<std::pair<THGROUP_TYPE, double>> &inputs) {
+  steering_.reset();
+  Cockpit &c = w.cockpit();
+  std::fill(std::begin(c.input), std::end(c.input), 0.0);
+  for (const auto &[type, level] : inputs) c.input[type] = level;
 }
 
 void Pilot::steer(World &w, Vessel &v, const ActiveSteering &s) const {
@@ -159,7 +171,7 @@ void Pilot::steer(World &w, Vessel &v, const ActiveSteering &s) const {
       break;
   }
   const Mat3 wanted = frameFor(pitch, s.steering.heading, horizonAt(v.pos, pose.axis()));
-  holdLevels(attitudeError(v.rot, wanted), v.omega, s.steering.hold, v.manualLevel);
+  holdLevels(attitudeError(v.rot, wanted), v.omega, s.steering.hold, w.cockpit().input);
 }
 
 }  // namespace pilot

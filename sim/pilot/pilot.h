@@ -1,10 +1,11 @@
 // The pilot: carries out a pilot program at the start of every step, as
 // World::pilot. It acts only as a person at the controls could: keys, the
-// attitude inputs, the throttle and the time acceleration; it reads only
-// instruments (pilot/instruments.h).
+// attitude inputs, the throttle, the RCS mode and the time acceleration, on
+// the vessel that has the keyboard, switching it to another first; it reads
+// only instruments (pilot/instruments.h).
 #pragma once
 
-#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,19 +41,21 @@ class Pilot {
     bool armed = true;  // a repeating rule re-arms once its condition has been false
   };
   struct ActiveSteering {
+    std::string vessel;  // the one held, which has the focus
     Steering steering;
     double since = 0;  // simulation time the steer rule fired [s]
   };
 
   Program program_;
   std::vector<RuleState> states_;
-  std::map<std::string, ActiveSteering> steering_;  // by vessel name
+  std::optional<ActiveSteering> steering_;  // one vessel at a time: there is one keyboard
   const Rule *endRule_ = nullptr;
 
   Vessel *vesselOf(const World &w, const Rule &r) const;
   bool conditionHolds(const World &w, const Rule &r, const Vessel *v) const;
   void fire(World &w, const Rule &r, Vessel *v);
-  void holdInputs(Vessel &v, const std::vector<std::pair<THGROUP_TYPE, double>> &inputs);
+  void takeFocus(World &w, Vessel &v);
+  void holdInputs(World &w, const std::vector<std::pair<THGROUP_TYPE, double>> &inputs);
   void steer(World &w, Vessel &v, const ActiveSteering &s) const;
 };
 

@@ -41,12 +41,13 @@ struct Steering {
 };
 
 struct Action {
-  enum class Kind { key, input, steer, steerOff, throttle, timeWarp, end } kind = Kind::end;
+  enum class Kind { key, input, steer, steerOff, throttle, rcs, timeWarp, end } kind = Kind::end;
   DWORD key = 0;
   std::vector<DWORD> held;                              // modifier keys held with it
   std::vector<std::pair<THGROUP_TYPE, double>> inputs;  // attitude inputs to hold, 0..1; empty: release all
   THGROUP_TYPE group = THGROUP_MAIN;                    // for throttle
   double level = 0;                                     // throttle level, 0..1
+  int rcsMode = RCS_ROT;                                // for rcs
   double factor = 1;                                    // time acceleration
   Steering steering;
 };

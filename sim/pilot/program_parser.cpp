@@ -31,6 +31,8 @@ const Named kGroups[] = {{"main", THGROUP_MAIN}, {"retro", THGROUP_RETRO}, {"hov
 
 const Named kAxes[] = {{"pitch", kPitch}, {"yaw", kYaw}, {"bank", kBank}};
 
+const Named kRcsModes[] = {{"rot", RCS_ROT}, {"lin", RCS_LIN}, {"off", RCS_NONE}};
+
 }  // namespace
 
 Condition readComparison(Words &w) {
@@ -142,13 +144,16 @@ Action action(Words &w, const Context &ctx) {
     a.kind = Action::Kind::throttle;
     a.group = THGROUP_TYPE(lookUp(kGroups, w.take("a thruster group"), "thruster group"));
     a.level = w.number("throttle level", 0, 1);
+  } else if (verb == "rcs") {
+    a.kind = Action::Kind::rcs;
+    a.rcsMode = lookUp(kRcsModes, w.take("an RCS mode"), "RCS mode");
   } else if (verb == "timewarp") {
     a.kind = Action::Kind::timeWarp;
     a.factor = w.number("time acceleration", 0.1, 1000);
   } else if (verb == "end") {
     a.kind = Action::Kind::end;
   } else {
-    throw LineError("unknown action \"" + verb + "\" (key, input, steer, throttle, timewarp or end)");
+    throw LineError("unknown action \"" + verb + "\" (key, input, steer, throttle, rcs, timewarp or end)");
   }
   return a;
 }

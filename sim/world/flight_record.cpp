@@ -6,9 +6,9 @@ namespace sim {
 namespace {
 
 // In the order of EventKind.
-const char *const kKindNames[] = {"key",          "liftoff",  "vessel-created", "vessel-deleted",
-                                  "tank-deleted", "tank-dry", "group-level",    "landed",
-                                  "crashed",      "diverged", "pilot",          "end"};
+const char *const kKindNames[] = {
+    "key",    "liftoff", "vessel-created", "vessel-deleted", "tank-deleted", "tank-dry", "group-level",
+    "landed", "crashed", "diverged",       "pilot",          "focus",        "end"};
 static_assert(sizeof kKindNames / sizeof *kKindNames == static_cast<int>(EventKind::end) + 1, "a name for every kind");
 
 const char *const kGroupNames[] = {"MAIN",        "RETRO",        "HOVER",        "ATT_PITCHUP",   "ATT_PITCHDOWN",

@@ -22,6 +22,7 @@ enum class EventKind {
   crashed,        // came down hard
   diverged,       // its state stopped being finite
   pilot,          // a pilot program's rule fired
+  focus,          // the vessel took the keyboard: "from" the vessel that had it
   end,            // the flight ended, and why
 };
 // The kind as the record shows it ("vessel-created"), and back; false for a

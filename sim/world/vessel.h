@@ -127,9 +127,6 @@ struct Vessel {
   // Attitude-control mode (RCSMODE): 0 off, 1 rotation, 2 linear.
   int attitudeMode = 1;
 
-  // Pilot inputs held for this vessel: manual control level per THGROUP_TYPE [0..1]
-  double manualLevel[15] = {};
-
   // Scenario lines handed to the host's parser that it does not know, kept for
   // the record; the module may have read them itself.
   std::vector<ScenarioLine> unknownLines;

@@ -227,9 +227,10 @@ TEST(flight_sequencer, the_engines_swivel_after_the_pilots_inputs_and_the_booste
     Flight f(inOrbit({"CONFIGURATION " + std::to_string(configuration)}));
     noseAlongMotion(*f.v);
     f.v->omega = _V(0, 0.002, 0);  // [rad/s]
-    f.v->manualLevel[THGROUP_ATT_PITCHDOWN] = 0.5;
-    f.v->manualLevel[THGROUP_ATT_YAWLEFT] = 1;
-    f.v->manualLevel[THGROUP_ATT_BANKRIGHT] = 0.5;
+    double *input = f.world.cockpit().input;
+    input[THGROUP_ATT_PITCHDOWN] = 0.5;
+    input[THGROUP_ATT_YAWLEFT] = 1;
+    input[THGROUP_ATT_BANKRIGHT] = 0.5;
     f.world.step();
     const double x = configuration == 0 ? 0.01 - f.v->omega.y : 0.01;
     expectNear(f.v->thrusters[0].dir, _V(x, 0.000625 + 0.003125, 1), 1e-9, "engine 0");

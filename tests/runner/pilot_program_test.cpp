@@ -27,8 +27,9 @@ TEST(pilot_program, every_kind_of_line_is_read_with_its_units) {
       "gains yaw 0.3 0.7\n"
       "when speed < 10 steer heading 90 prograde\n"
       "when tank 2 < 100.5 throttle hover 0.25\n"
-      "at 300 steer off\n");
-  ASSERT_EQ(p.rules.size(), 4u);
+      "at 300 steer off\n"
+      "at 400 rcs LIN\n");
+  ASSERT_EQ(p.rules.size(), 5u);
   const Rule &byTime = p.rules[0], &prograde = p.rules[1], &tank = p.rules[2];
   EXPECT_EQ(
       std::make_tuple(byTime.line, byTime.vessel, byTime.text, byTime.condition.time),
@@ -46,6 +47,7 @@ TEST(pilot_program, every_kind_of_line_is_read_with_its_units) {
               tank.condition.threshold == 100.5);
   EXPECT_TRUE(tank.action.group == THGROUP_HOVER && tank.action.level == 0.25);
   EXPECT_EQ(p.rules[3].action.kind, Action::Kind::steerOff);
+  EXPECT_TRUE(p.rules[4].action.kind == Action::Kind::rcs && p.rules[4].action.rcsMode == RCS_LIN);
 }
 
 TEST(pilot_program, every_bad_line_is_reported_at_its_line_and_the_good_ones_are_kept) {
@@ -66,29 +68,31 @@ TEST(pilot_program, every_bad_line_is_reported_at_its_line_and_the_good_ones_are
       "fly to the moon\n"                                   // 13 no trigger
       "when tank 0.5 < 3 end\n"                             // 14 tank index not whole
       "gains pitch 1\n"                                     // 15 kd missing
-      "at 2 end\n"                                          // 16 good
-      "expect event L1 liftoff\n"                           // 17 good
-      "expect Sat1 status orbiting\n"                       // 18 unknown status
-      "expect Sat1 periapsis >= 1\n"                        // 19 bad operator
-      "expect event L1 lift-off\n"                          // 20 unknown kind
-      "expect event L1 liftoff after L2\n"                  // 21 no such line above
-      "expect event L2 liftoff by 3\n"                      // 22 by without after
-      "expect event L2 liftoff at 3 after L1\n"             // 23 at and after
-      "expect event L2 liftoff within 1\n"                  // 24 within without timing
-      "expect event L2 group-level \"MAIN 1 at 3\n"         // 25 quote not closed
-      "expect event L2 liftoff at 3 soon\n"                 // 26 unknown word
-      "expect event L1 landed after liftoff\n"              // 27 labels are vessels, not kinds
-      "expect event L1 landed after L1 by 100 within 5\n",  // 28 good
+      "at 1 rcs sideways\n"                                 // 16 unknown RCS mode
+      "at 2 end\n"                                          // 17 good
+      "expect event L1 liftoff\n"                           // 18 good
+      "expect Sat1 status orbiting\n"                       // 19 unknown status
+      "expect Sat1 periapsis >= 1\n"                        // 20 bad operator
+      "expect event L1 lift-off\n"                          // 21 unknown kind
+      "expect event L1 liftoff after L2\n"                  // 22 no such line above
+      "expect event L2 liftoff by 3\n"                      // 23 by without after
+      "expect event L2 liftoff at 3 after L1\n"             // 24 at and after
+      "expect event L2 liftoff within 1\n"                  // 25 within without timing
+      "expect event L2 group-level \"MAIN 1 at 3\n"         // 26 quote not closed
+      "expect event L2 liftoff at 3 soon\n"                 // 27 unknown word
+      "expect event L1 landed after liftoff\n"              // 28 labels are vessels, not kinds
+      "expect event L1 landed after L1 by 100 within 5\n",  // 29 good
       &errors);
-  ASSERT_EQ(errors.size(), 24u);
-  for (int i = 0; i < 24; ++i) {
-    const int line = i < 14 ? i + 2 : i + 4;
+  ASSERT_EQ(errors.size(), 25u);
+  for (int i = 0; i < 25; ++i) {
+    const int line = i < 15 ? i + 2 : i + 4;
     EXPECT_EQ(errors[i].rfind("test.pilot:" + std::to_string(line) + ": ", 0), 0u) << errors[i];
   }
   EXPECT_NE(errors[2].find("\"height\""), std::string::npos);
-  EXPECT_NE(errors[14].find("\"orbiting\""), std::string::npos);
+  EXPECT_NE(errors[14].find("\"sideways\" (one of rot, lin, off)"), std::string::npos);
+  EXPECT_NE(errors[15].find("\"orbiting\""), std::string::npos);
   ASSERT_EQ(p.rules.size(), 2u);
-  EXPECT_EQ(p.rules[1].line, 16);
+  EXPECT_EQ(p.rules[1].line, 17);
   ASSERT_EQ(p.expectations.size(), 2u);
   EXPECT_EQ(p.expectations[1].after, 0);
   errors.clear();

@@ -5,9 +5,11 @@
 // condition lapsed), and what reaches the vessels.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "sim/physics/planet/attitude.h"
@@ -48,6 +50,20 @@ std::vector<const Event *> eventsOf(const World &w, const std::string &kind) {
     if (sim::eventKindName(e.kind) == kind) out.push_back(&e);
   return out;
 }
+
+// A module that notes the focus and RCS-mode callbacks it hears, in order.
+class Listener final : public VESSEL2 {
+ public:
+  Listener(OBJHANDLE h, std::vector<std::string> &heard) : VESSEL2(h), heard_(heard) {}
+  void clbkFocusChanged(bool getfocus, OBJHANDLE hNew, OBJHANDLE hOld) override {
+    heard_.push_back(nameOf(GetHandle()) + (getfocus ? " gains " : " loses ") + nameOf(hNew) + "<" + nameOf(hOld));
+  }
+  void clbkRCSMode(int mode) override { heard_.push_back(nameOf(GetHandle()) + " rcs " + std::to_string(mode)); }
+
+ private:
+  static std::string nameOf(OBJHANDLE h) { return h ? static_cast<Vessel *>(h)->name : "-"; }
+  std::vector<std::string> &heard_;
+};
 
 void fly(World &w, pilot::Pilot &p, int steps) {
   w.pilot = [&p](World &world) { p.act(world); };
@@ -151,16 +167,51 @@ TEST(pilot_rules, inputs_are_held_until_released_and_time_acceleration_and_end_t
   pilot::Pilot p(
       pilotProgram("at 0 input pitchup 0.5 bankleft 1\nat 1 input yawright 0.25\nat 2 input none\n"
                    "at 2 timewarp 5\nat 2.5 end\n"));
+  const double *input = w->cockpit().input;
   fly(*w, p, 10);
-  EXPECT_EQ(v->manualLevel[THGROUP_ATT_PITCHUP], 0.5);
-  EXPECT_EQ(v->manualLevel[THGROUP_ATT_BANKLEFT], 1);
+  EXPECT_EQ(input[THGROUP_ATT_PITCHUP], 0.5);
+  EXPECT_EQ(v->iface->GetManualControlLevel(THGROUP_ATT_BANKLEFT), 1);
   fly(*w, p, 50);
-  EXPECT_EQ(v->manualLevel[THGROUP_ATT_PITCHUP], 0);  // a new input replaces all that were held
-  EXPECT_EQ(v->manualLevel[THGROUP_ATT_YAWRIGHT], 0.25);
+  EXPECT_EQ(input[THGROUP_ATT_PITCHUP], 0);  // a new input replaces all that were held
+  EXPECT_EQ(input[THGROUP_ATT_YAWRIGHT], 0.25);
   EXPECT_EQ(p.ended(), nullptr);
   fly(*w, p, 50 + 5);
   EXPECT_EQ(w->timeAcceleration, 5);
-  for (double level : v->manualLevel) EXPECT_EQ(level, 0);
+  for (int i = 0; i < 15; ++i) EXPECT_EQ(input[i], 0);
   ASSERT_NE(p.ended(), nullptr);
   EXPECT_EQ(p.ended()->line, 5);
+}
+
+// One keyboard: a rule on a vessel that is not the focus switches the focus
+// first, as the simulator's Orbiter::SetFocusObject does (the vessel left
+// hears clbkFocusChanged first, then the new one, each given the new and the
+// old focus); the person lets go of the inputs and the attitude hold of the
+// vessel left ends. SetAttitudeMode calls clbkRCSMode on a change only.
+TEST(pilot_rules, a_rule_on_another_vessel_takes_the_keyboard_from_the_one_held) {
+  ScratchWorld w;
+  Vessel *a = flying(*w, "A", kDeepSpace, {}, _V(0.01, 0, 0));  // turning: the hold has work to do
+  Vessel *b = flying(*w, "B", kDeepSpace + _V(0, 1e3, 0), {});
+  std::vector<std::string> heard;
+  Listener la(a, heard), lb(b, heard);
+  struct Swap {
+    Vessel *v;
+    VESSEL *own;
+    ~Swap() { v->iface = own; }
+  } swaps[] = {{a, a->iface}, {b, b->iface}};
+  a->iface = &la;
+  b->iface = &lb;
+  w->focusVessel = "A";
+  Pilot p(pilotProgram("vessel A\nat 0 steer heading 0 pitch 0\nvessel B\nat 1 rcs lin\nat 2 rcs lin\n"));
+  const double *input = w->cockpit().input;
+  fly(*w, p, 10);
+  EXPECT_GT(*std::max_element(input, input + 15), 0);
+  EXPECT_TRUE(heard.empty());  // A had the focus already
+  fly(*w, p, 150);
+  EXPECT_EQ(heard, (std::vector<std::string>{"A loses B<A", "B gains B<A", "B rcs 2"}));
+  EXPECT_EQ(w->focusVessel, "B");
+  EXPECT_EQ(*std::max_element(input, input + 15), 0);
+  EXPECT_EQ(std::vector<int>({a->attitudeMode, b->attitudeMode}), std::vector<int>({RCS_ROT, RCS_LIN}));
+  const auto focus = eventsOf(*w, "focus");
+  ASSERT_EQ(focus.size(), 1u);
+  EXPECT_EQ(focus[0]->vessel + " " + focus[0]->detail, "B from A");
 }

@@ -54,7 +54,8 @@ const char kScenario[] =
     "END\n"                                                              // 31
     "Dry:Test\\Tank\n"                                                   // 32 a tank and no PRPLEVEL
     "  STATUS Landed Earth\n"                                            // 33
-    "END\n"                                                              // 34
+    "  RCSMODE 3\n"                                                      // 34 no such mode
+    "END\n"                                                              // 35
     "END_SHIPS\n";                                                       // and no date
 
 const char kPilot[] = "vessel l1\nat 0 key B\nvessel Sat9\nwhen exists Sat9 key J\nvessel D1\nat 5 key J\nat 9 end\n";
@@ -109,6 +110,7 @@ TEST_F(scenario_check, each_bad_input_is_an_error_or_a_warning_at_its_file_and_l
       {scn + "29", "Adrift is orbiting with neither RPOS nor ELEMENTS", false},
       {scn + "30", "ELEMENTS describe no orbit", false},
       {scn + "32", "Dry lists no PRPLEVEL: its tanks start empty, as the simulator loads it", true},
+      {scn + "34", "RCSMODE is 0 (off), 1 (rotation) or 2 (linear)", false},
       {"Scenarios/Bad.scn", "no Date in BEGIN_ENVIRONMENT: the scenario starts at MJD 51544.5", true},
       {cfg + "Odd.cfg:2", "Size must be above 0, got \"-3\"", false},
       {cfg + "Odd.cfg:3", "Inertia must be above 0", false},

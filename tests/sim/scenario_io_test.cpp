@@ -30,13 +30,14 @@ const char kScenario[] =
     "  AROT 10 -20 30\n"
     "  VROT 1 2 3\n"
     "  CUSTOM 1 2\n"
+    "  rcsmode 2\n"
     "  PRPLEVEL 0:0.125\n"
     "END\n"
     "END_SHIPS\n";
 
 void expectSameState(const sim::Vessel &a, const sim::Vessel &b) {
-  EXPECT_EQ(a.name + ":" + a.className + (a.landed ? " landed" : ""),
-            b.name + ":" + b.className + (b.landed ? " landed" : ""));
+  EXPECT_EQ(a.name + ":" + a.className + (a.landed ? " landed " : " ") + std::to_string(a.attitudeMode),
+            b.name + ":" + b.className + (b.landed ? " landed " : " ") + std::to_string(b.attitudeMode));
   EXPECT_NEAR(length(a.pos - b.pos), 0, 1e-6);
   EXPECT_NEAR(length(a.vel - b.vel), 0, 1e-9);
   EXPECT_NEAR(length(a.omega - b.omega), 0, 1e-12);
@@ -69,6 +70,7 @@ TEST(scenario_io, a_scenario_reads_its_blocks_and_each_vessel_its_default_state)
   ASSERT_EQ(w.vessels().size(), 2u);
   const sim::Vessel &p = *w.vessels()[0], &o = *w.vessels()[1];
   EXPECT_TRUE(p.landed && !o.landed && p.createdAt < 0);
+  EXPECT_EQ(std::vector<int>({p.attitudeMode, o.attitudeMode}), std::vector<int>({RCS_ROT, RCS_LIN}));
   EXPECT_NEAR(p.surfLng, -80.604 * M_PI / 180, 1e-15);
   EXPECT_NEAR(p.surfHeading, M_PI / 2, 1e-15);
   EXPECT_NEAR(o.omega.z, 3 * M_PI / 180, 1e-15);
@@ -91,6 +93,9 @@ TEST(scenario_io, a_saved_scenario_reads_back_to_the_same_vessels_and_state) {
   EXPECT_NE(saved.find("P1:Probe\n  STATUS Landed Earth\n"), std::string::npos);
   EXPECT_NE(saved.find("  NOTE hello\nEND\n"), std::string::npos);  // the module's own save path
   EXPECT_NE(saved.find("  THLEVEL 1:0.5\n"), std::string::npos);
+  // Vessel::WriteDefault: RCSMODE only when not rotation, after the state and before the levels.
+  EXPECT_EQ(saved.find("RCSMODE"), saved.rfind("RCSMODE"));
+  EXPECT_NE(saved.find("  RCSMODE 2\n  PRPLEVEL 0:0.125\n"), std::string::npos) << saved;
 
   std::vector<sim::Vessel> before;
   for (const sim::Vessel *v : first->vessels()) before.push_back(*v);

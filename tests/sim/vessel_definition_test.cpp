@@ -124,3 +124,55 @@ TEST(vessel_thruster_groups, group_level_is_the_mean_of_its_members_and_group_se
   v->iface->SetThrusterDir(th[0], _V(0, 0, 2));
   EXPECT_EQ(v->thrusters[0].dir.z, 2);  // as given afterwards
 }
+
+// VESSEL::GetManualControlLevel reads the simulator's one set of inputs
+// (Orbiter::ManCtrlLevel) for whichever vessel asks, through that vessel's RCS
+// mode: the mode it asks for picks rotation inputs (bit 1), linear inputs
+// (bit 2) or both, MANCTRL_ATTMODE being the vessel's mode and MANCTRL_REVMODE
+// the other one. Main, retro, hover and user groups read 0.
+TEST(vessel_attitude_inputs, every_vessel_reads_the_one_set_of_inputs_through_its_own_rcs_mode) {
+  ScratchWorld pw("Mass = 100\n");
+  sim::Vessel *v = add(pw, "V");
+  sim::Vessel *other = add(pw, "W");
+  double *input = pw->cockpit().input;
+  for (int t = 0; t < 15; ++t) input[t] = (t + 1) / 16.0;
+  struct Row {
+    int rcs;
+    DWORD mode;
+    bool rotation, linear;  // which inputs it reads
+  };
+  const Row rows[] = {{RCS_ROT, MANCTRL_ATTMODE, true, false},   {RCS_LIN, MANCTRL_ATTMODE, false, true},
+                      {RCS_NONE, MANCTRL_ATTMODE, false, false}, {RCS_ROT, MANCTRL_REVMODE, false, true},
+                      {RCS_LIN, MANCTRL_REVMODE, true, false},   {RCS_NONE, MANCTRL_REVMODE, false, false},
+                      {RCS_NONE, MANCTRL_ROTMODE, true, false},  {RCS_ROT, MANCTRL_LINMODE, false, true},
+                      {RCS_NONE, MANCTRL_ANYMODE, true, true}};
+  for (const Row &r : rows) {
+    v->iface->SetAttitudeMode(r.rcs);
+    for (int t = 0; t < 15; ++t) {
+      const bool rotation = t >= THGROUP_ATT_PITCHUP && t <= THGROUP_ATT_BANKRIGHT;
+      const bool reads = rotation ? r.rotation : t >= THGROUP_ATT_RIGHT && r.linear;
+      EXPECT_EQ(v->iface->GetManualControlLevel(THGROUP_TYPE(t), r.mode), reads ? input[t] : 0)
+          << "rcs " << r.rcs << " mode " << r.mode << " group " << t;
+    }
+  }
+  EXPECT_EQ(v->iface->GetManualControlLevel(THGROUP_USER, MANCTRL_ANYMODE), 0);
+  EXPECT_EQ(other->iface->GetManualControlLevel(THGROUP_ATT_YAWLEFT, MANCTRL_ATTMODE, MANCTRL_KEYBOARD), input[5]);
+  EXPECT_EQ(other->iface->GetManualControlLevel(THGROUP_ATT_YAWLEFT, MANCTRL_ATTMODE, MANCTRL_JOYSTICK), 0);
+}
+
+// A new vessel is in rotation mode (Vessel::SetDefaultState: attmode = 1).
+// Vessel::SetAttMode reports a change only; Vessel::ToggleAttMode swaps
+// rotation and linear (attmode ^= 3) and leaves an RCS that is off alone.
+TEST(vessel_attitude_inputs, the_rcs_mode_starts_in_rotation_and_toggles_between_rotation_and_linear) {
+  ScratchWorld pw("Mass = 100\n");
+  VESSEL &v = *add(pw, "V")->iface;
+  EXPECT_EQ(v.GetAttitudeMode(), RCS_ROT);
+  EXPECT_FALSE(v.SetAttitudeMode(RCS_ROT));
+  EXPECT_EQ(std::vector<int>({v.ToggleAttitudeMode(), v.GetAttitudeMode(), v.ToggleAttitudeMode()}),
+            std::vector<int>({RCS_LIN, RCS_LIN, RCS_ROT}));
+  EXPECT_TRUE(v.SetAttitudeMode(RCS_NONE));
+  EXPECT_EQ(v.ToggleAttitudeMode(), RCS_NONE);
+  EXPECT_FALSE(v.SetAttitudeMode(3));
+  EXPECT_EQ(v.GetAttitudeMode(), RCS_NONE);
+  EXPECT_EQ(pw->log().refusedCount(), 1);
+}
