@@ -113,7 +113,7 @@
         else if (was > 0 && now === 0) label = group + ' off';
       } else if (e.kind === 'vessel-created') {
         label = 'free';
-      } else if (['liftoff', 'tank-dry', 'crashed', 'landed', 'diverged'].includes(e.kind)) {
+      } else if (['liftoff', 'tank-dry', 'crashed', 'touchdown', 'landed', 'diverged'].includes(e.kind)) {
         label = e.kind === 'tank-dry' ? 'tank dry' : e.kind;
       }
       if (!label) continue;

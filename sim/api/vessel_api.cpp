@@ -3,6 +3,7 @@
 
 #include "sim/api/status.h"
 #include "sim/physics/planet/attitude.h"
+#include "sim/physics/planet/ground.h"
 
 using sim::api::self;
 
@@ -68,10 +69,7 @@ void VESSEL::SetLiftCoeffFunc(LiftCoeffFunc lcf) const {
 
 void VESSEL::SetTouchdownPoints(const VECTOR3 &pt1, const VECTOR3 &pt2, const VECTOR3 &pt3) const {
   sim::Vessel *v = self(this, "SetTouchdownPoints");
-  if (!v) return;
-  v->touchdown[0] = pt1;
-  v->touchdown[1] = pt2;
-  v->touchdown[2] = pt3;
+  if (v) sim::physics::setTouchdownPoints(*v, pt1, pt2, pt3);
 }
 
 void VESSEL::SetCameraOffset(const VECTOR3 &co) const {

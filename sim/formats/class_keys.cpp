@@ -1,6 +1,7 @@
 #include "sim/formats/class_keys.h"
 
 #include "sim/formats/text.h"
+#include "sim/physics/planet/ground.h"
 #include "sim/world/world.h"
 
 namespace sim {
@@ -57,7 +58,7 @@ void applyShape(World &w, Vessel &v, const ClassFile &cf) {
     v.cwY = x[3];
   }
   if (numbers(w, cf, "TouchdownPoints", x))
-    for (int i = 0; i < 3; ++i) v.touchdown[i] = _V(x[3 * i], x[3 * i + 1], x[3 * i + 2]);
+    physics::setTouchdownPoints(v, _V(x[0], x[1], x[2]), _V(x[3], x[4], x[5]), _V(x[6], x[7], x[8]));
 }
 
 // A class that defines no tank of its own gets one, full, from MaxFuel.

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "sim/physics/aerodynamics.h"
+#include "sim/physics/planet/ground.h"
 #include "sim/world/vessel.h"
 
 namespace sim {
@@ -26,6 +27,7 @@ struct Setup {
   const Planet &planet;
   VECTOR3 invI;  // 1 / inertia per unit mass [1/m^2], 0 on a degenerate axis
   bool drag;
+  double h;  // [s]
 };
 
 Mat3 turnRate(const Mat3 &r, const VECTOR3 &w) {
@@ -49,6 +51,11 @@ Rates rates(const Setup &s, const Motion &m, double t) {
     const VECTOR3 air = m.vel - airVelocity(s.loads.spin, m.pos);
     acc += dragPerMass(s.def, s.loads.density, mass, air, m.rot.tmul(air));
     torque += dampingPerMass(s.def, s.loads.density, m.omega);
+  }
+  if (s.loads.ground) {
+    const GroundPush push = groundPush(s.def, s.planet, m, s.loads.spin, mass, s.h);
+    acc += push.force / mass;
+    torque += push.torque / mass;
   }
   return {m.vel, acc, turnRate(m.rot, m.omega), angularAcceleration(s, m.omega, torque)};
 }
@@ -75,7 +82,7 @@ Mat3 orthonormalised(const Mat3 &r) {
 
 void integrate(Motion &m, const Vessel &def, const StepLoads &loads, const Planet &p, double h) {
   const Setup s{def, loads, p, _V(inverseOrZero(def.pmi.x), inverseOrZero(def.pmi.y), inverseOrZero(def.pmi.z)),
-                loads.density > 0};
+                loads.density > 0, h};
   const Rates k1 = rates(s, m, 0);
   const Rates k2 = rates(s, advanced(m, k1, h / 2), h / 2);
   const Rates k3 = rates(s, advanced(m, k2, h / 2), h / 2);

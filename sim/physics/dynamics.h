@@ -1,6 +1,6 @@
 // Equations of motion of a free vessel and their integration over one step.
 //
-// Translation: gravity of the spherical planet, thrust and drag.
+// Translation: gravity of the spherical planet, thrust, drag and the ground's push.
 // Rotation, in the vessel frame with I the inertia per unit mass:
 //   dwx/dt = (tx/m - (Iy - Iz) wy wz) / Ix, and cyclic,
 // with the attitude R (vessel -> global) turning as dR/dt = R W, W r = r x w,
@@ -29,6 +29,7 @@ struct StepLoads {
   VECTOR3 thrustTorque{};  // vessel frame [N m]
   double density = 0;      // of the air around the vessel [kg/m^3]
   VECTOR3 spin{};          // of the planet and its air, global frame [rad/s]
+  bool ground = false;     // the ground may be reached within the step: its push is worked out
 };
 
 // Advances a motion by h [s] with the classical fourth-order Runge-Kutta

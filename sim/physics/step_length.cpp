@@ -1,11 +1,12 @@
 // The longest sub-step a vessel's state allows: the least of what its spin,
-// the air and its orbit allow.
+// the air, its orbit and the ground beneath it allow.
 #include "sim/physics/step_length.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "sim/physics/aerodynamics.h"
+#include "sim/physics/planet/ground.h"
 #include "sim/world/vessel.h"
 
 namespace sim {
@@ -53,6 +54,7 @@ double maxSubStep(const Vessel &v, const Planet &p, double density, const VECTOR
   const double drag = dragRatePerSpeed(v, density) * std::sqrt(airSpeedSquared(v, spin));  // [1/s]
   const double decay = std::max(drag, dampingRate(v, density));                            // [1/s]
   if (decay > 0) h = std::min(h, kMaxDecay / decay);
+  if (nearGround(v, p, spin, h)) h = std::min(h, contactStep(v));
   return h;
 }
 
@@ -61,7 +63,8 @@ bool stepFits(const Vessel &v, const Planet &p, double density, const VECTOR3 &s
   const double turn = kMaxTurn / h, decay = kMaxDecay / h;                         // [rad/s], [1/s]
   const double drag = dragRatePerSpeed(v, density);                                // [1/m]
   return arc * arc <= r2 * r2 * r2 && dotp(v.omega, v.omega) <= turn * turn &&
-         drag * drag * airSpeedSquared(v, spin) <= decay * decay && dampingRate(v, density) <= decay;
+         drag * drag * airSpeedSquared(v, spin) <= decay * decay && dampingRate(v, density) <= decay &&
+         (h <= contactStep(v) || !nearGround(v, p, spin, h));
 }
 
 }  // namespace physics

@@ -24,6 +24,7 @@
 #include "sim/physics/atmosphere.h"
 #include "sim/physics/dynamics.h"
 #include "sim/physics/planet/ground.h"
+#include "sim/physics/planet/surface.h"
 #include "sim/physics/propulsion.h"
 #include "sim/physics/step_length.h"
 #include "sim/world/world.h"
@@ -60,10 +61,12 @@ std::vector<double> &tankPool() {
   return pool;
 }
 
+// Reaching the ground (with the speed against it [m/s]) or leaving it under
+// thrust (with the thrust [N]), noted during the frame and recorded after it.
 struct Touchdown {
   Vessel *vessel;
-  physics::Contact contact;
-  double speed;  // [m/s]
+  double speed;
+  bool leaving;
 };
 
 std::string format(const char *pattern, double value) {
@@ -76,7 +79,7 @@ physics::AirState airAround(const Vessel &v, const physics::Planet &p) {
   return physics::airAt(length(v.pos) - p.radius);
 }
 
-VesselStep forcesOn(Vessel &v, const physics::AirState &air, const VECTOR3 &spin, double h) {
+VesselStep forcesOn(Vessel &v, const physics::Planet &p, const physics::AirState &air, const VECTOR3 &spin, double h) {
   VesselStep s;
   s.vessel = &v;
   s.propulsion = physics::propulsionOf(v, air.pressure, h);
@@ -86,6 +89,7 @@ VesselStep forcesOn(Vessel &v, const physics::AirState &air, const VECTOR3 &spin
   s.loads.thrustTorque = s.propulsion.torque;
   s.loads.density = air.density;
   s.loads.spin = spin;
+  s.loads.ground = physics::nearGround(v, p, spin, h);
   return s;
 }
 
@@ -131,36 +135,48 @@ void restore(const Snapshot &s) {
   for (std::size_t k = 0; k < v.tanks.size() && k < s.tanks; ++k) v.tanks[k].mass = tankPool()[s.firstTank + k];
 }
 
-// A frame's worth of flight for one vessel that is off the ground, from
-// simulation time t0 [s]: sub-steps until the frame is covered or the vessel
-// has come down. A single sub-step covers the whole frame whenever the state
-// allows, computed exactly as a frame of that length. The planet's axis moves
-// too slowly to matter within a frame: its spin is the frame's.
+// A frame's worth of flight for one vessel that is off the ground, in
+// sub-steps until the frame is covered: a single sub-step covers the whole
+// frame whenever the state allows, computed exactly as a frame of that
+// length. The planet's axis moves too slowly to matter within a frame: its
+// spin is the frame's. Notes when the vessel reaches the ground and leaves it.
 struct FrameFlown {
-  physics::Contact contact = physics::Contact::none;
-  double impactSpeed = 0;  // [m/s]
-  double left = 0;         // of the frame when it came down [s]
+  bool touchedDown = false;
+  double impactSpeed = 0;  // relative to the ground [m/s]
+  bool leftGround = false;
 };
 
-FrameFlown flyFrame(const World &w, Vessel &v, const VECTOR3 &spin, double t0, double frame) {
+FrameFlown flyFrame(const World &w, Vessel &v, const VECTOR3 &spin, double frame) {
   FrameFlown out;
-  out.left = frame;
-  for (int steps = 0; out.left > 0; ++steps) {
+  double left = frame;  // [s]
+  for (int steps = 0; left > 0; ++steps) {
     const physics::AirState air = airAround(v, w.planet);
-    const double limit = steps >= kMaxSubSteps || physics::stepFits(v, w.planet, air.density, spin, out.left)
-                             ? out.left
+    const double limit = steps >= kMaxSubSteps || physics::stepFits(v, w.planet, air.density, spin, left)
+                             ? left
                              : physics::maxSubStep(v, w.planet, air.density, spin);
-    const double pieces = std::ceil(out.left / limit);
-    const double h = pieces <= 1 ? out.left : out.left / pieces;  // [s]
-    out.left = pieces <= 1 ? 0 : out.left - h;
-    const VesselStep s = forcesOn(v, air, spin, h);
+    const double pieces = std::ceil(left / limit);
+    const double h = pieces <= 1 ? left : left / pieces;  // [s]
+    left = pieces <= 1 ? 0 : left - h;
+    const VesselStep s = forcesOn(v, w.planet, air, spin, h);
     fly(v, s.loads, w.planet, h);
     physics::drawPropellant(v, s.propulsion);
-    if (!finiteMotion(v)) break;  // where it would touch down means nothing
-    out.contact = physics::settleOnContact(v, w.planet, w.planetTimeAt(t0 + (frame - out.left)), out.impactSpeed);
-    if (out.contact != physics::Contact::none) break;
+    if (!finiteMotion(v)) break;  // where it would touch the ground means nothing
+    const bool touching = s.loads.ground && physics::lowestPoint(v, w.planet) < 0;
+    if (touching && !v.touching && !out.touchedDown) {
+      out.touchedDown = true;
+      out.impactSpeed = length(v.vel - physics::carriedVelocity(spin, v.pos));
+    }
+    out.leftGround = out.leftGround || (v.touching && !touching);
+    v.touching = touching;
   }
   return out;
+}
+
+// Lying still on the ground: hardly moving or turning against it, as the
+// simulator's landing test (Vessel::CheckLanded) asks.
+bool lyingStill(const Vessel &v, const VECTOR3 &spin) {
+  const VECTOR3 drift = v.vel - physics::carriedVelocity(spin, v.pos), turn = v.omega - v.rot.tmul(spin);
+  return dotp(drift, drift) <= 1e-3 && dotp(turn, turn) <= 1e-6;  // 0.03 m/s, 1e-3 rad/s
 }
 
 // The attitude thruster groups the keyboard drives in each attitude-control mode.
@@ -205,8 +221,10 @@ void World::step() {
 
   static std::vector<Snapshot> before;
   static std::vector<Touchdown> touchdowns;
+  static std::vector<Vessel *> landings;
   before.clear();
   touchdowns.clear();
+  landings.clear();
   tankPool().clear();
   const VECTOR3 spin = planetSpin();
   for (Vessel *v : order_) {
@@ -214,27 +232,49 @@ void World::step() {
     v->frameStart = {v->pos, v->vel, v->rot, v->omega};
     v->inFrame = true;
     physics::startFrame(*v);
+    const physics::AirState air = airAround(*v, planet);
+    const double thrust = length(physics::propulsionOf(*v, air.pressure, 0).force);  // [N]
     if (v->landed) {
-      const VesselStep s = forcesOn(*v, airAround(*v, planet), spin, frame);
-      if (v->crashed || !physics::liftsOff(*v, planet, s.loads.thrust, s.loads.mass)) {
-        physics::drawPropellant(*v, s.propulsion);
+      // Any force ends the landed state, as in the simulator (Vessel::Update):
+      // the vessel then rests on its touchdown points' springs.
+      if (thrust == 0 && !v->forceActive) {
         physics::holdOnSurface(*v, planet, planetPoseAt(planetTimeAt(simt_ + frame)));
         continue;
       }
       v->landed = false;
-      record_.record(v->name, EventKind::liftoff, format("thrust %.0f N", length(s.loads.thrust)));
+      v->touching = true;
+      v->restTime = 0;
     }
-    const FrameFlown f = flyFrame(*this, *v, spin, simt_, frame);
-    if (f.contact == physics::Contact::none) continue;
-    touchdowns.push_back({v, f.contact, f.impactSpeed});
-    // Down before the frame was over: it rests where the planet has carried it by then.
-    if (f.left > 0) physics::holdOnSurface(*v, planet, planetPoseAt(planetTimeAt(simt_ + frame)));
+    v->forceActive = false;
+    const FrameFlown f = flyFrame(*this, *v, spin, frame);
+    if (f.touchedDown) touchdowns.push_back({v, f.impactSpeed, false});
+    if (f.leftGround && thrust > 0) touchdowns.push_back({v, thrust, true});
+    // Still on the ground without thrust for long enough: landed where it lies.
+    v->restTime = v->touching && thrust == 0 && lyingStill(*v, spin) ? v->restTime + frame : 0;
+    if (v->restTime >= physics::kRestBeforeLanded) {
+      const physics::PlanetPose &pose = planetPoseAt(planetTimeAt(simt_ + frame));
+      double lng, lat, alt;
+      physics::toSurface(planet, v->pos, planetTimeAt(simt_ + frame), lng, lat, alt);
+      physics::placeOnSurface(*v, planet, lng, lat,
+                              physics::headingOf(*v, planet, v->rot, v->pos, planetTimeAt(simt_ + frame)), pose);
+      v->touching = false;
+      v->restTime = 0;
+      landings.push_back(v);
+    }
   }
   simt_ += frame;
 
-  for (const Touchdown &t : touchdowns)
-    record_.record(t.vessel->name, t.contact == physics::Contact::crashed ? EventKind::crashed : EventKind::landed,
-                   format("at %.2f m/s", t.speed));
+  for (const Touchdown &t : touchdowns) {
+    if (t.leaving) {
+      record_.record(t.vessel->name, EventKind::liftoff, format("thrust %.0f N", t.speed));
+      continue;
+    }
+    record_.record(t.vessel->name, EventKind::touchdown, format("at %.2f m/s", t.speed));
+    if (t.speed <= physics::kMaxLandingSpeed) continue;
+    t.vessel->crashed = true;
+    record_.record(t.vessel->name, EventKind::crashed, format("at %.2f m/s", t.speed));
+  }
+  for (Vessel *v : landings) record_.record(v->name, EventKind::landed, "at rest");
 
   // The post-step callbacks run before the frame's new states are made
   // current, as in the simulator: what a module reads there of a vessel's

@@ -8,7 +8,7 @@ namespace {
 // In the order of EventKind.
 const char *const kKindNames[] = {
     "key",    "liftoff", "vessel-created", "vessel-deleted", "tank-deleted", "tank-dry", "group-level",
-    "landed", "crashed", "diverged",       "pilot",          "focus",        "end"};
+    "landed", "crashed", "touchdown",      "diverged",       "pilot",        "focus",    "end"};
 static_assert(sizeof kKindNames / sizeof *kKindNames == static_cast<int>(EventKind::end) + 1, "a name for every kind");
 
 const char *const kGroupNames[] = {"MAIN",        "RETRO",        "HOVER",        "ATT_PITCHUP",   "ATT_PITCHDOWN",

@@ -12,14 +12,15 @@ namespace sim {
 // Every kind of event the host and the flight runner record.
 enum class EventKind {
   key,            // a buffered key reached a vessel: "B 0x30 down"
-  liftoff,        // a landed vessel left the ground
+  liftoff,        // a vessel under thrust left the ground
   vesselCreated,  // "class" or "class by creator"
   vesselDeleted,  // its class
   tankDeleted,    // "tank N"
   tankDry,        // "tank N (groups it fed)"
   groupLevel,     // a thruster group's level changed: "MAIN 1"
-  landed,         // came down gently: "at S m/s"
-  crashed,        // came down hard
+  landed,         // lay still on the ground long enough to be landed: "at rest"
+  crashed,        // reached the ground too fast for a landing: "at S m/s"
+  touchdown,      // reached the ground: "at S m/s" relative to it
   diverged,       // its state stopped being finite
   pilot,          // a pilot program's rule fired
   focus,          // the vessel took the keyboard: "from" the vessel that had it

@@ -96,6 +96,7 @@ struct Vessel {
   double pitchMomentScale = 0, bankMomentScale = 0;
   LiftCoeffFunc liftFunc = nullptr;
   VECTOR3 touchdown[3] = {_V(0, -1, 1), _V(-1, -1, -1), _V(1, -1, -1)};  // vessel frame [m]
+  double tdStiffness = 1e6, tdDamping = 1e5;  // of each touchdown point's spring [N/m], [N s/m]
   VECTOR3 cameraOffset{};
   std::vector<MeshSlot> meshes;
   std::vector<Tank> tanks;  // in creation order; deleted tanks are removed
@@ -121,7 +122,10 @@ struct Vessel {
   Kinematics frameStart;
   bool inFrame = false;  // integrated in the frame under way: frameStart holds
   bool landed = false;
-  bool crashed = false;
+  bool crashed = false;       // its last touchdown was faster than a landing
+  bool forceActive = false;   // set on a landed vessel: it leaves its landed state at the next frame
+  bool touching = false;      // a touchdown point is below the surface (in flight)
+  double restTime = 0;        // how long it has lain still in contact [s]
   double surfLng = 0, surfLat = 0, surfHeading = 0;  // while landed [rad]
 
   // Attitude-control mode (RCSMODE): 0 off, 1 rotation, 2 linear.

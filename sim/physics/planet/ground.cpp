@@ -1,7 +1,8 @@
-// Liftoff, holding on the ground, touchdown and crash.
+// Ground contact: springs under the touchdown points, and standing still.
 #include "sim/physics/planet/ground.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "sim/physics/planet/surface.h"
 #include "sim/world/vessel.h"
@@ -10,35 +11,99 @@ namespace sim {
 namespace physics {
 namespace {
 
-// Lowest altitude [m] of the vessel's centre and its touchdown points.
-double lowestAltitude(const Vessel &v, const Planet &p) {
-  double lowest = length(v.pos);
-  for (const VECTOR3 &td : v.touchdown) lowest = std::min(lowest, length(v.pos + v.rot * td));
-  return lowest - p.radius;
+const double kStiffnessPerKg = 1e3;   // [N/m per kg of empty mass]
+const double kDampingShare = 0.1;     // damping [N s/m] per unit of stiffness [N/m]
+const double kMaxSpringDepth = 1.0;   // [m]
+const double kMaxFrictionDepth = 0.1; // [m]
+const double kFrictionFullSpeed = 10; // below it friction fades as sqrt(0.1 v) [m/s]
+const double kLateralFriction = 0.5, kLongitudinalFriction = 0.1;
+
+// Friction of one point: mu times the pressure, fading at low speeds, against the motion.
+double friction(double mu, double press, double speed) {
+  double f = mu * press;
+  if (std::fabs(speed) < kFrictionFullSpeed) f *= std::sqrt(std::fabs(0.1 * speed));
+  return speed > 0 ? -f : f;
+}
+
+// Scales a total friction force, and its parts, so that it does not turn the
+// vessel's own ground speed round within the step.
+void limitReversal(double speed, double massPerStep, double &total, double (&parts)[3]) {
+  const double most = -speed * massPerStep;  // [N]
+  if ((most >= 0 && total > most) || (most <= 0 && total < most)) {
+    const double scale = most / total;
+    for (double &f : parts) f *= scale;
+    total = most;
+  }
 }
 
 }  // namespace
 
-bool liftsOff(const Vessel &v, const Planet &p, const VECTOR3 &thrust, double mass) {
-  const double weight = mass * p.gm / dotp(v.pos, v.pos);  // [N]
-  return dotp(thrust, touchdownPlane(v).normal) > weight;
+void setTouchdownPoints(Vessel &v, const VECTOR3 &pt1, const VECTOR3 &pt2, const VECTOR3 &pt3) {
+  v.touchdown[0] = pt1;
+  v.touchdown[1] = pt2;
+  v.touchdown[2] = pt3;
+  v.tdStiffness = v.emptyMass > 0 ? kStiffnessPerKg * v.emptyMass : 1e6;
+  v.tdDamping = kDampingShare * v.tdStiffness;
+  v.forceActive = v.landed;
+}
+
+GroundPush groundPush(const Vessel &v, const Planet &p, const Motion &m, const VECTOR3 &spin, double mass, double h) {
+  GroundPush push;
+  const VECTOR3 up = unit(m.pos);
+  // Along and across the touchdown direction, in the horizontal plane.
+  const VECTOR3 along = m.rot * (v.touchdown[0] - (v.touchdown[1] + v.touchdown[2]) * 0.5);
+  const VECTOR3 ahead = unit(along - up * dotp(along, up)), aside = crossp(up, ahead);
+  double normal[3] = {}, lng[3] = {}, lat[3] = {}, lngTotal = 0, latTotal = 0;
+  bool touching = false;
+  for (int i = 0; i < 3; ++i) {
+    const VECTOR3 at = m.pos + m.rot * v.touchdown[i];
+    const double depth = p.radius - length(at);  // [m]
+    if (depth <= 0) continue;
+    touching = true;
+    const VECTOR3 ground = m.vel + m.rot * crossp(v.touchdown[i], m.omega) - carriedVelocity(spin, at);
+    const double press = std::min(depth, kMaxFrictionDepth) * v.tdStiffness;  // [N]
+    normal[i] = std::min(depth, kMaxSpringDepth) * v.tdStiffness - dotp(ground, up) * v.tdDamping;
+    lng[i] = friction(kLongitudinalFriction, press, dotp(ground, ahead));
+    lat[i] = friction(kLateralFriction, press, dotp(ground, aside));
+    lngTotal += lng[i];
+    latTotal += lat[i];
+  }
+  if (!touching) return push;
+  const VECTOR3 centre = m.vel - carriedVelocity(spin, m.pos);
+  limitReversal(dotp(centre, ahead), mass / h, lngTotal, lng);
+  limitReversal(dotp(centre, aside), mass / h, latTotal, lat);
+  for (int i = 0; i < 3; ++i) {
+    if (normal[i] == 0 && lng[i] == 0 && lat[i] == 0) continue;
+    const VECTOR3 f = up * normal[i] + ahead * lng[i] + aside * lat[i];
+    push.force += f;
+    push.torque += crossp(m.rot.tmul(f), v.touchdown[i]);
+  }
+  return push;
+}
+
+double lowestPoint(const Vessel &v, const Planet &p) {
+  double lowest = HUGE_VAL;
+  for (const VECTOR3 &td : v.touchdown) lowest = std::min(lowest, length(v.pos + v.rot * td));
+  return lowest - p.radius;
+}
+
+bool nearGround(const Vessel &v, const Planet &p, const VECTOR3 &spin, double h) {
+  double reach2 = 0;  // [m^2]
+  for (const VECTOR3 &td : v.touchdown) reach2 = std::max(reach2, dotp(td, td));
+  const VECTOR3 ground = v.vel - carriedVelocity(spin, v.pos);
+  const double reach = std::sqrt(reach2) + std::sqrt(dotp(ground, ground)) * h + 1;  // [m]
+  const double r2 = dotp(v.pos, v.pos);
+  return r2 < (p.radius + reach) * (p.radius + reach) && lowestPoint(v, p) < reach - std::sqrt(reach2);
+}
+
+double contactStep(const Vessel &v) {
+  const double mass = std::max(v.mass(), 1e-3);                                // [kg]
+  const double rate = std::max(std::sqrt(3 * v.tdStiffness / mass), 3 * v.tdDamping / mass);  // [1/s]
+  return rate > 0 ? 0.5 / rate : HUGE_VAL;
 }
 
 void holdOnSurface(Vessel &v, const Planet &p, const PlanetPose &pose) {
   placeOnSurface(v, p, v.surfLng, v.surfLat, v.surfHeading, pose);
-}
-
-Contact settleOnContact(Vessel &v, const Planet &p, double t, double &impactSpeed) {
-  impactSpeed = 0;
-  if (lowestAltitude(v, p) >= 0) return Contact::none;
-  const VECTOR3 groundVel = v.vel - surfaceVelocity(p, v.pos, t);
-  if (dotp(groundVel, v.pos) > 0) return Contact::none;  // still climbing away
-  impactSpeed = length(groundVel);
-  double lng, lat, alt;
-  toSurface(p, v.pos, t, lng, lat, alt);
-  placeOnSurface(v, p, lng, lat, headingOf(v, p, v.rot, v.pos, t), t);
-  v.crashed = impactSpeed > kMaxLandingSpeed;
-  return v.crashed ? Contact::crashed : Contact::landed;
 }
 
 }  // namespace physics
