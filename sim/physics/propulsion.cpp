@@ -42,9 +42,11 @@ double thrustAtPressure(const Thruster &th, double pressure) {
   return th.maxThrust0 * std::max(0.0, 1 - pressure * eta);
 }
 
-double flowAtFullLevel(const Thruster &th) {
+// A tank of lower efficiency gives less impulse per kilogram: the simulator's
+// Vessel::UpdateThrustForces draws th / (efficiency isp0) from it.
+double flowAtFullLevel(const Thruster &th, double efficiency) {
   if (th.isp0 <= 0 || th.maxThrust0 <= 0) return 0;
-  return th.maxThrust0 / th.isp0;
+  return th.maxThrust0 / (efficiency * th.isp0);
 }
 
 Propulsion propulsionOf(const Vessel &v, double pressure, double h) {
@@ -58,7 +60,8 @@ Propulsion propulsionOf(const Vessel &v, double pressure, double h) {
   for (std::size_t i = 0; i < v.thrusters.size(); ++i) {
     const Thruster &th = v.thrusters[i];
     feed[i] = {th.tank ? tankIndex(v, th.tank) : -1, effectiveLevel(v, th)};
-    if (feed[i].first >= 0) demand[feed[i].first] += flowAtFullLevel(th) * feed[i].second;
+    if (feed[i].first >= 0)
+      demand[feed[i].first] += flowAtFullLevel(th, v.tanks[feed[i].first].efficiency) * feed[i].second;
   }
   for (std::size_t i = 0; i < v.thrusters.size(); ++i) {  // the level becomes the fraction of the step at full thrust
     if (feed[i].first < 0) continue;
@@ -73,7 +76,7 @@ Propulsion propulsionOf(const Vessel &v, double pressure, double h) {
     const VECTOR3 f = th.dir * (thrustAtPressure(th, pressure) * fraction);
     prop.force += f;
     prop.torque += crossp(f, th.pos);
-    const double flow = flowAtFullLevel(th) * fraction;
+    const double flow = flowAtFullLevel(th, v.tanks[tank].efficiency) * fraction;
     prop.massFlow += flow;
     prop.draw[tank] += flow * h;
   }

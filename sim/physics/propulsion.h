@@ -25,8 +25,8 @@ struct Propulsion {
 double effectiveLevel(const Vessel &v, const Thruster &th);
 // Thrust [N] of a thruster at full level in ambient pressure [Pa], before the tank is considered.
 double thrustAtPressure(const Thruster &th, double pressure);
-// Propellant flow [kg/s] of a thruster at full level.
-double flowAtFullLevel(const Thruster &th);
+// Propellant flow [kg/s] of a thruster at full level from a tank of the given efficiency.
+double flowAtFullLevel(const Thruster &th, double efficiency);
 
 // A tank that runs dry during the step feeds its thrusters for the part of the
 // step its contents last; their thrust and flow are spread evenly over the

@@ -143,33 +143,29 @@ TEST(drag, air_damps_a_spin_exponentially_at_size_rho_rotdrag_over_inertia) {
 // The pitch and bank moment scales turn the nose into the airflow, about x and
 // about y respectively, as Vessel::UpdateAerodynamicForces_OLD applies them.
 TEST(drag, moment_scales_turn_the_nose_into_the_airflow_each_about_its_own_axis) {
-  const double tilt = 0.2;  // of the nose off the flight path [rad]
+  const double tilt = 0.2, c = std::cos(tilt), s = std::sin(tilt);  // of the nose off the flight path [rad]
+  const Mat3 noseUp{{{1, 0, 0}, {0, c, s}, {0, -s, c}}}, noseRight{{{c, 0, s}, {0, 1, 0}, {-s, 0, c}}};
   const struct {
     const char *what;
     Mat3 rot;
     double pitchScale, bankScale;
     bool turns;
-  } cases[] = {
-      {"nose up, pitch scale", {{{1, 0, 0}, {0, std::cos(tilt), std::sin(tilt)}, {0, -std::sin(tilt), std::cos(tilt)}}},
-       1e-3, 0, true},
-      {"nose right, pitch scale", {{{std::cos(tilt), 0, std::sin(tilt)}, {0, 1, 0}, {-std::sin(tilt), 0, std::cos(tilt)}}},
-       1e-3, 0, false},
-      {"nose right, bank scale", {{{std::cos(tilt), 0, std::sin(tilt)}, {0, 1, 0}, {-std::sin(tilt), 0, std::cos(tilt)}}},
-       0, 1e-3, true},
-  };
-  for (const auto &c : cases) {
+  } cases[] = {{"nose up, pitch scale", noseUp, 1e-3, 0, true},
+               {"nose right, pitch scale", noseRight, 1e-3, 0, false},
+               {"nose right, bank scale", noseRight, 0, 1e-3, true}};
+  for (const auto &k : cases) {
     Vessel v = rocketShape();
-    v.pitchMomentScale = c.pitchScale;
-    v.bankMomentScale = c.bankScale;
-    physics::Motion m{kDeepSpace, _V(0, 0, 100), c.rot, _V(0, 0, 0)};
+    v.pitchMomentScale = k.pitchScale;
+    v.bankMomentScale = k.bankScale;
+    physics::Motion m{kDeepSpace, _V(0, 0, 100), k.rot, _V(0, 0, 0)};
     physics::StepLoads loads;
     loads.mass = 1000;
     loads.density = 0.5;
     for (int n = 0; n < 25; ++n) physics::integrate(m, v, loads, physics::Planet(), 0.02);
     const double offPath = std::acos(m.rot.column(2).z);  // nose off the path it started on [rad]
-    if (c.turns)
-      EXPECT_LT(offPath, tilt - 0.01) << c.what;
+    if (k.turns)
+      EXPECT_LT(offPath, tilt - 0.01) << k.what;
     else
-      EXPECT_NEAR(offPath, tilt, 1e-9) << c.what;
+      EXPECT_NEAR(offPath, tilt, 1e-9) << k.what;
   }
 }
