@@ -49,10 +49,8 @@ TEST(vessel_creation, a_class_without_module_gets_a_host_vessel_with_every_gener
 // default (Vessel::DefaultGenericCaps), the inertia (2 size, 2 size, size) as
 // Vessel::Setup makes it, and the Isp of a thruster created without one 5e4 m/s.
 TEST(vessel_creation, what_a_class_leaves_unset_takes_the_simulators_defaults) {
-  ScratchTree root;
-  root.write("Config/Vessels/Bare.cfg", "; nothing set\n");
-  sim::World w(root.dir(), "");
-  sim::Vessel *v = w.createVessel("B", "Bare", nullptr);
+  ScratchWorld w("; nothing set\n");
+  sim::Vessel *v = w->createVessel("B", "Probe", nullptr);
   ASSERT_NE(v, nullptr);
   const THRUSTER_HANDLE th = v->iface->CreateThruster(_V(0, 0, 0), _V(0, 0, 1), 1, nullptr, 0);
   EXPECT_EQ(
@@ -98,10 +96,8 @@ TEST(vessel_creation, a_status_gives_fuel_and_engine_levels_only_as_its_flags_sa
 // vrot.x, and in arot its attitude against the planet's own frame: here at
 // longitude and latitude 0, heading north, +z along the planet's y and +y along its x.
 TEST(vessel_creation, a_landed_vessels_status_gives_its_altitude_and_its_attitude_against_the_ground) {
-  ScratchTree root;
-  root.write("Config/Vessels/Plain.cfg", "TouchdownPoints = 0 -3 1  -1 -3 -1  1 -3 -1\n");
-  sim::World w(root.dir(), "");
-  sim::Vessel *v = w.createVessel("L", "Plain", nullptr);
+  ScratchWorld w("TouchdownPoints = 0 -3 1  -1 -3 -1  1 -3 -1\n");
+  sim::Vessel *v = w->createVessel("L", "Probe", nullptr);
   ASSERT_NE(v, nullptr);
   VESSELSTATUS s;
   v->iface->GetStatus(s);
