@@ -28,8 +28,12 @@ void VESSEL::SetSize(double size) const {
   if (sim::Vessel *v = self(this, "SetSize")) v->size = size;
 }
 
+// Setting the empty mass brings the mass register up to date, tanks and all.
 void VESSEL::SetEmptyMass(double m) const {
-  if (sim::Vessel *v = self(this, "SetEmptyMass")) v->emptyMass = m;
+  sim::Vessel *v = self(this, "SetEmptyMass");
+  if (!v) return;
+  v->emptyMass = m;
+  v->registerMass();
 }
 
 void VESSEL::SetPMI(const VECTOR3 &pmi) const {
@@ -84,7 +88,7 @@ void VESSEL::ShiftCentreOfMass(const VECTOR3 &shift) {
 
 double VESSEL::GetMass() const {
   sim::Vessel *v = self(this, "GetMass");
-  return v ? v->mass() : 0;
+  return v ? v->reportedMass(sim::World::current()->simTime()) : 0;
 }
 
 double VESSEL::GetEmptyMass() const {
@@ -101,7 +105,7 @@ void VESSEL::GetStatus(VESSELSTATUS &status) const {
     return;
   }
   sim::World *w = sim::World::current();
-  sim::fillStatus(*v, &w->planet, status);
+  sim::fillStatus(*v, &w->planet, w->planet, w->planetPose(), status);
   if (!v->landed) {  // during clbkPostStep, the frame's start
     const sim::Vessel::Kinematics k = w->readable(*v);
     status.rpos = k.pos;

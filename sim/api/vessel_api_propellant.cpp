@@ -1,5 +1,8 @@
 // VESSEL: propellant tanks. The first tank is the default one until a module
 // chooses another (or the default is deleted: then the first left takes over).
+// Contents are kept as given, never raised to 0, as the simulator keeps them;
+// a tank created or deleted reaches GetMass only as its mass register allows
+// (Vessel::reportedMass).
 #include <algorithm>
 
 #include "sim/api/vessel_api.h"
@@ -13,13 +16,16 @@ sim::Tank *defaultTank(sim::Vessel &v) { return v.tank(v.defaultTank); }
 
 }  // namespace
 
+// A negative mass fills the tank; any other is taken as it is, above the
+// capacity too, as in the simulator's Vessel::CreatePropellantResource.
 PROPELLANT_HANDLE VESSEL::CreatePropellantResource(double maxmass, double mass, double efficiency) const {
   sim::Vessel *v = self(this, "CreatePropellantResource");
   if (!v) return nullptr;
-  const sim::Id id = sim::World::current()->nextId();
-  maxmass = std::max(0.0, maxmass);
-  const double m = mass < 0 ? maxmass : std::min(mass, maxmass);
+  sim::World *w = sim::World::current();
+  const sim::Id id = w->nextId();
+  const double m = mass < 0 ? maxmass : mass;
   v->tanks.push_back({id, maxmass, m, efficiency});
+  v->leaveUnregistered(m, w->simTime());
   if (!v->defaultTank) v->defaultTank = id;
   return sim::handleOf(id);
 }
@@ -32,6 +38,7 @@ void VESSEL::DelPropellantResource(PROPELLANT_HANDLE &ph) const {
   if (!t) return;
   const sim::Id id = t->id;
   const size_t index = t - v->tanks.data();
+  v->leaveUnregistered(-t->mass, sim::World::current()->simTime());
   v->tanks.erase(v->tanks.begin() + index);
   for (sim::Thruster &th : v->thrusters)
     if (th.tank == id) th.tank = 0;
@@ -69,7 +76,12 @@ double VESSEL::GetFuelMass() const {
   return t ? t->mass : 0;
 }
 
+// Capped at the tank's capacity only, and the mass register takes in every
+// tank, as the simulator's Vessel::SetPropellantMass does.
 void VESSEL::SetFuelMass(double m) const {
   sim::Vessel *v = self(this, "SetFuelMass");
-  if (sim::Tank *t = v ? defaultTank(*v) : nullptr) t->mass = std::clamp(m, 0.0, t->maxMass);
+  sim::Tank *t = v ? defaultTank(*v) : nullptr;
+  if (!t) return;
+  t->mass = std::min(m, t->maxMass);
+  v->registerMass();
 }

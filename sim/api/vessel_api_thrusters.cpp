@@ -51,7 +51,8 @@ THRUSTER_HANDLE VESSEL::CreateThruster(const VECTOR3 &pos, const VECTOR3 &dir, d
     sim::Tank *t = tankOf(*v, hp, "CreateThruster");
     th.tank = t ? t->id : 0;
   }
-  th.isp0 = isp0;
+  // No Isp: the vessel's default as it stands now, as the simulator's CreateThruster takes it.
+  th.isp0 = isp0 > 0 ? isp0 : v->defaultIsp;
   th.ispRef = isp_ref;
   th.pRef = p_ref;
   v->thrusters.push_back(th);

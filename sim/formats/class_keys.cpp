@@ -20,7 +20,7 @@ struct NumbersKey {
 const NumbersKey kNumberKeys[] = {
     {"Mass", 1, Range::notNegative},          {"Size", 1, Range::positive},  {"Inertia", 3, Range::positive},
     {"CrossSections", 3, Range::notNegative}, {"CW", 4, Range::notNegative}, {"TouchdownPoints", 9, Range::any},
-    {"MaxFuel", 1, Range::notNegative},       {"Isp", 1, Range::positive},
+    {"MaxFuel", 1, Range::notNegative},       {"Isp", 1, Range::positive},   {"RotResistance", 3, Range::notNegative},
 };
 
 bool inRange(double x, Range r) { return r == Range::any || (r == Range::positive ? x > 0 : x >= 0); }
@@ -51,6 +51,7 @@ void applyShape(World &w, Vessel &v, const ClassFile &cf) {
   if (numbers(w, cf, "Size", x)) v.size = x[0];
   if (numbers(w, cf, "Inertia", x)) v.pmi = _V(x[0], x[1], x[2]);
   if (numbers(w, cf, "CrossSections", x)) v.crossSections = _V(x[0], x[1], x[2]);
+  if (numbers(w, cf, "RotResistance", x)) v.rotDrag = _V(x[0], x[1], x[2]);
   if (numbers(w, cf, "CW", x)) {
     v.cwZPos = x[0];
     v.cwZNeg = x[1];
@@ -64,7 +65,7 @@ void applyShape(World &w, Vessel &v, const ClassFile &cf) {
 // A class that defines no tank of its own gets one, full, from MaxFuel.
 void applyPropellant(World &w, Vessel &v, const ClassFile &cf) {
   double x;
-  if (numbers(w, cf, "Isp", &x)) v.classIsp = x;
+  if (numbers(w, cf, "Isp", &x)) v.defaultIsp = x;
   if (!numbers(w, cf, "MaxFuel", &x) || !v.tanks.empty()) return;
   const Id id = w.nextId();
   v.tanks.push_back({id, x, x, 1});
@@ -83,6 +84,21 @@ void applyMesh(World &w, Vessel &v, const ClassFile &cf) {
 }
 
 }  // namespace
+
+void applyDefaultCaps(Vessel &v) {
+  v.size = 10;             // [m]
+  v.emptyMass = 1e3;       // [kg]
+  v.defaultIsp = 5e4;      // [m/s]
+  v.pmi = _V(-1, -1, -1);  // undefined until Vessel::finishSetup
+  v.cwZPos = 0.1;
+  v.cwZNeg = v.cwX = v.cwY = 0.3;
+  v.crossSections = _V(20, 20, 20);  // [m^2]
+  v.rotDrag = _V(0.01, 0.01, 0.01);
+  v.pitchMomentScale = v.bankMomentScale = 0;
+  v.touchdown[0] = _V(0, -2, 10);  // [m]
+  v.touchdown[1] = _V(-3, -2, -5);
+  v.touchdown[2] = _V(3, -2, -5);
+}
 
 void checkClassKeys(const ClassFile &cf, Log &log) {
   double x[9];

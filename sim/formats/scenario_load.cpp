@@ -67,6 +67,7 @@ void World::loadScenario(const std::string &path, const ScenarioData &data) {
       continue;
     }
     loadVesselState(*this, *v, path, b);
+    v->finishSetup();
     if (auto *v2 = callbacksOf(v->iface)) {
       CallingScope calling(*this, v);
       v2->clbkPostCreation();

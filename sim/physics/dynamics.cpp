@@ -48,9 +48,9 @@ Rates rates(const Setup &s, const Motion &m, double t) {
   VECTOR3 acc = m.pos * (-s.planet.gm / (r2 * std::sqrt(r2))) + m.rot * s.loads.thrust / mass;
   VECTOR3 torque = s.loads.thrustTorque / mass;
   if (s.drag) {
-    const VECTOR3 air = m.vel - airVelocity(s.loads.spin, m.pos);
-    acc += dragPerMass(s.def, s.loads.density, mass, air, m.rot.tmul(air));
-    torque += dampingPerMass(s.def, s.loads.density, m.omega);
+    const VECTOR3 air = m.vel - airVelocity(s.loads.spin, m.pos), bodyAir = m.rot.tmul(air);
+    acc += dragPerMass(s.def, s.loads.density, mass, air, bodyAir);
+    torque += airTorquePerMass(s.def, s.loads.density, bodyAir, m.omega);
   }
   if (s.loads.ground) {
     const GroundPush push = groundPush(s.def, s.planet, m, s.loads.spin, mass, s.h);

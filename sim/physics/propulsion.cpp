@@ -20,7 +20,7 @@ int tankIndex(const Vessel &v, Id tank) {
 
 bool hasPropellant(const Vessel &v, const Thruster &th) {
   const int k = th.tank ? tankIndex(v, th.tank) : -1;
-  return k >= 0 && v.tanks[k].mass > 0;
+  return k >= 0 && v.tanks[k].mass != 0;  // as the simulator tests it: a tank below empty counts
 }
 
 void setLevel(const Vessel &v, Thruster &th, double level) {
@@ -48,9 +48,11 @@ double thrustAtPressure(const Thruster &th, double pressure) {
   return th.maxThrust0 * std::max(0.0, 1 - pressure * eta);
 }
 
-double flowAtFullLevel(const Thruster &th) {
+// A tank of lower efficiency gives less impulse per kilogram: the simulator's
+// Vessel::UpdateThrustForces draws th / (efficiency isp0) from it.
+double flowAtFullLevel(const Thruster &th, double efficiency) {
   if (th.isp0 <= 0 || th.maxThrust0 <= 0) return 0;
-  return th.maxThrust0 / th.isp0;
+  return th.maxThrust0 / (efficiency * th.isp0);
 }
 
 Propulsion propulsionOf(const Vessel &v, double pressure, double h) {
@@ -62,7 +64,7 @@ Propulsion propulsionOf(const Vessel &v, double pressure, double h) {
     const VECTOR3 f = th.dir * (thrustAtPressure(th, pressure) * th.level);
     prop.force += f;
     prop.torque += crossp(f, th.pos);
-    const double flow = flowAtFullLevel(th) * th.level;  // [kg/s]
+    const double flow = flowAtFullLevel(th, v.tanks[tank].efficiency) * th.level;  // [kg/s]
     prop.massFlow += flow;
     prop.draw[tank] += flow * h;
   }

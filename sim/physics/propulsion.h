@@ -20,7 +20,8 @@ struct Propulsion {
   std::vector<double> draw;  // propellant drawn from each tank over the step, in tank order [kg]
 };
 
-// A thruster's tank is there and holds propellant.
+// A thruster's tank is there and not empty (a tank below empty, which a module
+// may set, counts as not empty, as in the simulator).
 bool hasPropellant(const Vessel &v, const Thruster &th);
 // A module sets a thruster's level (any value is kept as set) or changes it by
 // an amount; the level it runs at follows at once, within 0..1, if its tank
@@ -36,8 +37,8 @@ void addLevel(const Vessel &v, Thruster &th, double change);
 void startFrame(Vessel &v);
 // Thrust [N] of a thruster at full level in ambient pressure [Pa], before the tank is considered.
 double thrustAtPressure(const Thruster &th, double pressure);
-// Propellant flow [kg/s] of a thruster at full level.
-double flowAtFullLevel(const Thruster &th);
+// Propellant flow [kg/s] of a thruster at full level from a tank of the given efficiency.
+double flowAtFullLevel(const Thruster &th, double efficiency);
 
 // Thrust and flow at the levels of the frame; a tank that runs dry in the
 // frame still feeds its thrusters to its end, as in the simulator.

@@ -21,11 +21,10 @@ const double kMaxArc = 0.01;       // orbital arc per step [rad], about 630 step
 const double kMinimumMass = 1e-3;  // as the integration takes it [kg]
 
 // Drag is k v with k growing with the speed, so speed decays at up to 2k:
-// 1/2 rho v (cs_x cw_x + cs_y cw_y + cs_z cw_z) / m, taking the larger cw_z.
+// 1/2 rho v (cs_x cw_x + cs_y cw_y + cs_z cw_z) / m, cw_z the +z one as drag takes it.
 // The rate per unit of air speed [1/m], and the air speed squared [m^2/s^2].
 double dragRatePerSpeed(const Vessel &v, double density) {
-  const double area = v.crossSections.x * v.cwX + v.crossSections.y * v.cwY +
-                      v.crossSections.z * std::max(v.cwZPos, v.cwZNeg);  // [m^2]
+  const double area = v.crossSections.x * v.cwX + v.crossSections.y * v.cwY + v.crossSections.z * v.cwZPos;  // [m^2]
   return 0.5 * density * std::fabs(area) / std::max(v.mass(), kMinimumMass);
 }
 

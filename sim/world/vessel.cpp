@@ -11,6 +11,21 @@ double Vessel::mass() const {
   return m;
 }
 
+double Vessel::reportedMass(double simt) const { return mass() - (simt == unregisteredSince ? unregisteredMass : 0); }
+
+void Vessel::leaveUnregistered(double kg, double simt) {
+  if (simt != unregisteredSince) unregisteredMass = 0;
+  unregisteredSince = simt;
+  unregisteredMass += kg;
+}
+
+void Vessel::finishSetup() {
+  if (pmi.x < 0) pmi.x = 2 * size;
+  if (pmi.y < 0) pmi.y = 2 * size;
+  if (pmi.z < 0) pmi.z = size;
+  registerMass();
+}
+
 Tank *Vessel::tank(Id id) {
   for (Tank &t : tanks)
     if (t.id == id) return &t;

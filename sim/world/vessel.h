@@ -87,7 +87,7 @@ struct Vessel {
 
   // Definition
   double size = 1;            // mean radius [m]
-  double classIsp = 0;        // the class file's Isp, kept for vessels without a module [m/s]
+  double defaultIsp = 5e4;    // of thrusters created without one: the class file's Isp once read [m/s]
   double emptyMass = 0;       // [kg]
   VECTOR3 pmi = _V(1, 1, 1);  // inertia per unit mass [m^2]
   double cwZPos = 0, cwZNeg = 0, cwX = 0, cwY = 0;
@@ -128,6 +128,12 @@ struct Vessel {
   double restTime = 0;        // how long it has lain still in contact [s]
   double surfLng = 0, surfLat = 0, surfHeading = 0;  // while landed [rad]
 
+  // The mass GetMass reports lags the tanks, as the simulator's mass register
+  // does: a tank created or deleted counts only once the frame is over, or
+  // sooner when the empty mass or a tank's contents are set.
+  double unregisteredMass = 0;    // contents of the tanks created, less those deleted, since [kg]
+  double unregisteredSince = -1;  // the simulation time of those changes [s]
+
   // Attitude-control mode (RCSMODE): 0 off, 1 rotation, 2 linear.
   int attitudeMode = 1;
 
@@ -136,6 +142,15 @@ struct Vessel {
   std::vector<ScenarioLine> unknownLines;
 
   double mass() const;  // empty mass plus all tank contents [kg]
+  // What GetMass gives at simulation time simt [kg]; the contents of a tank
+  // created or deleted at simt, to leave out until the time moves on.
+  double reportedMass(double simt) const;
+  void leaveUnregistered(double kg, double simt);
+  void registerMass() { unregisteredMass = 0; }
+  // What the simulator's Vessel::Setup does once a new vessel has its state:
+  // an inertia left undefined (negative) follows from the size, and the mass
+  // register takes in every tank.
+  void finishSetup();
   Tank *tank(Id id);
   Thruster *thruster(Id id);
   ThrusterGroup *group(THGROUP_TYPE type);

@@ -1,5 +1,6 @@
-// Creating a vessel the way the simulator does: its class file, its module's
-// object (ovcInit), clbkSetClassCaps, the generic class keys, then a state.
+// Creating a vessel the way the simulator does: its class file, the default
+// caps, its module's object (ovcInit), clbkSetClassCaps, the generic class
+// keys, then a state, and last what depends on all of them (finishSetup).
 #include <algorithm>
 
 #include "sim/api/status.h"
@@ -28,6 +29,7 @@ Vessel *World::build(const std::string &name, const std::string &className) {
   Vessel *v = owned_.back().get();
   v->name = name;
   v->className = className;
+  applyDefaultCaps(*v);
   v->module = module;
   order_.push_back(v);
   live_.insert(v);
@@ -56,6 +58,7 @@ Vessel *World::createVessel(const std::string &name, const std::string &classNam
     applyStatus(*v, *status, planet, planetTime());
   } else
     physics::placeOnSurface(*v, planet, 0, 0, 0, planetTime());
+  v->finishSetup();
   if (auto *v2 = callbacksOf(v->iface)) {
     CallingScope calling(*this, v);
     v2->clbkPostCreation();

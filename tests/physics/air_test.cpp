@@ -109,13 +109,15 @@ Vessel rocketShape() {
 
 }  // namespace
 
-TEST(drag, uses_the_coefficient_of_the_side_the_air_comes_from) {
+// Along z only the +z coefficient counts, backwards too, as in the simulator's
+// Vessel::UpdateAerodynamicForces_OLD (vd_forw from CWz[0] in Vessel::Setup).
+TEST(drag, weighs_each_axis_by_its_coefficient_the_forward_one_along_z_either_way) {
   const Vessel v = rocketShape();
   const double rho = 0.5, mass = 2000, speed = 100;  // [kg/m^3], [kg], [m/s]
   const double q = 0.5 * rho * speed * speed;        // [Pa]
-  // The unit direction of motion in the vessel's frame (the global frame here), and 1/2 cs cw of that side [m^2].
+  // The unit direction of motion in the vessel's frame (the global frame here), and 1/2 cs cw of that axis [m^2].
   const std::pair<VECTOR3, double> cases[] = {{_V(0, 0, 1), 0.5 * 8 * 0.1},
-                                              {_V(0, 0, -1), 0.5 * 8 * 0.3},
+                                              {_V(0, 0, -1), 0.5 * 8 * 0.1},
                                               {_V(-1, 0, 0), 0.5 * 40 * 1.4},
                                               {_V(0, 1, 0), 0.5 * 50 * 1.2}};
   for (const auto &[motion, area] : cases) {
@@ -136,4 +138,34 @@ TEST(drag, air_damps_a_spin_exponentially_at_size_rho_rotdrag_over_inertia) {
   for (int n = 0; n < 500; ++n) physics::integrate(m, v, loads, physics::Planet(), 0.02);
   const double rate = v.size * loads.density * v.rotDrag.z / v.pmi.z;  // [1/s]
   EXPECT_NEAR(m.omega.z / (1.5 * std::exp(-rate * 10)), 1, 1e-8);
+}
+
+// The pitch and bank moment scales turn the nose into the airflow, about x and
+// about y respectively, as Vessel::UpdateAerodynamicForces_OLD applies them.
+TEST(drag, moment_scales_turn_the_nose_into_the_airflow_each_about_its_own_axis) {
+  const double tilt = 0.2, c = std::cos(tilt), s = std::sin(tilt);  // of the nose off the flight path [rad]
+  const Mat3 noseUp{{{1, 0, 0}, {0, c, s}, {0, -s, c}}}, noseRight{{{c, 0, s}, {0, 1, 0}, {-s, 0, c}}};
+  const struct {
+    const char *what;
+    Mat3 rot;
+    double pitchScale, bankScale;
+    bool turns;
+  } cases[] = {{"nose up, pitch scale", noseUp, 1e-3, 0, true},
+               {"nose right, pitch scale", noseRight, 1e-3, 0, false},
+               {"nose right, bank scale", noseRight, 0, 1e-3, true}};
+  for (const auto &k : cases) {
+    Vessel v = rocketShape();
+    v.pitchMomentScale = k.pitchScale;
+    v.bankMomentScale = k.bankScale;
+    physics::Motion m{kDeepSpace, _V(0, 0, 100), k.rot, _V(0, 0, 0)};
+    physics::StepLoads loads;
+    loads.mass = 1000;
+    loads.density = 0.5;
+    for (int n = 0; n < 25; ++n) physics::integrate(m, v, loads, physics::Planet(), 0.02);
+    const double offPath = std::acos(m.rot.column(2).z);  // nose off the path it started on [rad]
+    if (k.turns)
+      EXPECT_LT(offPath, tilt - 0.01) << k.what;
+    else
+      EXPECT_NEAR(offPath, tilt, 1e-9) << k.what;
+  }
 }

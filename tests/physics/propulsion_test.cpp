@@ -28,13 +28,15 @@ Vessel engineTest(double ispRef) {
 
 }  // namespace
 
-TEST(thruster, loses_thrust_to_ambient_pressure_by_its_isp_ratio_but_draws_the_same_flow) {
-  const Vessel v = engineTest(3050.91);
+// The flow divides by the tank's efficiency, as the simulator's Vessel::UpdateThrustForces draws it.
+TEST(thruster, loses_thrust_to_ambient_pressure_by_its_isp_ratio_but_draws_the_same_flow_over_its_tanks_efficiency) {
+  Vessel v = engineTest(3050.91);
+  v.tanks[0].efficiency = 0.8;
   const physics::Propulsion vacuum = physics::propulsionOf(v, 0, 0.02);
   const physics::Propulsion seaLevel = physics::propulsionOf(v, 101400, 0.02);
   EXPECT_NEAR(vacuum.force.z, 50000, 1e-9);
   EXPECT_NEAR(seaLevel.force.z, 50000 * 3050.91 / 3305.97, 1e-9);
-  EXPECT_NEAR(vacuum.massFlow, 50000 / 3305.97, 1e-12);
+  EXPECT_NEAR(vacuum.massFlow, 50000 / (0.8 * 3305.97), 1e-12);
   EXPECT_EQ(seaLevel.massFlow, vacuum.massFlow);
   EXPECT_EQ(physics::propulsionOf(v, 2e6, 0.02).force.z, 0);  // far past the point of no thrust
   EXPECT_NEAR(physics::propulsionOf(engineTest(0), 101400, 0.02).force.z, 50000, 1e-9);

@@ -75,10 +75,11 @@ TEST(scenario_io, a_scenario_reads_its_blocks_and_each_vessel_its_default_state)
   EXPECT_NEAR(p.surfHeading, M_PI / 2, 1e-15);
   EXPECT_NEAR(o.omega.z, 3 * M_PI / 180, 1e-15);
   // Levels apply to what the module built, all of it off and empty first, as
-  // the simulator's load resets fuel and thrust (VS_FUELRESET, VS_THRUSTRESET).
-  EXPECT_EQ(std::vector<double>(
-                {p.tanks[0].mass, p.thrusters[0].level, p.thrusters[1].level, o.pos.y, o.vel.z, o.tanks[0].mass}),
-            std::vector<double>({12.5, 0, 0.5, 12.5, 7700, 10}));
+  // the simulator's load resets fuel and thrust (VS_FUELRESET, VS_THRUSTRESET);
+  // then, as its Vessel::Setup, an inertia nobody gave follows from the size.
+  EXPECT_EQ(std::vector<double>({p.tanks[0].mass, p.thrusters[0].level, p.thrusters[1].level, o.pos.y, o.vel.z,
+                                 o.tanks[0].mass, o.pmi.z}),
+            std::vector<double>({12.5, 0, 0.5, 12.5, 7700, 10, 10}));
   ASSERT_EQ(o.unknownLines.size(), 1u);
   EXPECT_EQ(o.unknownLines[0].text, "CUSTOM 1 2");
 }

@@ -2,7 +2,9 @@
 // generic keys; and vessels of one name, and vessels the world deletes.
 #include <gtest/gtest.h>
 
+#include "sim/api/handles.h"
 #include "sim/formats/mesh.h"
+#include "sim/physics/planet/attitude.h"
 #include "sim/world/world.h"
 #include "tests/support/tree.h"
 
@@ -15,6 +17,7 @@ TEST(vessel_creation, class_keys_are_applied_after_the_module_sets_its_class_cap
   ASSERT_NE(v, nullptr);
   EXPECT_EQ(v->emptyMass, 222);    // the class file's, set after the module's 111
   EXPECT_EQ(v->size, 7);           // the module's: the class file has no Size
+  EXPECT_EQ(v->pmi.z, 7);          // with no inertia given anywhere, from the size the vessel ends up with
   ASSERT_EQ(v->tanks.size(), 1u);  // MaxFuel adds no tank to a class that made its own
   EXPECT_EQ(v->tanks[0].maxMass, 50);
   EXPECT_EQ(v->thrusters.size(), 2u);
@@ -25,19 +28,84 @@ TEST(vessel_creation, a_class_without_module_gets_a_host_vessel_with_every_gener
   ScratchTree root;
   root.write("Config/Vessels/Sub/Sat.cfg",
              "MeshName = Sub\\Box\nMass=600\nSize = 2\nMaxFuel = 100\nIsp = 2900\nInertia = 1 2 3\n"
-             "CrossSections = 4 5 6\nCW = 0.1 0.2 0.3 0.4\nTouchdownPoints = 0 -1 1  -1 -1 -1  1 -1 -1\n");
+             "CrossSections = 4 5 6\nCW = 0.1 0.2 0.3 0.4\nTouchdownPoints = 0 -1 1  -1 -1 -1  1 -1 -1\n"
+             "RotResistance = 7 8 9\n");
   root.write("Meshes/Sub/Box.msh", kTriangleMesh);
   sim::World w(root.dir(), "");
   sim::Vessel *v = w.createVessel("S", "Sub\\Sat", nullptr);
   ASSERT_NE(v, nullptr);
   EXPECT_NE(sim::callbacksOf(v->iface), nullptr);
-  // The MaxFuel tank starts full.
-  EXPECT_EQ(
-      std::vector<double>({v->mass(), v->classIsp, v->size, v->pmi.z, v->crossSections.y, v->cwY, v->touchdown[2].x}),
-      std::vector<double>({700, 2900, 2, 3, 5, 0.4, 1}));
+  // The MaxFuel tank starts full; a thruster created without an Isp takes the class's.
+  const THRUSTER_HANDLE th = v->iface->CreateThruster(_V(0, 0, 0), _V(0, 0, 1), 1, nullptr, 0);
+  EXPECT_EQ(std::vector<double>({v->mass(), v->thruster(sim::idOf(th))->isp0, v->size, v->pmi.z, v->crossSections.y,
+                                 v->cwY, v->touchdown[2].x, v->rotDrag.y}),
+            std::vector<double>({700, 2900, 2, 3, 5, 0.4, 1, 8}));
   ASSERT_EQ(v->meshes.size(), 1u);
   EXPECT_EQ(w.resources().mesh(v->meshes[0].mesh)->triangleCount(), 1);
   EXPECT_EQ(w.log().errorCount(), 0);
+}
+
+// Whatever neither the module nor the class file sets is the simulator's
+// default (Vessel::DefaultGenericCaps), the inertia (2 size, 2 size, size) as
+// Vessel::Setup makes it, and the Isp of a thruster created without one 5e4 m/s.
+TEST(vessel_creation, what_a_class_leaves_unset_takes_the_simulators_defaults) {
+  ScratchWorld w("; nothing set\n");
+  sim::Vessel *v = w->createVessel("B", "Probe", nullptr);
+  ASSERT_NE(v, nullptr);
+  const THRUSTER_HANDLE th = v->iface->CreateThruster(_V(0, 0, 0), _V(0, 0, 1), 1, nullptr, 0);
+  EXPECT_EQ(
+      std::vector<double>({v->size, v->mass(), v->cwZPos, v->cwZNeg, v->cwX, v->cwY, v->crossSections.x, v->rotDrag.z,
+                           v->pmi.y, v->pmi.z, v->touchdown[1].x, v->thruster(sim::idOf(th))->isp0}),
+      std::vector<double>({10, 1000, 0.1, 0.3, 0.3, 0.3, 20, 0.01, 20, 10, -3, 5e4}));
+}
+
+// As the simulator's Vessel::SetState: the fuel level (of the default tank,
+// below 0 too) only with bit 2 of flag[0], the engine levels only with bit 1,
+// a negative eng_main for the retro group. Its Vessel::GetState clears the flags, sets
+// port -1 and gives the retro level, negated, when the main group is off.
+TEST(vessel_creation, a_status_gives_fuel_and_engine_levels_only_as_its_flags_say) {
+  ScratchTree root;
+  root.write("Config/Vessels/Probe.cfg", "Module = Fixture\n");  // 50 kg tank, main engines at 1 and 0
+  root.withFixtureModule();
+  sim::World w(root.dir(), "");
+  VESSELSTATUS s{};
+  s.rpos = _V(7e6, 0, 0);
+  s.fuel = -0.25;
+  s.eng_main = 0.5;
+  sim::Vessel *plain = w.createVessel("P", "Probe", &s);
+  s.flag[0] = 3;
+  sim::Vessel *flagged = w.createVessel("F", "Probe", &s);
+  ASSERT_TRUE(plain && flagged);
+  EXPECT_EQ(std::vector<double>({plain->tanks[0].mass, plain->thrusters[0].level, plain->thrusters[1].level,
+                                 flagged->tanks[0].mass, flagged->thrusters[0].level, flagged->thrusters[1].level}),
+            std::vector<double>({50, 1, 0, -12.5, 0.5, 0.5}));
+  THRUSTER_HANDLE retro =
+      flagged->iface->CreateThruster(_V(0, 0, 0), _V(0, 0, -1), 1, flagged->iface->CreatePropellantResource(1), 3000);
+  flagged->iface->CreateThrusterGroup(&retro, 1, THGROUP_RETRO);
+  flagged->iface->SetThrusterGroupLevel(THGROUP_MAIN, 0);
+  flagged->iface->SetThrusterLevel(retro, 0.4);
+  VESSELSTATUS back;
+  flagged->iface->GetStatus(back);
+  back.flag[0] |= 1;
+  sim::Vessel *fromBack = w.createVessel("B", "Probe", &back);
+  ASSERT_NE(fromBack, nullptr);
+  EXPECT_EQ(std::vector<double>({back.eng_main, static_cast<double>(back.port), fromBack->thrusters[0].level}),
+            std::vector<double>({-0.4, -1, 0}));
+}
+
+// As the simulator's Vessel::GetState for a landed vessel: its altitude in
+// vrot.x, and in arot its attitude against the planet's own frame: here at
+// longitude and latitude 0, heading north, +z along the planet's y and +y along its x.
+TEST(vessel_creation, a_landed_vessels_status_gives_its_altitude_and_its_attitude_against_the_ground) {
+  ScratchWorld w("TouchdownPoints = 0 -3 1  -1 -3 -1  1 -3 -1\n");
+  sim::Vessel *v = w->createVessel("L", "Probe", nullptr);
+  ASSERT_NE(v, nullptr);
+  VESSELSTATUS s;
+  v->iface->GetStatus(s);
+  EXPECT_EQ(s.status, 1);
+  EXPECT_NEAR(length(s.vrot - _V(3, 0, 0)), 0, 1e-6);
+  const sim::Mat3 ground = sim::physics::rotFromArot(s.arot);
+  EXPECT_NEAR(length(ground.column(2) - _V(0, 1, 0)) + length(ground.column(1) - _V(1, 0, 0)), 0, 1e-12);
 }
 
 TEST(world_vessels, names_may_repeat_and_a_deleted_vessel_is_gone_for_good) {

@@ -57,7 +57,10 @@ TEST(vessel_handles, stale_and_foreign_handles_are_refused_and_change_nothing) {
 }
 
 // Deleting a tank unlinks its thrusters and clears the handle; the fuel mass
-// acts on the default tank within its bounds.
+// acts on the default tank. Contents are taken as given, capped only by the
+// capacity when set, and GetMass takes in a tank created or deleted once the
+// frame is over or a mass is set, as in the simulator (Vessel::CreatePropellantResource,
+// Vessel::SetPropellantMass, and Vessel::UpdateMass at the end of Vessel::Update).
 TEST(vessel_tanks, deleting_a_tank_unlinks_its_thrusters_and_fuel_mass_acts_on_the_default_tank) {
   ScratchWorld pw("Mass = 100\n");
   sim::Vessel *v = add(pw, "V");
@@ -70,15 +73,17 @@ TEST(vessel_tanks, deleting_a_tank_unlinks_its_thrusters_and_fuel_mass_acts_on_t
   EXPECT_EQ(t1, nullptr);
   EXPECT_EQ(v->thruster(sim::idOf(on1))->tank, 0u);
   EXPECT_NE(v->thruster(sim::idOf(on2))->tank, 0u);
-  EXPECT_EQ(v->iface->GetMass(), 150);
+  EXPECT_EQ(v->iface->GetMass(), 100);         // the tanks count from the end of the frame
   EXPECT_EQ(v->iface->GetMaxFuelMass(), 200);  // the first tank left is the default now
   ASSERT_EQ(pw->record().events().size(), 2u);
   EXPECT_EQ(pw->record().events()[1].kind, sim::EventKind::tankDeleted);
   v->iface->DelPropellantResource(kept);
   EXPECT_EQ(pw->log().refusedCount(), 1);
+  pw->step();
+  EXPECT_EQ(v->iface->GetMass(), 150);
 
   sim::Vessel *w = add(pw, "W");
-  w->iface->CreatePropellantResource(100, 30);
+  w->iface->CreatePropellantResource(100, 130);
   PROPELLANT_HANDLE big = w->iface->CreatePropellantResource(200);
   std::vector<double> fuel = {w->iface->GetFuelMass()};
   for (double mass : {150.0, -5.0}) {
@@ -87,8 +92,11 @@ TEST(vessel_tanks, deleting_a_tank_unlinks_its_thrusters_and_fuel_mass_acts_on_t
   }
   w->iface->SetDefaultPropellantResource(big);
   fuel.push_back(w->iface->GetFuelMass());
-  EXPECT_EQ(fuel, std::vector<double>({30, 100, 0, 200}));
-  EXPECT_EQ(w->iface->GetMass(), 300);
+  EXPECT_EQ(fuel, std::vector<double>({130, 100, -5, 200}));
+  EXPECT_EQ(w->iface->GetMass(), 295);
+  w->iface->CreatePropellantResource(5);
+  w->iface->SetEmptyMass(200);
+  EXPECT_EQ(w->iface->GetMass(), 400);
 }
 
 TEST(vessel_thruster_groups, group_level_is_the_mean_of_its_members_and_group_settings_are_clamped) {

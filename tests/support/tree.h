@@ -15,8 +15,10 @@
 
 // A probe class without a module, with a one-triangle mesh.
 const char kProbeClass[] = "MeshName = Probe\nMass = 1000\nSize = 2\nInertia = 2 2 2\nMaxFuel = 500\nIsp = 3000\n";
-// Bare: no tank, and unequal moments of inertia, so that it tumbles.
-const char kBareProbe[] = "Mass = 1000\nSize = 2\nInertia = 2 5 9\n";
+// Bare: no tank, no drag, and unequal moments of inertia, so that it tumbles;
+// it stands on the plane y = -1.
+const char kBareProbe[] =
+    "Mass = 1000\nSize = 2\nInertia = 2 5 9\nCW = 0 0 0 0\nTouchdownPoints = 0 -1 1  -1 -1 -1  1 -1 -1\n";
 const char kTriangleMesh[] = "MSHX1\nGROUPS 1\nGEOM 3 1\n0 0 0\n1 0 0\n0 1 0\n0 1 2\n";
 
 class ScratchTree {
@@ -89,14 +91,13 @@ struct ScratchWorld : ScratchTree {
   std::unique_ptr<sim::World> w;
 };
 
-// A vessel of class cls in free flight; its first tank full.
+// A vessel of class cls in free flight; its tanks as its class fills them.
 inline sim::Vessel *flying(sim::World &w, const std::string &name, const VECTOR3 &pos, const VECTOR3 &vel,
                            const VECTOR3 &vrot = {}, const std::string &cls = "Probe") {
   VESSELSTATUS s{};
   s.rpos = pos;
   s.rvel = vel;
   s.vrot = vrot;
-  s.fuel = 1;
   return w.createVessel(name, cls, &s);
 }
 
