@@ -36,7 +36,7 @@ const double kSecondsPerDay = 86400.0;  // [s]
 // A vessel needing more sub-steps in one frame than this is spinning or
 // braking beyond anything a vessel does; it goes on with longer steps, and
 // if its state stops being finite it is recorded as diverged.
-const int kMaxSubSteps = 100000;
+const int kMaxSubSteps = 1000000;
 
 // A vessel's share of a sub-step: what the forces phase hands to integration.
 struct VesselStep {
@@ -158,13 +158,15 @@ FrameFlown flyFrame(const World &w, Vessel &v, const VECTOR3 &spin, double frame
     const double h = pieces <= 1 ? left : left / pieces;  // [s]
     left = pieces <= 1 ? 0 : left - h;
     const VesselStep s = forcesOn(v, w.planet, air, spin, h);
+    const double approach = s.loads.ground ? length(v.vel - physics::carriedVelocity(spin, v.pos)) : 0;  // [m/s]
     fly(v, s.loads, w.planet, h);
     physics::drawPropellant(v, s.propulsion);
     if (!finiteMotion(v)) break;  // where it would touch the ground means nothing
-    const bool touching = s.loads.ground && physics::lowestPoint(v, w.planet) < 0;
+    // Within a micrometre counts: a vessel set down on its points stays in touch.
+    const bool touching = s.loads.ground && physics::lowestPoint(v, w.planet) < 1e-6;
     if (touching && !v.touching && !out.touchedDown) {
       out.touchedDown = true;
-      out.impactSpeed = length(v.vel - physics::carriedVelocity(spin, v.pos));
+      out.impactSpeed = approach;
     }
     out.leftGround = out.leftGround || (v.touching && !touching);
     v.touching = touching;

@@ -7,7 +7,8 @@
 //
 // A launcher comes back from a load with its count stopped (MET, the stage
 // timer and the launch command are not saved). The pilot works with that: a
-// launcher still on the pad after its launch time gets B again; one loaded as
+// launcher still on the pad after its launch time (landed, or on its springs
+// once its booster has begun to push) gets B again; one loaded as
 // the upper stage with its fairing on runs its timeline again from the load,
 // so its releases simply come later.
 #include <gtest/gtest.h>
@@ -20,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/physics/planet/ground.h"
 #include "tests/support/launcher.h"
 
 namespace {
@@ -89,12 +91,17 @@ bool counting(const sim::World &w, const sim::Vessel &v) {
   return false;
 }
 
+// Standing on the pad, or on its springs there once its booster has begun to push.
+bool onPad(const sim::World &w, const sim::Vessel &v) {
+  return v.landed || sim::physics::lowestPoint(v, w.planet) < 0.5;
+}
+
 // Where a carrier is in its flight, so that a record shows which phases the reloads cut through.
 const char *phaseOf(sim::World &w, const sim::Vessel &v) {
   if (!isCarrier(v)) return nullptr;
   if (!isLauncher(v) && v.createdAt == w.simTime()) return "dispenser released in the last step";
   if (!isLauncher(v)) return carriesPayloads(v) ? "dispenser with payloads" : "empty dispenser";
-  if (configurationOf(v) == 0) return !v.landed ? "booster burning" : counting(w, v) ? "counting" : "waiting";
+  if (configurationOf(v) == 0) return !onPad(w, v) ? "booster burning" : counting(w, v) ? "counting" : "waiting";
   if (fairingOn(w, v)) return "upper stage with fairing";
   return carriesPayloads(v) ? "upper stage releasing" : "upper stage empty";
 }
@@ -174,7 +181,7 @@ TEST(soak_flight, a_fleet_flown_through_reloads_ends_with_everything_released_on
     const std::vector<sim::Vessel *> vessels = world->vessels();  // a key press may create vessels
     for (sim::Vessel *v : vessels) {
       const int k = isLauncher(*v) ? std::stoi(v->name.substr(1)) - 1 : -1;
-      if (k >= 0 && t >= launchTime(k) && configurationOf(*v) == 0 && v->landed && !counting(*world, *v))
+      if (k >= 0 && t >= launchTime(k) && configurationOf(*v) == 0 && onPad(*world, *v) && !counting(*world, *v))
         world->cockpit().pressKey(v, OAPI_KEY_B);
       // A launcher releases only as the upper stage with the fairing gone; before that J would stage it.
       if (release && carriesPayloads(*v) && (!isLauncher(*v) || (configurationOf(*v) == 1 && !fairingOn(*world, *v))))

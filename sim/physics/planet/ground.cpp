@@ -96,10 +96,18 @@ bool nearGround(const Vessel &v, const Planet &p, const VECTOR3 &spin, double h)
   return r2 < (p.radius + reach) * (p.radius + reach) && lowestPoint(v, p) < reach - std::sqrt(reach2);
 }
 
+// The springs and their damping act on the vessel's motion along and about
+// each axis: the fastest rate [1/s] they set, on their own (3 k / m) or
+// through the lever of the farthest point about the least inertia.
 double contactStep(const Vessel &v) {
-  const double mass = std::max(v.mass(), 1e-3);                                // [kg]
-  const double rate = std::max(std::sqrt(3 * v.tdStiffness / mass), 3 * v.tdDamping / mass);  // [1/s]
-  return rate > 0 ? 0.5 / rate : HUGE_VAL;
+  const double mass = std::max(v.mass(), 1e-3);  // [kg]
+  double reach2 = 0;                             // [m^2]
+  for (const VECTOR3 &td : v.touchdown) reach2 = std::max(reach2, dotp(td, td));
+  const double least = std::min({v.pmi.x, v.pmi.y, v.pmi.z});  // [m^2]
+  const double lever = 1 + (least > 0 ? reach2 / least : 0);
+  const double perMass = 3 * lever / mass;  // [1/kg]
+  const double rate = std::max(std::sqrt(v.tdStiffness * perMass), v.tdDamping * perMass);  // [1/s]
+  return rate > 0 ? 1.5 / rate : HUGE_VAL;  // well within the Runge-Kutta method's stable 2.8
 }
 
 void holdOnSurface(Vessel &v, const Planet &p, const PlanetPose &pose) {
