@@ -127,6 +127,9 @@ TEST(dispenser, a_released_dispenser_takes_its_payloads_in_and_releases_them_one
   f.press(OAPI_KEY_J);
   sim::Vessel *d = f.world.find("D");
   ASSERT_NE(d, nullptr);
+  // Its own clbkPostStep ran in the frame that made it, as the simulator
+  // walks its live vessel list: it has taken in all it carries before its first frame.
+  EXPECT_EQ(usedMeshes(*d), 3);
   EXPECT_EQ(f.world.cockpit().pressKey(d, OAPI_KEY_J, true, {OAPI_KEY_LSHIFT}), 0);
   const VECTOR3 places[] = {{-1.2, 0, 1.34}, {1.2, 0, 0.6}};  // [m]
   const char *const names[] = {"S2", "S1"};

@@ -166,10 +166,14 @@ TEST(touchdown, a_vessel_rests_on_its_springs_and_is_landed_after_lying_still_a_
   EXPECT_EQ(std::make_tuple(count(*w, "gentle", "touchdown"), count(*w, "gentle", "crashed"), count(*w, "gentle", "landed")),
             std::make_tuple(1, 0, 1));
   EXPECT_EQ(std::make_tuple(count(*w, "fast", "crashed"), count(*w, "fast", "landed")), std::make_tuple(1, 1));
-  double speed = 0;
-  for (const Event &e : w->record().events())
+  double speed = 0, touched = 0, landedAt = 0;  // [m/s], [s], [s]
+  for (const Event &e : w->record().events()) {
     if (e.vessel == "fast" && e.kind == EventKind::touchdown) std::sscanf(e.detail.c_str(), "at %lf", &speed);
+    if (e.vessel == "gentle" && e.kind == EventKind::touchdown) touched = e.t;
+    if (e.vessel == "gentle" && e.kind == EventKind::landed) landedAt = e.t;
+  }
   EXPECT_NEAR(speed, 60, 1);
+  EXPECT_TRUE(landedAt - touched > 4.99 && landedAt - touched < 6) << touched << " " << landedAt;
   expectOnItsPoints(*gentle, earth, w->planetTime());
   EXPECT_NEAR(altitude(*fast, earth), 1, 1e-6);
 }
