@@ -22,10 +22,20 @@ VECTOR3 dragPerMass(const Vessel &v, double density, double mass, const VECTOR3 
 // The weathervane moments turn the nose towards the flight path: about x by
 // the angle of attack atan2(-vy, vz), about y by the slip atan2(vx, vz), each
 // scaled by the vessel's moment scale, as UpdateAerodynamicForces_OLD has them.
+namespace {
+
+// sin(atan2(a, b)), without the trigonometry: 0 where the angle is undefined.
+double sineOfAngle(double a, double b) {
+  const double r = std::hypot(a, b);
+  return r > 0 ? a / r : 0;
+}
+
+}  // namespace
+
 VECTOR3 airTorquePerMass(const Vessel &v, double density, const VECTOR3 &bodyAirVel, const VECTOR3 &omega) {
   const double k = v.size * density, speed = length(bodyAirVel);  // [m kg/m^3], [m/s]
-  const double pitch = std::sin(std::atan2(-bodyAirVel.y, bodyAirVel.z)) * v.pitchMomentScale;
-  const double yaw = std::sin(std::atan2(bodyAirVel.x, bodyAirVel.z)) * v.bankMomentScale;
+  const double pitch = v.pitchMomentScale == 0 ? 0 : sineOfAngle(-bodyAirVel.y, bodyAirVel.z) * v.pitchMomentScale;
+  const double yaw = v.bankMomentScale == 0 ? 0 : sineOfAngle(bodyAirVel.x, bodyAirVel.z) * v.bankMomentScale;
   return _V(-k * (speed * v.crossSections.y * pitch + omega.x * v.rotDrag.x),
             -k * (speed * v.crossSections.x * yaw + omega.y * v.rotDrag.y), -k * omega.z * v.rotDrag.z);
 }

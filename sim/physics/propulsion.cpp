@@ -42,6 +42,12 @@ void startFrame(Vessel &v) {
   }
 }
 
+bool thrustEngaged(const Vessel &v) {
+  for (const Thruster &th : v.thrusters)
+    if (th.level > 0 && th.maxThrust0 != 0 && th.tank) return true;
+  return false;
+}
+
 double thrustAtPressure(const Thruster &th, double pressure) {
   if (th.isp0 <= 0 || th.ispRef <= 0) return th.maxThrust0;
   const double eta = (th.isp0 - th.ispRef) / (th.pRef * th.isp0);  // thrust lost per pascal [1/Pa]

@@ -35,6 +35,8 @@ void addLevel(const Vessel &v, Thruster &th, double change);
 // command lights it again. Within the frame the thrusters run at these levels,
 // drawing their tanks down to 0 at most.
 void startFrame(Vessel &v);
+// A thruster runs this frame (the simulator's bThrustEngaged): a force acts on the vessel.
+bool thrustEngaged(const Vessel &v);
 // Thrust [N] of a thruster at full level in ambient pressure [Pa], before the tank is considered.
 double thrustAtPressure(const Thruster &th, double pressure);
 // Propellant flow [kg/s] of a thruster at full level from a tank of the given efficiency.

@@ -63,7 +63,7 @@ bool stepFits(const Vessel &v, const Planet &p, double density, const VECTOR3 &s
   const double drag = dragRatePerSpeed(v, density);                                // [1/m]
   return arc * arc <= r2 * r2 * r2 && dotp(v.omega, v.omega) <= turn * turn &&
          drag * drag * airSpeedSquared(v, spin) <= decay * decay && dampingRate(v, density) <= decay &&
-         (h <= contactStep(v) || !nearGround(v, p, spin, h));
+         (!nearGround(v, p, spin, h) || h <= contactStep(v));
 }
 
 }  // namespace physics

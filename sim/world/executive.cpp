@@ -234,12 +234,11 @@ void World::step() {
     v->frameStart = {v->pos, v->vel, v->rot, v->omega};
     v->inFrame = true;
     physics::startFrame(*v);
-    const physics::AirState air = airAround(*v, planet);
-    const double thrust = length(physics::propulsionOf(*v, air.pressure, 0).force);  // [N]
+    const bool thrusting = physics::thrustEngaged(*v);
     if (v->landed) {
       // Any force ends the landed state, as in the simulator (Vessel::Update):
       // the vessel then rests on its touchdown points' springs.
-      if (thrust == 0 && !v->forceActive) {
+      if (!thrusting && !v->forceActive) {
         physics::holdOnSurface(*v, planet, planetPoseAt(planetTimeAt(simt_ + frame)));
         continue;
       }
@@ -250,9 +249,10 @@ void World::step() {
     v->forceActive = false;
     const FrameFlown f = flyFrame(*this, *v, spin, frame);
     if (f.touchedDown) touchdowns.push_back({v, f.impactSpeed, false});
-    if (f.leftGround && thrust > 0) touchdowns.push_back({v, thrust, true});
+    if (f.leftGround && thrusting)
+      touchdowns.push_back({v, length(physics::propulsionOf(*v, airAround(*v, planet).pressure, 0).force), true});
     // Still on the ground without thrust for long enough: landed where it lies.
-    v->restTime = v->touching && thrust == 0 && lyingStill(*v, spin) ? v->restTime + frame : 0;
+    v->restTime = v->touching && !thrusting && lyingStill(*v, spin) ? v->restTime + frame : 0;
     if (v->restTime >= physics::kRestBeforeLanded) {
       const physics::PlanetPose &pose = planetPoseAt(planetTimeAt(simt_ + frame));
       double lng, lat, alt;

@@ -96,16 +96,21 @@ bool nearGround(const Vessel &v, const Planet &p, const VECTOR3 &spin, double h)
   return r2 < (p.radius + reach) * (p.radius + reach) && lowestPoint(v, p) < reach - std::sqrt(reach2);
 }
 
-// The springs and their damping act on the vessel's motion along and about
-// each axis: the fastest rate [1/s] they set, on their own (3 k / m) or
-// through the lever of the farthest point about the least inertia.
+// The springs and their damping act on the vessel's motion along the local
+// vertical and about each of its axes: a point's push along the vertical n
+// turns the vessel about an axis through the lever td x n, against the
+// inertia about that axis. The fastest rate [1/s] they set, with the vessel
+// turned as it is now, bounds the step.
 double contactStep(const Vessel &v) {
   const double mass = std::max(v.mass(), 1e-3);  // [kg]
-  double reach2 = 0;                             // [m^2]
-  for (const VECTOR3 &td : v.touchdown) reach2 = std::max(reach2, dotp(td, td));
-  const double least = std::min({v.pmi.x, v.pmi.y, v.pmi.z});  // [m^2]
-  const double lever = 1 + (least > 0 ? reach2 / least : 0);
-  const double perMass = 3 * lever / mass;  // [1/kg]
+  const VECTOR3 n = v.rot.tmul(unit(v.pos));
+  double perMass = 0;  // response of the vessel to a unit push at each point [1/kg]
+  for (const VECTOR3 &td : v.touchdown) {
+    const VECTOR3 lever = crossp(td, n);
+    perMass += 1 + (v.pmi.x > 0 ? lever.x * lever.x / v.pmi.x : 0) + (v.pmi.y > 0 ? lever.y * lever.y / v.pmi.y : 0) +
+               (v.pmi.z > 0 ? lever.z * lever.z / v.pmi.z : 0);
+  }
+  perMass /= mass;
   const double rate = std::max(std::sqrt(v.tdStiffness * perMass), v.tdDamping * perMass);  // [1/s]
   return rate > 0 ? 1.5 / rate : HUGE_VAL;  // well within the Runge-Kutta method's stable 2.8
 }
