@@ -81,8 +81,12 @@ Mat3 orthonormalised(const Mat3 &r) {
 }
 
 void integrate(Motion &m, const Vessel &def, const StepLoads &loads, const Planet &p, double h) {
-  const Setup s{def, loads, p, _V(inverseOrZero(def.pmi.x), inverseOrZero(def.pmi.y), inverseOrZero(def.pmi.z)),
-                loads.density > 0, h};
+  const Setup s{def,
+                loads,
+                p,
+                _V(inverseOrZero(def.pmi.x), inverseOrZero(def.pmi.y), inverseOrZero(def.pmi.z)),
+                loads.density > 0,
+                h};
   const Rates k1 = rates(s, m, 0);
   const Rates k2 = rates(s, advanced(m, k1, h / 2), h / 2);
   const Rates k3 = rates(s, advanced(m, k2, h / 2), h / 2);

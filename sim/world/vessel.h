@@ -122,10 +122,10 @@ struct Vessel {
   Kinematics frameStart;
   bool inFrame = false;  // integrated in the frame under way: frameStart holds
   bool landed = false;
-  bool crashed = false;       // its last touchdown was faster than a landing
-  bool forceActive = false;   // set on a landed vessel: it leaves its landed state at the next frame
-  bool touching = false;      // a touchdown point is below the surface (in flight)
-  double restTime = 0;        // how long it has lain still in contact [s]
+  bool crashed = false;      // its last touchdown was faster than a landing
+  bool forceActive = false;  // set on a landed vessel: it leaves its landed state at the next frame
+  bool touching = false;     // a touchdown point is below the surface (in flight)
+  double restTime = 0;       // how long it has lain still in contact [s]
   double surfLng = 0, surfLat = 0, surfHeading = 0;  // while landed [rad]
 
   // The mass GetMass reports lags the tanks, as the simulator's mass register

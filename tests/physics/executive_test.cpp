@@ -124,8 +124,9 @@ TEST(executive, a_long_frame_ends_where_the_same_span_of_short_frames_ends) {
     SCOPED_TRACE(c.what);
     std::vector<Vessel> ends;
     for (double warp : {1.0, 1000.0}) {
-      ScratchWorld w("Mass = 100\nSize = 2\nInertia = 2 5 9\nCW = 1 1 1 1\nCrossSections = 4 4 4\n"
-                     "TouchdownPoints = 0 -1 1  -1 -1 -1  1 -1 -1\n");
+      ScratchWorld w(
+          "Mass = 100\nSize = 2\nInertia = 2 5 9\nCW = 1 1 1 1\nCrossSections = 4 4 4\n"
+          "TouchdownPoints = 0 -1 1  -1 -1 -1  1 -1 -1\n");
       Vessel *v = flying(*w, "v", c.pos, c.vel, c.vrot);
       v->rot = Mat3::fromColumns(_V(0, -1, 0), unit(c.pos), _V(0, 0, 1));  // its touchdown points below it
       w->timeAcceleration = warp;

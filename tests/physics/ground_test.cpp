@@ -121,7 +121,7 @@ TEST(pad, rocket_stands_on_its_springs_once_it_pushes_and_climbs_when_its_thrust
   const VECTOR3 pos0 = v->pos;
   const double t0 = w->planetTime();
   run(*w, 100);
-  EXPECT_TRUE(v->landed);  // no force, no change
+  EXPECT_TRUE(v->landed);                                                    // no force, no change
   const double weight = v->mass() * earth.gm / std::pow(length(v->pos), 2);  // [N]
   v->iface->SetThrusterLevel(th, 0.8 * weight / 1e6);
   run(*w, 1);
@@ -163,8 +163,9 @@ TEST(touchdown, a_vessel_rests_on_its_springs_and_is_landed_after_lying_still_a_
   EXPECT_GT(length(fast->vel - physics::surfaceVelocity(earth, fast->pos, w->planetTime())), 0.01);  // not frozen
   run(*w, 600);
   EXPECT_TRUE(gentle->landed && fast->landed);
-  EXPECT_EQ(std::make_tuple(count(*w, "gentle", "touchdown"), count(*w, "gentle", "crashed"), count(*w, "gentle", "landed")),
-            std::make_tuple(1, 0, 1));
+  EXPECT_EQ(
+      std::make_tuple(count(*w, "gentle", "touchdown"), count(*w, "gentle", "crashed"), count(*w, "gentle", "landed")),
+      std::make_tuple(1, 0, 1));
   EXPECT_EQ(std::make_tuple(count(*w, "fast", "crashed"), count(*w, "fast", "landed")), std::make_tuple(1, 1));
   double speed = 0, touched = 0, landedAt = 0;  // [m/s], [s], [s]
   for (const Event &e : w->record().events()) {

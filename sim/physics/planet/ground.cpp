@@ -11,11 +11,11 @@ namespace sim {
 namespace physics {
 namespace {
 
-const double kStiffnessPerKg = 1e3;   // [N/m per kg of empty mass]
-const double kDampingShare = 0.1;     // damping [N s/m] per unit of stiffness [N/m]
-const double kMaxSpringDepth = 1.0;   // [m]
-const double kMaxFrictionDepth = 0.1; // [m]
-const double kFrictionFullSpeed = 10; // below it friction fades as sqrt(0.1 v) [m/s]
+const double kStiffnessPerKg = 1e3;    // [N/m per kg of empty mass]
+const double kDampingShare = 0.1;      // damping [N s/m] per unit of stiffness [N/m]
+const double kMaxSpringDepth = 1.0;    // [m]
+const double kMaxFrictionDepth = 0.1;  // [m]
+const double kFrictionFullSpeed = 10;  // below it friction fades as sqrt(0.1 v) [m/s]
 const double kLateralFriction = 0.5, kLongitudinalFriction = 0.1;
 
 // Friction of one point: mu times the pressure, fading at low speeds, against the motion.
