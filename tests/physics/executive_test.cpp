@@ -36,22 +36,14 @@ class Meddler final : public VESSEL2 {
     World &w = *World::current();
     note("post", simt, simdt, mjd);
     wasCalling = w.callingVessel == w.fromHandle(GetHandle());
-    if (victim_) {
-      oapiDeleteVessel(victim_);
-      victimStayedForTheFrame = w.fromHandle(victim_) != nullptr;
-    }
+    if (victim_ && oapiDeleteVessel(victim_)) victimStayedForTheFrame = w.fromHandle(victim_) != nullptr;
     victim_ = nullptr;
     oapiCreateVessel("newcomer", "Probe", statusAt(_V(0, 1000, 0)));
   }
   bool wasCalling = false, victimStayedForTheFrame = false;
 
  private:
-  static VESSELSTATUS statusAt(const VECTOR3 &offset) {
-    VESSELSTATUS s{};
-    s.rpos = kDeepSpace + offset;
-    s.rvel = _V(1, 2, 3);
-    return s;
-  }
+  static VESSELSTATUS statusAt(const VECTOR3 &offset) { return {kDeepSpace + offset, _V(1, 2, 3)}; }
   Vessel *victim_;
   std::vector<std::string> &log_;
 };

@@ -124,10 +124,8 @@ TEST(pad, rocket_stands_on_its_springs_once_it_pushes_and_climbs_when_its_thrust
   EXPECT_TRUE(v->landed);                                                    // no force, no change
   const double weight = v->mass() * earth.gm / std::pow(length(v->pos), 2);  // [N]
   v->iface->SetThrusterLevel(th, 0.8 * weight / 1e6);
-  run(*w, 1);
-  EXPECT_FALSE(v->landed);
-  run(*w, 499);
-  EXPECT_LT(v->tanks[0].mass, 30000);  // burning on the pad
+  run(*w, 500);
+  EXPECT_TRUE(!v->landed && v->tanks[0].mass < 30000);  // burning on the pad
   const double sag = (v->mass() * earth.gm / std::pow(length(v->pos), 2) - 0.8 * weight) / (3 * 20000 * 1e3);  // [m]
   EXPECT_NEAR(altitude(*v, earth), 17 - sag, 0.1 * sag);
   // Friction fades at low speeds (as sqrt(0.1 v) below 10 m/s): it holds the

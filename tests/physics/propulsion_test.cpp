@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <tuple>
+#include <vector>
 
 #include "sim/physics/planet/orbit.h"
 #include "sim/physics/planet/planet.h"
@@ -43,28 +44,48 @@ TEST(thruster, loses_thrust_to_ambient_pressure_by_its_isp_ratio_but_draws_the_s
 }
 
 // The simulator's Vessel::UpdateThrustForces: each frame a thruster runs at
-// clamp(0..1, stored level + override) and the override is spent; one that
-// would run from an empty or missing tank is switched off, stored level too.
-TEST(thruster, runs_at_its_clamped_level_plus_override_each_frame_and_is_switched_off_without_propellant) {
-  Vessel empty = engineTest(0), deleted = engineTest(0), negative = engineTest(0), nudged = engineTest(0);
+// clamp(0..1, stored level + override); one that would run from an empty or
+// missing tank is switched off, stored level too.
+TEST(thruster, runs_at_its_clamped_stored_level_and_is_switched_off_without_propellant) {
+  Vessel empty = engineTest(0), deleted = engineTest(0), negative = engineTest(0);
   empty.tanks[0].mass = 0;
   deleted.thrusters[0].tank = 0;
   deleted.tanks.clear();
   negative.thrusters[0].permanent = -0.3;
-  nudged.thrusters[0].permanent = 0.25;
-  nudged.thrusters[0].override = 0.5;
-  // Vessel, level it runs at, level kept, thrust [N].
-  const std::tuple<const char *, Vessel *, double, double, double> cases[] = {{"empty tank", &empty, 0, 0, 0},
-                                                                              {"deleted tank", &deleted, 0, 0, 0},
-                                                                              {"negative level", &negative, 0, -0.3, 0},
-                                                                              {"override", &nudged, 0.75, 0.25, 37500}};
-  for (const auto &[what, v, level, kept, thrust] : cases) {
+  // Vessel, level it runs at, level kept.
+  const std::tuple<const char *, Vessel *, double, double> cases[] = {
+      {"empty tank", &empty, 0, 0}, {"deleted tank", &deleted, 0, 0}, {"negative level", &negative, 0, -0.3}};
+  for (const auto &[what, v, level, kept] : cases) {
     physics::startFrame(*v);
     const Thruster &th = v->thrusters[0];
-    const physics::Propulsion p = physics::propulsionOf(*v, 0, 0.02);
-    EXPECT_EQ(std::make_tuple(th.level, th.permanent, th.override, p.force.z),
-              std::make_tuple(level, kept, 0.0, thrust))
+    EXPECT_EQ(std::make_tuple(th.level, th.permanent, physics::propulsionOf(*v, 0, 0.02).force.z),
+              std::make_tuple(level, kept, 0.0))
         << what;
+  }
+}
+
+// The keyboard reaches the focus vessel alone, as an override of one frame on
+// the attitude groups of its mode, added to what its module set and reported
+// in the level (Vessel::ApplyUserAttitudeControls, Vessel::UpdateThrustForces).
+TEST(thruster, the_keyboard_adds_to_the_focus_vessels_attitude_levels_for_one_frame) {
+  ScratchWorld w(kBareProbe);
+  std::vector<std::pair<Vessel *, THRUSTER_HANDLE>> pitch;  // the focus vessel first
+  for (const char *name : {"focus", "other"}) {
+    Vessel *v = flying(*w, name, kDeepSpace, _V(0, 0, 0));
+    THRUSTER_HANDLE th = v->iface->CreateThruster(_V(0, 0, 2), _V(0, 1, 0), 10, v->iface->CreatePropellantResource(10));
+    v->iface->CreateThrusterGroup(&th, 1, THGROUP_ATT_PITCHUP);
+    v->iface->SetThrusterLevel(th, 0.25);
+    pitch.push_back({v, th});
+  }
+  w->focusVessel = "focus";
+  // The input held, and the focus vessel's level in the frame: added, clamped, and gone with the input.
+  for (const auto &[input, level] : {std::pair{0.5, 0.75}, {1.0, 1.0}, {0.0, 0.25}}) {
+    w->cockpit().input[THGROUP_ATT_PITCHUP] = input;
+    w->step();
+    EXPECT_EQ(std::make_pair(pitch[0].first->iface->GetThrusterLevel(pitch[0].second),
+                             pitch[1].first->iface->GetThrusterLevel(pitch[1].second)),
+              std::make_pair(level, 0.25))
+        << input;
   }
 }
 
