@@ -15,6 +15,13 @@ char FAIRING_ON[] = "1";
 const std::size_t CONFIGURATION_KEY_LENGTH = sizeof CONFIGURATION_KEY - 1;
 const std::size_t FAIRING_KEY_LENGTH = sizeof FAIRING_KEY - 1;
 
+// A FAIRING line puts the fairing on unless a number 0 follows the key.
+bool FairingOn(const char *rest) {
+  char *end = nullptr;
+  const long value = std::strtol(rest, &end, 10);
+  return end == rest || value != 0;
+}
+
 // As atoi reads it, without atoi's undefined overflow: a number out of range
 // names no configuration, and the build takes it as the full stack.
 int ConfigurationNumber(const char *text) {
@@ -25,8 +32,8 @@ int ConfigurationNumber(const char *text) {
 }  // namespace
 
 // Only the keys' first letters are compared, so "FAIRING" followed by anything
-// at all puts the fairing on. Every line but FAIRING also reaches the host's
-// parser, which passes over the keys it does not know.
+// but the number 0 puts the fairing on. Every line but FAIRING also reaches the
+// host's parser, which passes over the keys it does not know.
 void VARNELL::LoadState(FILEHANDLE scn, void *status) {
   char *line;
   while (oapiReadScenario_nextline(scn, line)) {
@@ -34,7 +41,7 @@ void VARNELL::LoadState(FILEHANDLE scn, void *status) {
     if (!_strnicmp(line, CONFIGURATION_KEY, CONFIGURATION_KEY_LENGTH))
       configuration = ConfigurationNumber(line + CONFIGURATION_KEY_LENGTH);
     if (!_strnicmp(line, FAIRING_KEY, FAIRING_KEY_LENGTH))
-      fairingAttached = true;
+      fairingAttached = FairingOn(line + FAIRING_KEY_LENGTH);
     else
       ParseScenarioLineEx(line, status);
   }
@@ -44,7 +51,7 @@ void VARNELL::LoadState(FILEHANDLE scn, void *status) {
   // tank early.
   if (configuration == 1 && phBooster) DelPropellantResource(phBooster);
   Reconfigure();
-  SkipPassedTimeline();
+  justLoaded = true;  // what the state read means is seen once the host has applied it
 }
 
 // A launcher released as a stage and saved before its first step has its

@@ -4,6 +4,7 @@
 // time, swivels the engines after the pilot's attitude inputs, runs the
 // booster's ignition ramp and acceleration limit, stages, runs the upper
 // stage's timeline and releases payloads on command.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -23,10 +24,18 @@ const double kStagingPropellant = 100;              // booster propellant that t
 const double kIgnitionFrom = 10, kIgnitionTo = 11;  // upper-stage ignition window after staging [s]
 const double kJettisonAfter = 32.5;                 // fairing jettison after staging [s]
 const double kMetShownUntil = 5000;                 // [s]
-const size_t kDebugLineSize = 64;                   // room taken in the host's debug line; "MET -10.0" fits
+const double kLaunchedAirspeed = 1;  // a launcher read moving faster through the air has left its pad [m/s]
+const size_t kDebugLineSize = 64;    // room taken in the host's debug line; "MET -10.0" fits
 
 // Deflection of the engines per unit of the pilot's input to the fourth power [rad]
 const double kPitchGain = 0.01, kYawGain = 0.01, kBankGain = 0.05;
+
+// A window of time (from, to), both ends excluded, acts on a frame that ends
+// inside it, and on one so long that it steps over the whole window from
+// before it: at high time acceleration nothing is skipped.
+bool ActsInWindow(double now, double frame, double from, double to) {
+  return (now > from && now < to) || (now - frame <= from && now >= to);
+}
 
 double inputLevel(const VESSEL &v, THGROUP_TYPE type) {
   return std::pow(v.GetManualControlLevel(type, MANCTRL_ATTMODE, MANCTRL_ANYDEVICE), 4.0);
@@ -70,6 +79,7 @@ VARNELL::Steering VARNELL::ReadSteering() const {
 // that the sequencer never steers engines that do not exist.
 void VARNELL::clbkPostCreation() {
   if (thrustersDefined < 0) Reconfigure();
+  if (justLoaded) SkipPassedTimeline();
 }
 
 void VARNELL::clbkPostStep(double simt, double simdt, double mjd) {
@@ -78,20 +88,21 @@ void VARNELL::clbkPostStep(double simt, double simdt, double mjd) {
     }
     Reconfigure();
   }
+  if (justLoaded) TakeUpFlight();
   met = launchCommand ? met + simdt : kMetBeforeLaunch;
 
   VECTOR3 omega;
   GetAngularVel(omega);
   const Steering steering = ReadSteering();
   if (configuration == 0)
-    FlyBooster(simt, steering, omega.y);
+    FlyBooster(simt, simdt, steering, omega.y);
   else if (configuration == 1)
     FlyUpperStage(simdt, steering);
 
   ShowMet();
 }
 
-void VARNELL::FlyBooster(double simt, const Steering &s, double yawRate) {
+void VARNELL::FlyBooster(double simt, double simdt, const Steering &s, double yawRate) {
   // The yaw rate enters the swivel so that the stack damps its own yawing.
   SetThrusterDir(thBooster[0], _V(s.yaw - yawRate, s.pitch - s.bank, 1));
   SetThrusterDir(thBooster[1], _V(s.yaw - yawRate, s.pitch + s.bank, 1));
@@ -99,8 +110,8 @@ void VARNELL::FlyBooster(double simt, const Steering &s, double yawRate) {
   if (GetThrusterGroupLevel(THGROUP_HOVER) < kVentBelowLevel) SetThrusterLevel(thVent, 1);
   if (oapiGetTimeAcceleration() > 1) SetThrusterLevel(thVent, 0);
 
-  if (met > kRampStart && met < kRampEnd) {
-    SetThrusterGroupLevel(THGROUP_HOVER, met * kRampRate + kRampBase);
+  if (ActsInWindow(met, simdt, kRampStart, kRampEnd)) {
+    SetThrusterGroupLevel(THGROUP_HOVER, std::min(met, kRampEnd) * kRampRate + kRampBase);
     SetThrusterLevel(thVent, 0);
     if (GetThrusterGroupLevel(THGROUP_HOVER) > kIgnitionFlameLevel) SetThrusterLevel(thIgnition, 1);
   }
@@ -116,8 +127,9 @@ void VARNELL::StageBooster() {
   separationCommand = false;
   SetThrusterGroupLevel(THGROUP_HOVER, 0);
   stageTimer = 0;
+  const double leftover = GetPropellantMass(phBooster);  // goes with the booster [kg]
   DelPropellantResource(phBooster);
-  SeparateBooster();
+  SeparateBooster(leftover);
   ConfigureUpperStage();
 }
 
@@ -126,7 +138,7 @@ void VARNELL::FlyUpperStage(double simdt, const Steering &s) {
   SetThrusterDir(thUpperStage[0], _V(s.yaw, s.pitch - s.bank, 1));
   SetThrusterDir(thUpperStage[1], _V(s.yaw, s.pitch + s.bank, 1));
 
-  if (stageTimer > kIgnitionFrom && stageTimer < kIgnitionTo) SetThrusterGroupLevel(THGROUP_MAIN, 1);
+  if (ActsInWindow(stageTimer, simdt, kIgnitionFrom, kIgnitionTo)) SetThrusterGroupLevel(THGROUP_MAIN, 1);
 
   if (stageTimer > kJettisonAfter && fairingAttached) {
     JettisonFairing();
@@ -144,12 +156,26 @@ void VARNELL::FlyUpperStage(double simdt, const Steering &s) {
   }
 }
 
-// The time since staging is not saved. The upper stage without its fairing
-// has flown its timeline (the jettison comes after the ignition), so it is not
-// run again: a stage coasting in orbit would light up 10 s after every load.
-// With the fairing still on, the timeline runs from the load.
+// The time since staging is not saved; what the stage shows says how far its
+// timeline went. A full stage has not been lit: its timeline runs from the
+// load, ignition 10 s after it. A stage whose tank is below full has burnt and
+// is not lit again (a stage coasting in orbit would light up 10 s after every
+// load); a fairing still on goes as if the ignition window had just closed.
 void VARNELL::SkipPassedTimeline() {
-  if (configuration == 1 && !fairingAttached) stageTimer = kJettisonAfter;
+  if (configuration != 1 || !phUpperStage) return;
+  if (GetPropellantMass(phUpperStage) < GetPropellantMaxMass(phUpperStage))
+    stageTimer = fairingAttached ? kIgnitionTo : kJettisonAfter;
+}
+
+// MET before the load is not saved: it counts from the load. B, and the
+// booster's ramp, would otherwise take the throttle from the pilot in flight.
+void VARNELL::TakeUpFlight() {
+  justLoaded = false;
+  double airspeed = 0;
+  oapiGetAirspeed(GetHandle(), &airspeed);
+  if (airspeed <= kLaunchedAirspeed) return;
+  launchCommand = true;
+  met = 0;
 }
 
 void VARNELL::ShowMet() const {

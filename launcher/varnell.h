@@ -46,6 +46,9 @@ class VARNELL : public COMMON_VESSEL_EX {
   void LoadState(FILEHANDLE scn, void *status);
   // After a load: the upper stage's timeline, if the state read has passed it.
   void SkipPassedTimeline();
+  // After a load, at the first step: a launcher moving through the air has
+  // been launched, and its count is not started again.
+  void TakeUpFlight();
   // Writes the host's default state, the launcher's own keys, then the
   // manifest, with what waits for it in the message module taken in.
   void SaveState(FILEHANDLE scn);
@@ -59,7 +62,7 @@ class VARNELL : public COMMON_VESSEL_EX {
 
   // Separation events: what leaves the launcher becomes a vessel of its own.
   // The spent booster, from the full stack, before the upper stage is built.
-  void SeparateBooster();
+  void SeparateBooster(double leftover);  // the booster tank's propellant goes with it [kg]
   // The two fairing halves, pushed apart; once only, while the fairing is on.
   void JettisonFairing();
 
@@ -88,7 +91,8 @@ class VARNELL : public COMMON_VESSEL_EX {
   VECTOR3 ofsPlf2 = _V(0.906, 0, 30.737);           // fairing half 2 mesh offset from the vessel origin [m]
 
   AirspeedSampler airspeedSampler;  // feeds the booster's acceleration limit
-  int thrustersDefined = -1;  // the configuration whose engines exist; -1 before the first build
+  int thrustersDefined = -1;        // the configuration whose engines exist; -1 before the first build
+  bool justLoaded = false;          // read from a scenario, not yet placed in its flight
 
  private:
   // Engine deflections from the pilot's attitude inputs [rad].
@@ -96,7 +100,7 @@ class VARNELL : public COMMON_VESSEL_EX {
     double pitch, yaw, bank;
   };
   Steering ReadSteering() const;
-  void FlyBooster(double simt, const Steering &s, double yawRate);
+  void FlyBooster(double simt, double simdt, const Steering &s, double yawRate);
   void StageBooster();
   void FlyUpperStage(double simdt, const Steering &s);
   void ShowMet() const;

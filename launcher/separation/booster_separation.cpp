@@ -2,6 +2,7 @@
 // small thrusters that fire at once and push it back, away from the upper
 // stage, until their 100 kg of propellant are gone (about 11 s). The launcher
 // keeps nothing of it.
+#include <algorithm>
 #include <cstddef>
 #include <cstdio>
 #include <iterator>
@@ -49,8 +50,13 @@ struct StreamDef {
 };
 const StreamDef SEPARATION_STREAMS[] = {{1, GLOW}, {0, GLOW}, {1, SMOKE}, {0, SMOKE}};
 
-void FireSeparationThrusters(VESSEL &booster) {
-  PROPELLANT_HANDLE tank = booster.CreatePropellantResource(SEPARATION_PROPELLANT, SEPARATION_PROPELLANT, 1.0);
+// The booster's leftover propellant goes with it: the separation motors'
+// tank takes up to its capacity, a second tank (feeding nothing) the rest, so
+// that staging neither makes nor loses mass.
+void FireSeparationThrusters(VESSEL &booster, double leftover) {
+  const double fed = std::min(std::max(leftover, 0.0), SEPARATION_PROPELLANT);  // [kg]
+  PROPELLANT_HANDLE tank = booster.CreatePropellantResource(SEPARATION_PROPELLANT, fed, 1.0);
+  if (leftover > fed) booster.CreatePropellantResource(leftover - fed, leftover - fed, 1.0);
   THRUSTER_HANDLE th[std::size(SEPARATION_THRUSTERS)];
   for (std::size_t i = 0; i < std::size(th); ++i)
     th[i] = booster.CreateThruster(SEPARATION_THRUSTERS[i].pos, SEPARATION_THRUSTERS[i].dir, SEPARATION_THRUST, tank,
@@ -62,7 +68,7 @@ void FireSeparationThrusters(VESSEL &booster) {
 
 }  // namespace
 
-void VARNELL::SeparateBooster() {
+void VARNELL::SeparateBooster(double leftover) {
   // The status read here is still the full stack's, whose origin is the
   // booster's; ConfigureUpperStage moves the origin up to the upper stage
   // (UPPER_STAGE_OFFSET) after this. So the booster leaves from where it was
@@ -72,5 +78,5 @@ void VARNELL::SeparateBooster() {
   std::snprintf(name, sizeof name, "%s-SEP", GetName());
   OBJHANDLE booster = oapiCreateVessel(name, SPENT_BOOSTER_CLASS, status);
   VESSEL *spent = booster ? oapiGetVesselInterface(booster) : nullptr;
-  if (spent) FireSeparationThrusters(*spent);  // a refused booster has nothing to set up
+  if (spent) FireSeparationThrusters(*spent, leftover);  // a refused booster has nothing to set up
 }

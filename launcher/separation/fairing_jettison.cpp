@@ -35,4 +35,6 @@ void VARNELL::JettisonFairing() {
     oapiCreateVessel(half.name, half.className, status);
   }
   fairingAttached = false;
+  SetEmptyMass(GetEmptyMass() - fairingMass);  // the halves weigh it now
+  fairingMass = 0;
 }

@@ -83,8 +83,8 @@ void VARNELL::ConfigureFullStack() {
 }
 
 // The upper stage's origin is the vessel's; the fairing halves and the payload
-// stack move back by the upper stage's offset in the full stack. The fairing's
-// mass is no longer counted, on or off.
+// stack move back by the upper stage's offset in the full stack. The fairing
+// weighs with the stage until it is jettisoned.
 void VARNELL::ConfigureUpperStage() {
   // At staging the vessel's origin moves forward from the booster's to the
   // upper stage's, so that the upper stage stays where it was drawn (and the
@@ -101,7 +101,7 @@ void VARNELL::ConfigureUpperStage() {
     ofsPlf2.z = FULL_STACK_FAIRING_Z - upperStageOffset;
     AddFairingMeshes(*this);
   }
-  fairingMass = 0;
+  fairingMass = fairingAttached ? FAIRING_MASS : 0;
   ApplyStack(*this, STACKS[1]);
   AddPayloadMeshes(_V(0, 0, -upperStageOffset));
   DefineThrusters();

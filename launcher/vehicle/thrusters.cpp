@@ -108,6 +108,7 @@ void DefineBoosterSet(VARNELL &l, const ExhaustEffects &fx) {
 struct ThrusterSet {
   THRUSTER_HANDLE *handles[std::size(UPPER_STAGE_ENGINES) + std::size(RCS_THRUSTERS)];  // the larger set
   std::size_t count = 0;
+  std::size_t engines = 0;  // the first ones: engines, flames and vents, whose levels a rebuild keeps
   void add(THRUSTER_HANDLE &th) { handles[count++] = &th; }
 };
 
@@ -117,8 +118,10 @@ ThrusterSet ThrustersOf(VARNELL &l, int configuration) {
     for (THRUSTER_HANDLE &th : l.thBooster) set.add(th);
     set.add(l.thIgnition);
     set.add(l.thVent);
+    set.engines = set.count;
   } else if (configuration == 1) {
     for (THRUSTER_HANDLE &th : l.thUpperStage) set.add(th);
+    set.engines = set.count;
     for (THRUSTER_HANDLE &th : l.thRcs) set.add(th);
   }
   return set;
@@ -137,11 +140,13 @@ void DefineUpperStageSet(VARNELL &l, const ExhaustEffects &fx) {
 }  // namespace
 
 // A build of the configuration whose engines exist (for a message, a release
-// or a save) gives each new thruster the level of the one it replaces, so
-// that the engines burn on; the change at staging starts from level 0.
+// or a save) gives each new engine, flame and vent the level of the one it
+// replaces, so that the engines burn on; the change at staging starts from
+// level 0. The attitude thrusters start at 0: the level they report holds the
+// pilot's input of the frame, which reaches them anew every frame.
 void VARNELL::DefineThrusters() {
   const ThrusterSet old = ThrustersOf(*this, configuration);
-  const std::size_t kept = thrustersDefined == configuration ? old.count : 0;
+  const std::size_t kept = thrustersDefined == configuration ? old.engines : 0;
   double levels[std::size(old.handles)];
   for (std::size_t i = 0; i < kept; ++i) levels[i] = GetThrusterLevel(*old.handles[i]);
   ExhaustEffects fx = varnell::PrepareExhaustEffects();

@@ -15,8 +15,6 @@
 
 namespace {
 
-const std::vector<std::string> ON_THE_PAD = {"STATUS Landed Earth", "POS -80.6040 28.6083", "HEADING 90",
-                                             "CONFIGURATION 0", "FAIRING 1"};
 const char *const SAT1 = "PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 0.8 0 27.2 700 0 1";
 const char *const SAT2 = "PAYLOAD Sat2 Varnell\\Sat Varnell\\Sat -0.8 0 27.2 700 0 1";
 
@@ -149,6 +147,49 @@ TEST(flight_sequencer, the_upper_stage_ignites_strictly_after_10_s_drops_the_fai
   EXPECT_EQ(f.v->groupLevel(THGROUP_MAIN), 0);
 }
 
+// What a stage read from a scenario shows places it in its timeline: full, it
+// has not been lit and lights 10 s after the load; burnt, it is never lit
+// again (a coast of 600 s keeps its tank).
+TEST(flight_sequencer, an_upper_stage_read_without_fairing_lights_10_s_after_the_load_unless_it_has_burnt) {
+  for (const auto &[level, lit] : {std::pair{"PRPLEVEL 0:1 1:1", true}, {"PRPLEVEL 0:0.5 1:1", false}}) {
+    Flight f(inOrbit({"CONFIGURATION 1", level}), 0.25);
+    f.stepUntilTime(10);
+    EXPECT_EQ(f.v->groupLevel(THGROUP_MAIN), 0) << level;
+    f.world.step();
+    EXPECT_EQ(f.v->groupLevel(THGROUP_MAIN), lit ? 1 : 0) << level;
+    if (lit) continue;
+    f.stepUntilTime(600);
+    EXPECT_EQ(f.v->tanks[0].mass, 0.5 * f.v->tanks[0].maxMass);
+  }
+}
+
+// Read in flight, a stack has been launched: B starts no count, so the ramp
+// never takes the booster's level from the pilot, and MET runs from the load.
+// At time acceleration a frame that steps over a whole window of the timeline
+// acts all the same: the ramp at its end level, the ignition at once.
+TEST(flight_sequencer, B_in_flight_leaves_the_booster_alone_and_long_frames_do_not_skip_the_timeline) {
+  {
+    Flight flying(inOrbit({"CONFIGURATION 0", "THLEVEL 0:0.55 1:0.55"}), 0.5);
+    for (int i = 0; i < 20; ++i) {
+      flying.press(OAPI_KEY_B);
+      ASSERT_EQ(flying.v->groupLevel(THGROUP_HOVER), 0.55) << i;
+    }
+    EXPECT_EQ(metShown(flying.world), 10);
+  }
+  {
+    Flight pad(ON_THE_PAD);
+    pad.world.timeAcceleration = 500;  // frames of 10 s: MET -10 to 0 in one
+    pad.press(OAPI_KEY_B);
+    EXPECT_EQ(std::make_pair(pad.v->groupLevel(THGROUP_HOVER), levelOf(*pad.v, IGNITION)), std::make_pair(0.75, 1.0));
+  }
+  Flight stage(inOrbit({"CONFIGURATION 1", "FAIRING 1"}));
+  stage.world.timeAcceleration = 150;  // frames of 3 s: 9 s, then 12 s after the load
+  for (double lit : {0, 0, 0, 1}) {
+    stage.world.step();
+    EXPECT_EQ(stage.v->groupLevel(THGROUP_MAIN), lit) << stage.world.simTime();
+  }
+}
+
 TEST(flight_sequencer, the_MET_line_shows_5000_and_is_emptied_above_it) {
   Flight f(inOrbit({"CONFIGURATION 0"}), 5);  // long frames up to the last 5 s, then half seconds
   f.world.cockpit().pressKey(f.v, OAPI_KEY_B);
@@ -164,9 +205,11 @@ TEST(flight_sequencer, the_MET_line_shows_5000_and_is_emptied_above_it) {
 }
 
 // Whatever its key, a message with a text rebuilds the stack in the step it
-// arrives: payloads and mass follow the manifest, and the engines burn on at
-// the levels they had.
-TEST(flight_sequencer, a_message_rebuilds_the_stack_it_arrives_on_and_leaves_every_thruster_level_as_it_was) {
+// arrives: payloads and mass follow the manifest, the engines, flames and
+// vents burn on at the levels they had, and the attitude thrusters (the upper
+// stage's, after its two engines) start at 0: the level they report holds
+// the pilot's input of the frame.
+TEST(flight_sequencer, a_message_rebuilds_the_stack_it_arrives_on_keeping_its_engines_levels) {
   // The configuration, the messages' keys, and the mass they add [kg].
   const std::tuple<int, std::vector<std::string>, double> cases[] = {
       {0, {"NOTES"}, 0}, {0, {"PAYLOAD", "PAYLOAD"}, 1400}, {1, {"PAYLOAD"}, 700}, {1, {"NOTES"}, 0}};
@@ -185,7 +228,8 @@ TEST(flight_sequencer, a_message_rebuilds_the_stack_it_arrives_on_and_leaves_eve
     EXPECT_EQ(f.v->emptyMass, emptyMass + mass);
     EXPECT_EQ(usedMeshes(*f.v), meshes + (mass > 0 ? static_cast<int>(keys.size()) : 0));
     ASSERT_EQ(f.v->thrusters.size(), levels.size());
-    for (size_t i = 0; i < levels.size(); ++i) EXPECT_EQ(f.v->thrusters[i].level, levels[i]) << "thruster " << i;
+    for (size_t i = 0; i < levels.size(); ++i)
+      EXPECT_EQ(f.v->thrusters[i].level, configuration == 1 && i >= 2 ? 0 : levels[i]) << "thruster " << i;
     EXPECT_EQ(f.world.log().refusedCount(), 0);
   }
 }

@@ -185,6 +185,7 @@ TEST(dispenser, its_touchdown_points_lie_round_its_axis_on_its_aft_face) {
 
 TEST(booster_separation, the_spent_booster_leaves_from_the_booster_with_the_stacks_motion_and_burns_its_thrusters_out) {
   Flight f(inOrbit({}));
+  const double mass = f.v->mass();  // [kg]
   f.press(OAPI_KEY_J);
   const sim::Vessel *b = f.world.find("L1-SEP");
   ASSERT_NE(b, nullptr);
@@ -200,8 +201,10 @@ TEST(booster_separation, the_spent_booster_leaves_from_the_booster_with_the_stac
   expectNear(b->omega, f.v->frameStart.omega, 0);
   for (int axis = 0; axis < 3; ++axis) expectNear(b->rot.column(axis), f.v->frameStart.rot.column(axis), 1e-12);
 
-  ASSERT_EQ(b->tanks.size(), 1u);
+  // Staged full, it takes its propellant along: 100 kg for its motors, the rest in a tank of its own.
+  ASSERT_EQ(b->tanks.size(), 2u);
   EXPECT_EQ(b->tanks[0].maxMass, 100);
+  EXPECT_NEAR(f.v->mass() + b->mass(), mass, 1e-3);
   // Backward and inward; the first also slightly down. The host keeps directions normalised.
   const VECTOR3 pos[] = {{-1.82, 0, -14.8}, {1.82, 0, -14.8}}, dir[] = {{1, -0.02, -1}, {-1, 0, -1}};
   ASSERT_EQ(b->thrusters.size(), 2u);
@@ -268,11 +271,14 @@ TEST(fairing_jettison, the_halves_leave_sideways_from_where_they_were_drawn_spin
     const size_t before = f.world.vessels().size();
     while (f.world.simTime() < 32.5) f.world.step();
     EXPECT_EQ(f.world.vessels().size(), before);
+    const double emptyMass = f.v->emptyMass;  // [kg]
     f.world.step();
     EXPECT_EQ(f.v->groupLevel(THGROUP_MAIN), 1);  // burning: the halves must not take the setting
     EXPECT_FALSE(fairingOn(f.world, *f.v));
     EXPECT_EQ(usedMeshes(*f.v), 2);
     ASSERT_EQ(f.world.vessels().size(), before + 2);
+    // What the stage weighed of its fairing, the halves weigh now.
+    EXPECT_EQ(f.v->emptyMass + f.world.vessels()[before]->mass() + f.world.vessels()[before + 1]->mass(), emptyMass);
     for (int i = 0; i < 2; ++i) {
       const sim::Vessel &h = *f.world.vessels()[before + i];
       EXPECT_EQ(h.name + " " + h.className, std::string(halves[i].name) + " " + halves[i].className);

@@ -48,6 +48,10 @@ inline std::vector<std::string> inOrbit(const std::vector<std::string> &lines,
   return block;
 }
 
+// The full stack on its pad at the Cape, fairing on.
+const std::vector<std::string> ON_THE_PAD = {"STATUS Landed Earth", "POS -80.6040 28.6083", "HEADING 90",
+                                             "CONFIGURATION 0", "FAIRING 1"};
+
 // The upper stage in orbit with its fairing gone: J releases at the next step.
 inline std::vector<std::string> releasing(std::vector<std::string> manifest) {
   manifest.insert(manifest.begin(), "CONFIGURATION 1");
