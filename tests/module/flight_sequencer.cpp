@@ -15,8 +15,7 @@
 
 namespace {
 
-const std::vector<std::string> ON_THE_PAD = {"STATUS Landed Earth", "POS -80.6040 28.6083", "HEADING 90",
-                                             "CONFIGURATION 0", "FAIRING 1"};
+const std::vector<std::string> ON_THE_PAD = onThePad({"CONFIGURATION 0", "FAIRING 1"});
 const char *const SAT1 = "PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 0.8 0 27.2 700 0 1";
 const char *const SAT2 = "PAYLOAD Sat2 Varnell\\Sat Varnell\\Sat -0.8 0 27.2 700 0 1";
 

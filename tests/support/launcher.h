@@ -48,10 +48,16 @@ inline std::vector<std::string> inOrbit(const std::vector<std::string> &lines,
   return block;
 }
 
-// The upper stage in orbit with its fairing gone: J releases at the next step.
-inline std::vector<std::string> releasing(std::vector<std::string> manifest) {
+// Standing on the pad, landed: its status record holds its place on the ground.
+inline std::vector<std::string> onThePad(std::vector<std::string> lines) {
+  lines.insert(lines.begin(), {"STATUS Landed Earth", "POS -80.6040 28.6083", "HEADING 90"});
+  return lines;
+}
+
+// The upper stage with its fairing gone, in orbit or on the pad: J releases at the next step.
+inline std::vector<std::string> releasing(std::vector<std::string> manifest, bool fromThePad = false) {
   manifest.insert(manifest.begin(), "CONFIGURATION 1");
-  return inOrbit(manifest);
+  return fromThePad ? onThePad(manifest) : inOrbit(manifest);
 }
 
 // Where v is and how it moves in the frame of a vessel's motion [m], [m/s]:
