@@ -70,7 +70,8 @@ class COMMON_VESSEL_EX : public VESSEL2, public _COMMON_VESSEL_EX {
 
   PAYLOAD_ENTRY entries[MAX_PAYLOAD_ENTRIES];
   short openStage = -1;                     // stage entry that newly read entries go into, -1 at top level
-  short rejectedStages = 0;                 // stages opened by rejected lines, not yet closed: their lines go too
+  short rejectedStages = 0;                 // stages opened by rejected lines, not yet closed: their lines go too;
+                                            // it stops at its largest value
   std::vector<PAYLOAD_MESH> payloadMeshes;  // meshes added to the carrier, in the order added
   HMODULE hMessageModule = nullptr;         // null when the message module could not be loaded
   DWORD payloadMeshVisMode = MESHVIS_EXTERNAL;

@@ -1,6 +1,7 @@
 // Reading the nine fields of a manifest line: three words, then six numbers.
 // Every field must be there whole; a number must be all number and finite,
-// since a released vessel placed or pushed by a non-finite value is lost.
+// since a released vessel placed or pushed by a non-finite value is lost; a
+// mass is not below 0 and a fuel fraction lies in 0..1.
 #include "manifest_fields.h"
 
 #include <cmath>
@@ -64,6 +65,8 @@ const char *ReadManifestFields(char *text, bool lineCut, MANIFEST_FIELDS &fields
   fields.mass = numbers[3];
   fields.rotAngle = numbers[4];
   fields.fuel = numbers[5];
+  if (fields.mass < 0) return "the mass is below 0";
+  if (fields.fuel < 0 || fields.fuel > 1) return "the fuel is outside 0 to 1";
   return nullptr;
 }
 

@@ -7,10 +7,12 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 #include "bounded_text.h"
 #include "common_vessel_ex.h"
 #include "manifest_fields.h"
+#include "manifest_text.h"
 
 namespace {
 
@@ -61,22 +63,27 @@ void COMMON_VESSEL_EX::ParseManifestLine(const char *line) {
   CopyBounded(text, sizeof text, line);
   // The copy is full and the line goes on: its last field read may be cut short.
   const bool lineCut = std::strlen(text) == MANIFEST_LINE_SIZE - 1 && line[MANIFEST_LINE_SIZE - 1] != '\0';
-  const int slot = FreeEntrySlot();
-  if (slot < 0) return;  // a full manifest takes nothing in, closing lines included
 
   // A stage whose line is rejected still opens as far as its lines go: what
   // it holds goes with it, and its closing line closes it, not the stage
   // around it, which otherwise would take in the rejected stage's members
-  // and lose its own closing.
+  // and lose its own closing. So also when the manifest is full: closing
+  // lines take no slot and still close their stages.
   char *start = SkipBlanks(text);
   for (const EntryKeyword &k : ENTRY_KEYWORDS) {
     if (!StartsWith(start, k.text)) continue;
-    if (rejectedStages > 0) {
+    const int slot = FreeEntrySlot();
+    bool taken = false;
+    if (rejectedStages > 0)
       RejectManifestLine(line, "it lies in a stage whose line was rejected");
-      if (k.kind == KIND_STAGE) ++rejectedStages;
-    } else if (!ReadEntry(slot, k.kind, start + std::strlen(k.text), lineCut, line) && k.kind == KIND_STAGE) {
-      rejectedStages = 1;
-    }
+    else if (slot < 0)
+      RejectManifestLine(line, "the manifest is full");
+    else
+      taken = ReadEntry(slot, k.kind, start + std::strlen(k.text), lineCut, line);
+    // Rejected stages nested deeper than the count goes are closed early
+    // rather than the count wrapping round and their members taken in.
+    if (!taken && k.kind == KIND_STAGE && rejectedStages < std::numeric_limits<decltype(rejectedStages)>::max())
+      ++rejectedStages;
     return;
   }
   for (const char *closing : CLOSING_KEYWORDS) {
@@ -103,19 +110,26 @@ bool COMMON_VESSEL_EX::ReadEntry(int slot, unsigned short kind, char *fieldText,
     RejectManifestLine(line, fault);
     return false;
   }
-  PAYLOAD_ENTRY &e = entries[slot];
+  PAYLOAD_ENTRY e = entries[slot];  // what the line does not set stays as the slot had it
   e.kind = kind;
-  e.used = true;
   CopyBounded(e.name, sizeof e.name, fields.name);
   CopyBounded(e.className, sizeof e.className, fields.className);
   e.mass = fields.mass;
   e.rotAngle = fields.rotAngle;
   e.fuel = fields.fuel;
   e.mesh.meshName = fields.meshName;
-  e.mesh.hMesh = oapiLoadMesh(fields.meshName);
   e.mesh.offset = fields.offset;
+  // An entry saved or handed on in a line longer than the reader takes would
+  // be lost at the next reading.
+  if (!FitsManifestLine(e)) {
+    RejectManifestLine(line, "its numbers are too large for the line written back to be read whole");
+    return false;
+  }
+  e.used = true;
+  e.mesh.hMesh = oapiLoadMesh(fields.meshName);
   e.parent = openStage;
   e.releaseVel = SeparationVelocity(fields.offset);
+  entries[slot] = e;
   if (kind == KIND_STAGE) openStage = static_cast<short>(slot);
   return true;
 }

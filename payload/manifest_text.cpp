@@ -2,6 +2,9 @@
 #include "manifest_text.h"
 
 #include <cstdio>
+#include <cstring>
+
+#include "manifest_fields.h"
 
 void FormatEntryText(char (&text)[MANIFEST_TEXT_SIZE], const char *keyword, const PAYLOAD_ENTRY &e,
                      const VECTOR3 &offset) {
@@ -12,6 +15,12 @@ void FormatEntryText(char (&text)[MANIFEST_TEXT_SIZE], const char *keyword, cons
   else
     std::snprintf(text, sizeof text, "%s %s %s %.2f %.2f %.2f %.2f %.2f %.2f", e.name, mesh, e.className, offset.x,
                   offset.y, offset.z, e.mass, e.rotAngle, e.fuel);
+}
+
+bool FitsManifestLine(const PAYLOAD_ENTRY &e) {
+  char text[MANIFEST_TEXT_SIZE];
+  FormatEntryText(text, e.kind == KIND_STAGE ? "STAGE" : "PAYLOAD", e, e.mesh.offset);
+  return std::strlen(text) < MANIFEST_LINE_SIZE;
 }
 
 // The reader closes one stage per closing line, so every stage that ends here

@@ -14,6 +14,10 @@ const std::size_t MANIFEST_TEXT_SIZE = 1024;  // a written line; a longer one is
 void FormatEntryText(char (&text)[MANIFEST_TEXT_SIZE], const char *keyword, const PAYLOAD_ENTRY &e,
                      const VECTOR3 &offset);
 
+// Whether the entry's line, as saved (its own offset, the keyword of its
+// kind first), is short enough for the manifest reader to take in whole.
+bool FitsManifestLine(const PAYLOAD_ENTRY &e);
+
 // How many closing lines follow entry i, one per stage that ends there: the
 // stage that entry i is (a stage without members ends at once) or lies in, and
 // its enclosing stages, up to the stage that the next entry written lies in

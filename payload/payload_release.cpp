@@ -16,15 +16,15 @@ const double RAD_PER_DEG = PI / 180;  // [rad/deg]
 const char *const ENTRY_KEYS[] = {"PAYLOAD", "STAGE"};  // by kind
 const char *const CLOSING = "ENDSTAGE";
 
-// The attitude angles of a body whose axes are the carrier's turned by angle
-// [rad] about the carrier's x axis, y towards z.
-VECTOR3 TurnedAttitude(const VESSEL &carrier, double angle) {
+// A body turned by angle [rad] about the carrier's x axis, y towards z: it
+// takes the attitude of its turned axes, and the carrier's angular velocity
+// expressed in them, so that it turns in space as the carrier did.
+void TurnBody(const VESSEL &carrier, double angle, VESSELSTATUS &status) {
   const VECTOR3 axes[3] = {_V(1, 0, 0), _V(0, std::cos(angle), std::sin(angle)),
                            _V(0, -std::sin(angle), std::cos(angle))};
-  VECTOR3 global[3];
-  for (int i = 0; i < 3; ++i) carrier.GlobalRot(axes[i], global[i]);
-  const VECTOR3 &x = global[0], &y = global[1], &z = global[2];
-  return _V(std::atan2(z.y, z.z), std::asin(-z.x / length(z)), std::atan2(y.x, x.x));
+  status.arot = AttitudeOfAxes(carrier, axes);
+  const VECTOR3 spin = status.vrot;
+  status.vrot = _V(dotp(spin, axes[0]), dotp(spin, axes[1]), dotp(spin, axes[2]));
 }
 
 }  // namespace
@@ -64,7 +64,7 @@ VESSEL *COMMON_VESSEL_EX::ReleaseLastEntry() {
 
   VESSELSTATUS status = ReleaseStatus(e.carrierPos, releaseVelOverrideSet ? releaseVelOverride : e.releaseVel);
   status.fuel = e.fuel;
-  if (topLevel) status.arot = TurnedAttitude(*this, e.rotAngle * RAD_PER_DEG);  // a stage keeps the carrier's
+  if (topLevel) TurnBody(*this, e.rotAngle * RAD_PER_DEG, status);  // a stage keeps the carrier's axes
   OBJHANDLE created = oapiCreateVessel(e.name, e.className, status);
   if (!created) return nullptr;
   releaseVelOverrideSet = false;

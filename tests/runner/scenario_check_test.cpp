@@ -29,7 +29,7 @@ const char kScenario[] =
     "  FAIRNG 1\n"                                                       // 6  no reader
     "  CONFIGURATION 0\n"                                                // 7
     "  STAGE D1 Varnell\\Dispenser Varnell\\Dispenser 0 0 25 450 0 1\n"  // 8
-    "  PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 0.8 0 27.2 700 0\n"        // 9  eight fields
+    "  PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 0.8 0 27.2 -700 0 1\n"     // 9  a mass below 0
     "  PAYLOAD\tSat2 Varnell\\Sat Varnell\\Sat 0.8 0 27.2 700 0 1\n"     // 10 a tab after the keyword
     "  PAYLOAD Sat3 Nowhere\\Mesh Varnell\\Sat 0 0 27 10 0 1\n"          // 11 no such mesh
     "  PAYLOAD Sat4 Varnell\\Sat Nowhere\\Class 0 0 27 10 0 1\n"         // 12 no such class
@@ -98,7 +98,7 @@ TEST_F(scenario_check, each_bad_input_is_an_error_or_a_warning_at_its_file_and_l
       {scn + "4", "no reader takes this line of L1", true},
       {scn + "5", "\"HEADNG 90\"", true},
       {scn + "6", "\"FAIRNG 1\"", true},
-      {scn + "9", "L1: manifest line rejected, it has fewer than nine fields", false},
+      {scn + "9", "L1: manifest line rejected, the mass is below 0", false},
       {scn + "10", "L1: manifest line rejected, its keyword is not", false},
       {scn + "11", "Nowhere/Mesh.msh: cannot open mesh", false},
       {scn + "12", "payload Sat4 of class \"Nowhere\\Class\"", false},

@@ -48,14 +48,19 @@ inline std::vector<std::string> inOrbit(const std::vector<std::string> &lines,
   return block;
 }
 
-// The full stack on its pad at the Cape, fairing on.
-const std::vector<std::string> ON_THE_PAD = {"STATUS Landed Earth", "POS -80.6040 28.6083", "HEADING 90",
-                                             "CONFIGURATION 0", "FAIRING 1"};
+// Standing on the pad, landed: its status record holds its place on the ground.
+inline std::vector<std::string> onThePad(std::vector<std::string> lines) {
+  lines.insert(lines.begin(), {"STATUS Landed Earth", "POS -80.6040 28.6083", "HEADING 90"});
+  return lines;
+}
 
-// The upper stage in orbit with its fairing gone: J releases at the next step.
-inline std::vector<std::string> releasing(std::vector<std::string> manifest) {
+// The full stack on its pad at the Cape, fairing on.
+const std::vector<std::string> ON_THE_PAD = onThePad({"CONFIGURATION 0", "FAIRING 1"});
+
+// The upper stage with its fairing gone, in orbit or on the pad: J releases at the next step.
+inline std::vector<std::string> releasing(std::vector<std::string> manifest, bool fromThePad = false) {
   manifest.insert(manifest.begin(), "CONFIGURATION 1");
-  return inOrbit(manifest);
+  return fromThePad ? onThePad(manifest) : inOrbit(manifest);
 }
 
 // Where v is and how it moves in the frame of a vessel's motion [m], [m/s]:
