@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "guarded.h"
 #include "varnell.h"
 
 namespace {
@@ -69,26 +70,30 @@ VARNELL::Steering VARNELL::ReadSteering() const {
 // the simulation creates in flight has no state to read and is built here, so
 // that the sequencer never steers engines that do not exist.
 void VARNELL::clbkPostCreation() {
-  if (thrustersDefined < 0) Reconfigure();
+  Guarded("clbkPostCreation", [&] {
+    if (thrustersDefined < 0) Reconfigure();
+  });
 }
 
 void VARNELL::clbkPostStep(double simt, double simdt, double mjd) {
-  if (ReceiveManifestMessages()) {
-    while (ReceiveManifestMessages()) {
+  Guarded("clbkPostStep", [&] {
+    if (ReceiveManifestMessages()) {
+      while (ReceiveManifestMessages()) {
+      }
+      Reconfigure();
     }
-    Reconfigure();
-  }
-  met = launchCommand ? met + simdt : kMetBeforeLaunch;
+    met = launchCommand ? met + simdt : kMetBeforeLaunch;
 
-  VECTOR3 omega;
-  GetAngularVel(omega);
-  const Steering steering = ReadSteering();
-  if (configuration == 0)
-    FlyBooster(simt, steering, omega.y);
-  else if (configuration == 1)
-    FlyUpperStage(simdt, steering);
+    VECTOR3 omega;
+    GetAngularVel(omega);
+    const Steering steering = ReadSteering();
+    if (configuration == 0)
+      FlyBooster(simt, steering, omega.y);
+    else if (configuration == 1)
+      FlyUpperStage(simdt, steering);
 
-  ShowMet();
+    ShowMet();
+  });
 }
 
 void VARNELL::FlyBooster(double simt, const Steering &s, double yawRate) {
