@@ -2,6 +2,8 @@
 // in its class file: a drum of 1.2 m radius and 1.5 m length.
 #include "dispenser.h"
 
+#include "guarded.h"
+
 namespace {
 
 const char MESH_NAME[] = "Varnell\\Dispenser";
@@ -20,7 +22,9 @@ const DWORD MODIFIER_KEYS[] = {OAPI_KEY_LCONTROL, OAPI_KEY_RCONTROL, OAPI_KEY_LS
 
 DISPENSER::DISPENSER(OBJHANDLE hVessel) : COMMON_VESSEL_EX(hVessel) { meshDispenser = oapiLoadMeshGlobal(MESH_NAME); }
 
-void DISPENSER::clbkSetClassCaps(FILEHANDLE cfg) { Rebuild(); }
+void DISPENSER::clbkSetClassCaps(FILEHANDLE cfg) {
+  Guarded("clbkSetClassCaps", [&] { Rebuild(); });
+}
 
 // Clearing the payload meshes clears the dispenser's own too, so it is added again first.
 void DISPENSER::Rebuild() {
@@ -40,42 +44,52 @@ void DISPENSER::Rebuild() {
 // waiting in the message module, which keeps nothing across a save and a load:
 // it is taken in first, as the next step would have, or the reload loses it.
 void DISPENSER::clbkSaveState(FILEHANDLE scn) {
-  bool arrived = false;
-  while (ReceiveManifestMessages()) arrived = true;
-  if (arrived) Rebuild();
-  SaveDefaultState(scn);
-  SaveManifest(scn);
+  Guarded("clbkSaveState", [&] {
+    TakeInManifests();
+    SaveDefaultState(scn);
+    SaveManifest(scn);
+  });
 }
 
 void DISPENSER::clbkLoadStateEx(FILEHANDLE scn, void *status) {
-  char *line;
-  while (oapiReadScenario_nextline(scn, line)) {
-    ParseScenarioLine(line);
-    ParseScenarioLineEx(line, status);
-  }
-  Rebuild();
+  Guarded("clbkLoadStateEx", [&] {
+    char *line;
+    while (oapiReadScenario_nextline(scn, line)) {
+      ParseScenarioLine(line);
+      ParseScenarioLineEx(line, status);
+    }
+    Rebuild();
+  });
 }
 
 // Manifests that came in and a release both change what the dispenser
 // carries. What came in is placed before anything leaves: a payload is
 // released from where it was placed.
 void DISPENSER::clbkPostStep(double simt, double simdt, double mjd) {
-  bool arrived = false;
-  while (ReceiveManifestMessages()) arrived = true;
-  if (arrived) Rebuild();
-  if (releaseCommand) {
-    releaseCommand = false;
-    ReleaseNextStage();
-    Rebuild();
-  }
+  Guarded("clbkPostStep", [&] {
+    TakeInManifests();
+    if (releaseCommand) {
+      releaseCommand = false;
+      ReleaseNextStage();
+      Rebuild();
+    }
+  });
 }
 
 // J with Shift or Control held is left to the host.
 int DISPENSER::clbkConsumeBufferedKey(DWORD key, bool down, char *kstate) {
-  if (!down) return 0;
-  for (DWORD modifier : MODIFIER_KEYS)
-    if (KEYDOWN(kstate, modifier)) return 0;
-  if (key != OAPI_KEY_J) return 0;
-  releaseCommand = true;
-  return 1;
+  return Guarded("clbkConsumeBufferedKey", 0, [&] {
+    if (!down) return 0;
+    for (DWORD modifier : MODIFIER_KEYS)
+      if (KEYDOWN(kstate, modifier)) return 0;
+    if (key != OAPI_KEY_J) return 0;
+    releaseCommand = true;
+    return 1;
+  });
+}
+
+void DISPENSER::TakeInManifests() {
+  bool arrived = false;
+  while (ReceiveManifestMessages()) arrived = true;
+  if (arrived) Rebuild();
 }

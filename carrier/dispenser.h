@@ -19,6 +19,8 @@ class DISPENSER : public COMMON_VESSEL_EX {
 
   // From nothing: its own mesh, shape and mass, then the payloads'.
   void Rebuild();
+  // Every manifest message waiting, then a rebuild if one came.
+  void TakeInManifests();
 
   MESHHANDLE meshDispenser = nullptr;
   bool releaseCommand = false;  // J pressed: release the next payload at the next step

@@ -4,6 +4,7 @@
 #include "entry.h"
 
 #include "OrbiterAPI.h"
+#include "guarded.h"
 
 // The simulator exports this without declaring it in its headers; like the
 // simulator's own support code, the module declares what it calls.
@@ -28,15 +29,18 @@ ExitModuleFunc findExitFunction(HINSTANCE hModule) {
 
 }  // namespace
 
+// A load that fails is refused, as Windows takes FALSE at process attach.
 extern "C" BOOL WINAPI DllMain(HINSTANCE hModule, DWORD reason, LPVOID reserved) {
-  switch (reason) {
-    case DLL_PROCESS_ATTACH:
-      InitLib(hModule);
-      exitModule = findExitFunction(hModule);
-      break;
-    case DLL_PROCESS_DETACH:
-      if (exitModule) exitModule(hModule);
-      break;
-  }
-  return TRUE;
+  return Guarded("DllMain", static_cast<BOOL>(FALSE), [&]() -> BOOL {
+    switch (reason) {
+      case DLL_PROCESS_ATTACH:
+        InitLib(hModule);
+        exitModule = findExitFunction(hModule);
+        break;
+      case DLL_PROCESS_DETACH:
+        if (exitModule) exitModule(hModule);
+        break;
+    }
+    return TRUE;
+  });
 }

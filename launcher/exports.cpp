@@ -1,5 +1,7 @@
 // The module's entry points, under the undecorated C names the host looks up.
+// Each runs its work through Guarded: no exception reaches the host.
 #include "Orbitersdk.h"
+#include "guarded.h"
 #include "varnell.h"
 
 // Exported by the simulator but declared in none of its headers.
@@ -14,26 +16,30 @@ VARNELL *launcherOf(VESSEL *vessel) { return static_cast<VARNELL *>(vessel); }
 
 }  // namespace
 
+// The host takes null for a vessel that could not be made.
 DLLCLBK VESSEL *ovcInit(OBJHANDLE hvessel, int flightmodel) {
-  try {
-    return new VARNELL(hvessel, flightmodel);
-  } catch (...) {
-    return nullptr;  // the host takes null for a vessel that could not be made
-  }
+  return Guarded("ovcInit", static_cast<VESSEL *>(nullptr),
+                 [&]() -> VESSEL * { return new VARNELL(hvessel, flightmodel); });
 }
 
 DLLCLBK void ovcExit(VESSEL *vessel) {
-  if (vessel) delete launcherOf(vessel);
+  Guarded("ovcExit", [&] {
+    if (vessel) delete launcherOf(vessel);
+  });
 }
 
 DLLCLBK void ovcLoadStateEx(VESSEL *vessel, FILEHANDLE scn, void *status) {
-  launcherOf(vessel)->LoadState(scn, status);
+  Guarded("ovcLoadStateEx", [&] { launcherOf(vessel)->LoadState(scn, status); });
 }
 
-DLLCLBK void ovcSaveState(VESSEL *vessel, FILEHANDLE scn) { launcherOf(vessel)->SaveState(scn); }
+DLLCLBK void ovcSaveState(VESSEL *vessel, FILEHANDLE scn) {
+  Guarded("ovcSaveState", [&] { launcherOf(vessel)->SaveState(scn); });
+}
 
 // The host's answer 0 is not kept, so that it is asked again next time.
 DLLCLBK int GetModuleVersion(void) {
-  if (moduleVersion == 0) moduleVersion = Date2Int(buildDate);
-  return moduleVersion;
+  return Guarded("GetModuleVersion", 0, [] {
+    if (moduleVersion == 0) moduleVersion = Date2Int(buildDate);
+    return moduleVersion;
+  });
 }

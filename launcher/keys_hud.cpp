@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "guarded.h"
 #include "varnell.h"
 
 namespace {
@@ -22,21 +23,25 @@ const int kHudX = 100, kHudY = 100;  // position of the HUD line [pixel]
 }  // namespace
 
 int VARNELL::clbkConsumeBufferedKey(DWORD key, bool down, char *kstate) {
-  if (!down || modifierHeld(kstate)) return 0;
-  if (key == OAPI_KEY_J) {
-    separationCommand = true;
-    return 1;
-  }
-  if (key == OAPI_KEY_B) {
-    launchCommand = true;
-    return 1;
-  }
-  return 0;
+  return Guarded("clbkConsumeBufferedKey", 0, [&] {
+    if (!down || modifierHeld(kstate)) return 0;
+    if (key == OAPI_KEY_J) {
+      separationCommand = true;
+      return 1;
+    }
+    if (key == OAPI_KEY_B) {
+      launchCommand = true;
+      return 1;
+    }
+    return 0;
+  });
 }
 
 void VARNELL::clbkDrawHUD(int mode, const HUDPAINTSPEC *hps, HDC hDC) {
-  VESSEL2::clbkDrawHUD(mode, hps, hDC);
-  char text[64];
-  std::snprintf(text, sizeof text, "Durvane RCS fuel: %.3f kg", GetPropellantMass(phRcs));
-  TextOutA(hDC, kHudX, kHudY, text, static_cast<int>(std::strlen(text)));
+  Guarded("clbkDrawHUD", [&] {
+    VESSEL2::clbkDrawHUD(mode, hps, hDC);
+    char text[64];
+    std::snprintf(text, sizeof text, "Durvane RCS fuel: %.3f kg", GetPropellantMass(phRcs));
+    TextOutA(hDC, kHudX, kHudY, text, static_cast<int>(std::strlen(text)));
+  });
 }

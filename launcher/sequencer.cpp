@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "guarded.h"
 #include "varnell.h"
 
 namespace {
@@ -78,28 +79,32 @@ VARNELL::Steering VARNELL::ReadSteering() const {
 // the simulation creates in flight has no state to read and is built here, so
 // that the sequencer never steers engines that do not exist.
 void VARNELL::clbkPostCreation() {
-  if (thrustersDefined < 0) Reconfigure();
-  if (justLoaded) SkipPassedTimeline();
+  Guarded("clbkPostCreation", [&] {
+    if (thrustersDefined < 0) Reconfigure();
+    if (justLoaded) SkipPassedTimeline();
+  });
 }
 
 void VARNELL::clbkPostStep(double simt, double simdt, double mjd) {
-  if (ReceiveManifestMessages()) {
-    while (ReceiveManifestMessages()) {
+  Guarded("clbkPostStep", [&] {
+    if (ReceiveManifestMessages()) {
+      while (ReceiveManifestMessages()) {
+      }
+      Reconfigure();
     }
-    Reconfigure();
-  }
-  if (justLoaded) TakeUpFlight();
-  met = launchCommand ? met + simdt : kMetBeforeLaunch;
+    if (justLoaded) TakeUpFlight();
+    met = launchCommand ? met + simdt : kMetBeforeLaunch;
 
-  VECTOR3 omega;
-  GetAngularVel(omega);
-  const Steering steering = ReadSteering();
-  if (configuration == 0)
-    FlyBooster(simt, simdt, steering, omega.y);
-  else if (configuration == 1)
-    FlyUpperStage(simdt, steering);
+    VECTOR3 omega;
+    GetAngularVel(omega);
+    const Steering steering = ReadSteering();
+    if (configuration == 0)
+      FlyBooster(simt, simdt, steering, omega.y);
+    else if (configuration == 1)
+      FlyUpperStage(simdt, steering);
 
-  ShowMet();
+    ShowMet();
+  });
 }
 
 void VARNELL::FlyBooster(double simt, double simdt, const Steering &s, double yawRate) {

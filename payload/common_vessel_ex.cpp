@@ -12,6 +12,9 @@ const char *const MESSAGE_MODULE_PATH = "Modules\\cvelmessage";
 }  // namespace
 
 COMMON_VESSEL_EX::COMMON_VESSEL_EX(OBJHANDLE hVessel) : VESSEL2(hVessel, 1) {
+  // Room for every payload's mesh, taken now: a rebuild then allocates nothing
+  // of the module's, and cannot fail halfway. Without it there is no carrier.
+  payloadMeshes.reserve(MAX_PAYLOAD_ENTRIES);
   // The fields start at their declared values. A carrier without messages
   // still flies, so a failure here leaves the message module unbound.
   try {

@@ -4,6 +4,8 @@
 // mass is not below 0 and a fuel fraction lies in 0..1.
 #include "manifest_fields.h"
 
+#include <algorithm>
+#include <cfenv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -37,9 +39,15 @@ int SplitWords(char *text, char *words[], int max) {
   return count;
 }
 
+// strtod answers a number too large to hold with infinity, refused here, and
+// raises the overflow flag on the way: the reading holds the floating-point
+// exceptions, so that a host trapping them sees none for a refused line.
 bool ReadNumber(const char *word, double &value) {
+  std::fenv_t held;
+  std::feholdexcept(&held);
   char *end = nullptr;
   value = std::strtod(word, &end);
+  std::fesetenv(&held);
   return end != word && *end == '\0' && std::isfinite(value);
 }
 
@@ -70,9 +78,16 @@ const char *ReadManifestFields(char *text, bool lineCut, MANIFEST_FIELDS &fields
   return nullptr;
 }
 
+// An offset may be as long as any finite number: past the centred test it is
+// worked on scaled by a power of two, which changes no digit of the result,
+// so that its squares cannot overflow.
 VECTOR3 SeparationVelocity(const VECTOR3 &offset) {
-  const double distance = length(offset);
-  if (distance <= CENTRED_OFFSET || std::fabs(offset.z / distance) > AXIAL_COSINE) return _V(0, 0, AXIAL_PUSH);
-  const double fromAxis = std::sqrt(offset.x * offset.x + offset.y * offset.y);
-  return _V(RADIAL_PUSH * offset.x / fromAxis, RADIAL_PUSH * offset.y / fromAxis, 0);
+  const double largest = std::max({std::fabs(offset.x), std::fabs(offset.y), std::fabs(offset.z)});  // [m]
+  if (largest <= CENTRED_OFFSET && length(offset) <= CENTRED_OFFSET) return _V(0, 0, AXIAL_PUSH);
+  const int exponent = std::ilogb(largest);
+  const VECTOR3 scaled =
+      _V(std::scalbn(offset.x, -exponent), std::scalbn(offset.y, -exponent), std::scalbn(offset.z, -exponent));
+  if (std::fabs(scaled.z / length(scaled)) > AXIAL_COSINE) return _V(0, 0, AXIAL_PUSH);
+  const double fromAxis = std::sqrt(scaled.x * scaled.x + scaled.y * scaled.y);
+  return _V(RADIAL_PUSH * scaled.x / fromAxis, RADIAL_PUSH * scaled.y / fromAxis, 0);
 }

@@ -29,15 +29,17 @@ void COMMON_VESSEL_EX::AddPayloadMeshes(const VECTOR3 &stackOrigin) {
 
 void COMMON_VESSEL_EX::AddPayloadMeshes() { AddPayloadMeshes(_V(0, 0, 0)); }
 
+// The centre is summed from each offset times its share of the mass, which
+// stays within the offsets' own range: the manifest takes any finite numbers,
+// and an offset times a mass could overflow where the mean does not.
 double COMMON_VESSEL_EX::GetPayloadMass(VECTOR3 &centre) const {
   centre = _V(0, 0, 0);
   double total = 0;
-  for (const PAYLOAD_ENTRY &e : entries) {
-    if (!e.used) continue;
-    centre += e.mesh.offset * e.mass;
-    total += e.mass;
-  }
-  if (total > NO_MASS) centre /= total;
+  for (const PAYLOAD_ENTRY &e : entries)
+    if (e.used) total += e.mass;
+  if (total <= NO_MASS) return total;
+  for (const PAYLOAD_ENTRY &e : entries)
+    if (e.used) centre += e.mesh.offset * (e.mass / total);
   return total;
 }
 

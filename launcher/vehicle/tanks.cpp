@@ -1,5 +1,6 @@
 // The launcher's propellant: three tanks made once, with the vessel's class,
 // that every configuration build draws on. Only booster separation deletes one.
+#include "guarded.h"
 #include "varnell.h"
 
 namespace {
@@ -23,5 +24,7 @@ const TankDef TANKS[] = {
 
 // Nothing is read from the class file: the module defines the whole vessel.
 void VARNELL::clbkSetClassCaps(FILEHANDLE cfg) {
-  for (const TankDef &t : TANKS) this->*t.handle = CreatePropellantResource(t.maxMass, FULL_TANK, EFFICIENCY);
+  Guarded("clbkSetClassCaps", [&] {
+    for (const TankDef &t : TANKS) this->*t.handle = CreatePropellantResource(t.maxMass, FULL_TANK, EFFICIENCY);
+  });
 }

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "sim/platform/float_traps.h"
+
 namespace sim {
 
 std::string trim(const std::string &s) {
@@ -31,13 +33,25 @@ std::vector<std::string> words(const std::string &s) {
   return out;
 }
 
+namespace {
+
+// strtod answers a number too large to hold with infinity and raises the
+// overflow flag on the way; the flag is held here, so that a program trapping
+// overflows can still read a number it then refuses.
+double readDouble(const char *text, char **end) {
+  const HeldFloatingPointFaults held;
+  return std::strtod(text, end);
+}
+
+}  // namespace
+
 // strtod also reads "nan" and "inf", and flags a number too small to hold as
 // it flags one too large: the first is as good as zero, the second is lost.
 bool toNumber(const std::string &s, double &out) {
   const std::string t = trim(s);
   if (t.empty()) return false;
   char *end = nullptr;
-  const double x = std::strtod(t.c_str(), &end);
+  const double x = readDouble(t.c_str(), &end);
   if (*end != '\0' || !std::isfinite(x)) return false;
   out = x;
   return true;
@@ -58,7 +72,7 @@ std::string exactNumber(double x) {
   char buf[40];
   for (int precision = 15; precision <= 17; ++precision) {
     std::snprintf(buf, sizeof buf, "%.*g", precision, x);
-    if (std::strtod(buf, nullptr) == x) break;
+    if (readDouble(buf, nullptr) == x) break;  // the largest doubles at 15 digits read as infinity
   }
   return buf;
 }

@@ -120,7 +120,8 @@ double geopotentialAltitude(double altitude) { return kEarthRadius * altitude / 
 
 AirState airAtGeopotential(double h) {
   if (h <= kUpperAirBaseGeopotential) return standardAir(h);
-  // Back to geometric altitude; at r0 and beyond that is infinitely high.
+  // Back to geometric altitude; at r0 and beyond that is infinitely high, given
+  // as a constant rather than by the division by 0 at r0.
   return upperAir(h < kEarthRadius ? kEarthRadius * h / (kEarthRadius - h) : HUGE_VAL);
 }
 

@@ -23,19 +23,19 @@ double reading(const Instruments &in, const Vessel &v, const Condition &c) {
     case Quantity::airspeed:
       return in.airspeed;
     case Quantity::apoapsis:
-      return in.orbit.bound ? in.orbit.apoapsisAlt : HUGE_VAL;  // escaping: no apoapsis
+      return in.orbit.bound ? in.orbit.apoapsisAlt : HUGE_VAL;  // escaping: no apoapsis (a constant: no fault)
     case Quantity::periapsis:
       return in.orbit.periapsisAlt;
     case Quantity::mass:
       return in.mass;
     case Quantity::tank:
-      return c.tank < static_cast<int>(v.tanks.size()) ? v.tanks[c.tank].mass : NAN;
+      return c.tank < static_cast<int>(v.tanks.size()) ? v.tanks[c.tank].mass : NAN;  // no tank (a constant)
     case Quantity::inclination:
       return in.orbit.inclination * 180 / M_PI;
     case Quantity::eccentricity:
       return in.orbit.eccentricity;
   }
-  return NAN;
+  return NAN;  // not reached: every quantity is answered above
 }
 
 }  // namespace
@@ -43,6 +43,10 @@ double reading(const Instruments &in, const Vessel &v, const Condition &c) {
 double instrumentReading(const Vessel &v, const physics::Planet &p, const physics::PlanetPose &pose,
                          const Condition &c) {
   return reading(readInstruments(v, p, pose), v, c);
+}
+
+bool beyondThreshold(double reading, const Condition &c) {
+  return c.above ? std::isgreater(reading, c.threshold) : std::isless(reading, c.threshold);
 }
 
 double programPitch(const PitchProgram &p, double x) {
@@ -64,7 +68,8 @@ Vessel *Pilot::vesselOf(const World &w, const Rule &r) const {
   return w.vessels().empty() ? nullptr : w.vessels().front();
 }
 
-// A missing tank or vessel reads as NaN, which satisfies neither '>' nor '<'.
+// A missing vessel satisfies no comparison; a missing tank reads as NaN, which
+// satisfies neither '>' nor '<'.
 bool Pilot::conditionHolds(const World &w, const Rule &r, const Vessel *v) const {
   const Condition &c = r.condition;
   switch (c.kind) {
@@ -75,7 +80,7 @@ bool Pilot::conditionHolds(const World &w, const Rule &r, const Vessel *v) const
     case Condition::Kind::compare: {
       if (!v) return false;
       const double x = instrumentReading(*v, w.planet, w.planetPose(), c);
-      return c.above ? x > c.threshold : x < c.threshold;
+      return beyondThreshold(x, c);
     }
   }
   return false;

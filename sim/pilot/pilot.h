@@ -23,6 +23,10 @@ double programPitch(const PitchProgram &p, double x);
 // that is not there.
 double instrumentReading(const Vessel &v, const physics::Planet &p, const physics::PlanetPose &pose,
                          const Condition &c);
+// Whether a reading is beyond a comparison's threshold ('>' above it, '<'
+// below). A NaN reading is beyond neither, and is compared quietly: an
+// ordered comparison with a NaN would raise the invalid-operation fault.
+bool beyondThreshold(double reading, const Condition &c);
 
 class Pilot {
  public:

@@ -20,8 +20,9 @@ const char kUsage[] =
     "       altitude [km], speed [m/s], mass [kg], periapsis and apoapsis altitudes [km] and the\n"
     "       contents of its tanks [kg]; then checks the pilot program's expect lines. It first\n"
     "       checks the scenario and the pilot program as check does, and flies nothing if there is\n"
-    "       an error; warnings are printed and the flight goes on. A vessel whose state stops being\n"
-    "       finite ends the flight with a diverged event.\n"
+    "       an error; warnings are printed and the flight goes on. A vessel whose state leaves the\n"
+    "       range it can be flown in (1e15 m from the planet's centre, the speed of light, 1e4 rad/s)\n"
+    "       ends the flight with a diverged event.\n"
     "check  loads SCENARIO with its modules, class files and meshes, as fly would, reads the\n"
     "       pilot program, and lists every error and warning as FILE:LINE: message, without\n"
     "       flying. Errors: what the host or a module's own reader (manifest lines) turns away,\n"
@@ -57,8 +58,11 @@ const char kUsage[] =
     "             2 bad usage: the command line is wrong;\n"
     "             3 bad input: the scenario, a class file, a mesh or the pilot program has errors,\n"
     "               or a file cannot be read or written;\n"
-    "             4 diverged: a vessel's state stopped being finite, and the flight stopped there.\n"
-    "Errors go to standard error, each line beginning with \"varnell: \".\n";
+    "             4 diverged: a vessel's state left the range it can be flown in, and the flight\n"
+    "               stopped there.\n"
+    "Errors go to standard error, each line beginning with \"varnell: \".\n"
+    "Environment: VARNELL_FP_TRAPS=1 stops the program at the first invalid floating-point\n"
+    "             operation, division by zero or overflow (glibc builds only), as the tests run it.\n";
 
 namespace {
 
@@ -71,6 +75,7 @@ class Args {
     if (done()) throw UsageError(option + " needs a value");
     return take();
   }
+  // Without a max there is no upper limit: HUGE_VAL, a constant, raises no fault.
   double seconds(const std::string &option, double min, double max = HUGE_VAL) {
     const std::string v = value(option);
     double x;

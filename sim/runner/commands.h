@@ -16,7 +16,7 @@ enum ExitStatus {
   kNotMet = 1,    // flown, and an expectation was not met
   kBadUsage = 2,  // the command line is wrong
   kBadInput = 3,  // a scenario, class file, mesh or pilot program with errors, or a file that cannot be read or written
-  kDiverged = 4,  // a vessel's state stopped being finite; the flight stopped there
+  kDiverged = 4,  // a vessel's state left the range it can be flown in; the flight stopped there
 };
 
 // out gets the record of the flight (events, the vessel table, the

@@ -23,11 +23,12 @@ std::string format(const char *pattern, double a, double b = 0) {
   return text;
 }
 
+// NaN, a constant, marks a result that has no event time; it is only ever tested with isnan.
 ExpectationResult failed(const std::string &why) { return {false, why, NAN}; }
 
 ExpectationResult reading(const Vessel &v, const Expectation &e, const World &w) {
   const double x = pilot::instrumentReading(v, w.planet, w.planetPose(), e.reading);
-  const bool met = e.reading.above ? x > e.reading.threshold : x < e.reading.threshold;
+  const bool met = pilot::beyondThreshold(x, e.reading);
   return {met, "reads " + format(kReadings[static_cast<int>(e.reading.quantity)], x), NAN};
 }
 
@@ -43,7 +44,7 @@ const Event *firstEvent(const World &w, const Expectation &e, double from) {
 // `earlier` are the expectations above e, `before` their results.
 ExpectationResult event(const World &w, const Expectation &e, const std::vector<Expectation> &earlier,
                         const std::vector<ExpectationResult> &before) {
-  double from = -HUGE_VAL, since = 0;  // [s]
+  double from = -HUGE_VAL, since = 0;  // [s]; from the beginning (a constant: no fault is raised)
   const std::string afterLine = e.after >= 0 ? " line " + std::to_string(earlier[e.after].line) : "";
   if (e.after >= 0) {
     since = from = before[e.after].eventTime;

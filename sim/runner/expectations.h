@@ -16,7 +16,7 @@ namespace runner {
 struct ExpectationResult {
   bool met = false;
   std::string found;       // what the flight came to, for the report
-  double eventTime = NAN;  // of the event found [s]; NaN when none or not an event expectation
+  double eventTime = NAN;  // of the event found [s]; NaN when none or not an event expectation (tested with isnan)
 };
 
 // One result per expectation, in order.

@@ -11,12 +11,15 @@
 #endif
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "sim/platform/float_traps.h"
 #include "sim/platform/platform_services.h"
 #include "sim/runner/command_line.h"
 #include "sim/runner/commands.h"
@@ -62,6 +65,10 @@ int run(const std::vector<std::string> &args) {
 }  // namespace
 
 int programMain(int argc, char **argv) {
+  // The test suite runs the program as it runs its own tests, with
+  // floating-point faults trapping (where the C library can).
+  const char *traps = std::getenv("VARNELL_FP_TRAPS");
+  if (traps && std::strcmp(traps, "1") == 0) sim::trapFloatingPointFaults();
   try {
     return run(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const UsageError &e) {

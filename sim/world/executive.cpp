@@ -7,8 +7,8 @@
 //      integration and ground contact; landed vessels stay put or lift off;
 //   4. the clock advances by the frame; touchdowns are recorded;
 //   5. each vessel's clbkPostStep, with the time and date at the frame's end;
-//   6. a vessel whose state is no longer finite goes back to where the frame
-//      found it and is recorded as diverged.
+//   6. a vessel whose state has left the range it can be flown in goes back
+//      to where the frame found it and is recorded as diverged.
 // The pilot and the modules act once per frame, with the frame's length, as
 // in the simulator; only the integration is cut finer. Everything one
 // sub-step's integration needs from its forces phase is in VesselStep.
@@ -35,8 +35,17 @@ namespace {
 const double kSecondsPerDay = 86400.0;  // [s]
 // A vessel needing more sub-steps in one frame than this is spinning or
 // braking beyond anything a vessel does; it goes on with longer steps, and
-// if its state stops being finite it is recorded as diverged.
+// if its state leaves the range below it is recorded as diverged.
 const int kMaxSubSteps = 1000000;
+
+// The range a vessel's state is flown in, per axis. Within it no sub-step's
+// arithmetic comes near the largest double (the orbit's r^6 is below 1e92);
+// a state beyond it has left anything a vessel does, and is not flown on, so
+// that its numbers never overflow into infinity or NaN.
+const double kFarthest = 1e15;      // from the planet's centre, some 6700 AU [m]
+const double kFastest = 299792458;  // the speed of light [m/s]
+const double kFastestSpin = 1e4;    // [rad/s]
+const double kLargestRotEntry = 2;  // an attitude matrix is kept orthonormal: its entries are at most 1
 
 // A vessel's share of a sub-step: what the forces phase hands to integration.
 struct VesselStep {
@@ -102,14 +111,16 @@ void fly(Vessel &v, const physics::StepLoads &loads, const physics::Planet &p, d
   v.omega = m.omega;
 }
 
-// A sum is finite only when every term is (or nearly: terms near the largest
-// double overflow it, and such a state is as good as lost).
-bool finiteMotion(const Vessel &v) { return std::isfinite(dotp(v.pos, v.pos) + dotp(v.vel, v.vel)); }
+// Quiet comparisons: a NaN fails them without raising the invalid flag.
+bool within(double x, double limit) { return std::islessequal(std::fabs(x), limit); }
+bool within(const VECTOR3 &a, double limit) { return within(a.x, limit) && within(a.y, limit) && within(a.z, limit); }
 
-bool finiteState(const Vessel &v) {
-  double sum = dotp(v.omega, v.omega) + v.mass();
-  for (const auto &row : v.rot.m) sum += row[0] + row[1] + row[2];
-  return finiteMotion(v) && std::isfinite(sum);
+bool withinReach(const Vessel &v) {
+  for (const auto &row : v.rot.m)
+    for (double entry : row)
+      if (!within(entry, kLargestRotEntry)) return false;
+  return within(v.pos, kFarthest) && within(v.vel, kFastest) && within(v.omega, kFastestSpin) &&
+         std::isfinite(v.mass());
 }
 
 Snapshot snapshotOf(Vessel &v) {
@@ -148,7 +159,8 @@ struct FrameFlown {
 
 FrameFlown flyFrame(const World &w, Vessel &v, const VECTOR3 &spin, double frame) {
   FrameFlown out;
-  double left = frame;  // [s]
+  double left = frame;              // [s]
+  if (!withinReach(v)) return out;  // as it was loaded or set: it is not flown
   for (int steps = 0; left > 0; ++steps) {
     const physics::AirState air = airAround(v, w.planet);
     const double limit = steps >= kMaxSubSteps || physics::stepFits(v, w.planet, air.density, spin, left)
@@ -161,7 +173,7 @@ FrameFlown flyFrame(const World &w, Vessel &v, const VECTOR3 &spin, double frame
     const double approach = s.loads.ground ? length(v.vel - physics::carriedVelocity(spin, v.pos)) : 0;  // [m/s]
     fly(v, s.loads, w.planet, h);
     physics::drawPropellant(v, s.propulsion);
-    if (!finiteMotion(v)) break;  // where it would touch the ground means nothing
+    if (!withinReach(v)) break;  // where it would touch the ground means nothing
     // Within a micrometre counts: a vessel set down on its points stays in touch.
     const bool touching = s.loads.ground && physics::lowestPoint(v, w.planet) < 1e-6;
     if (touching && !v.touching && !out.touchedDown) {
@@ -293,10 +305,10 @@ void World::step() {
 
   for (const Snapshot &s : before) {
     s.vessel->inFrame = false;
-    if (finiteState(*s.vessel)) continue;
+    if (withinReach(*s.vessel)) continue;
     restore(s);
-    markDiverged(*s.vessel, "its state stopped being finite during the frame from " + format("%.2f s", simt_ - frame) +
-                                "; it is kept as the frame found it");
+    markDiverged(*s.vessel, "its state left the range it can be flown in during the frame from " +
+                                format("%.2f s", simt_ - frame) + "; it is kept as the frame found it");
   }
   stepping_ = false;
   // Vessels deleted during the frame go at its end, as the simulator's KillVessels has them go.

@@ -21,7 +21,7 @@ enum class EventKind {
   landed,         // lay still on the ground long enough to be landed: "at rest"
   crashed,        // reached the ground too fast for a landing: "at S m/s"
   touchdown,      // reached the ground: "at S m/s" relative to it
-  diverged,       // its state stopped being finite
+  diverged,       // its state left the range it can be flown in
   pilot,          // a pilot program's rule fired
   focus,          // the vessel took the keyboard: "from" the vessel that had it
   end,            // the flight ended, and why

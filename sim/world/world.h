@@ -94,7 +94,7 @@ class World {
   // then each vessel's clbkPostStep (given the frame's end). Vessels created
   // during the frame join the integration from the next frame on.
   void step();
-  // Vessels whose state stopped being finite, in the order it happened: each
+  // Vessels whose state left the range it can be flown in, in the order it happened: each
   // was put back as the frame found it, with a "diverged" event and an error
   // in the log. A flight should not go on once there is one.
   const std::vector<std::string> &diverged() const { return diverged_; }
@@ -124,7 +124,8 @@ class World {
   std::unique_ptr<Log> log_;
   double simt_ = 0;
   mutable physics::PlanetPose pose_;
-  mutable double poseTime_ = NAN;  // the planet time of pose_ [s]
+  // The planet time of pose_ [s]; NaN, none yet, which == and != (quiet comparisons) find equal to no time.
+  mutable double poseTime_ = NAN;
   FlightRecord record_{simt_};
   Resources resources_{*this};
   Cockpit cockpit_{*this};

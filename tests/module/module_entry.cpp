@@ -10,17 +10,27 @@
 #ifndef _WIN32
 #include <dlfcn.h>
 
+#include <cstdlib>
 #include <map>
+#include <new>
 
 // This program stands between the module and the host for two of the host's
 // functions, as a dynamic linker lets a program do (it exports them, and a
 // module's references bind to the program's definitions before the host's):
 // Date2Int may answer 0 as for a date it cannot read, and GetProcAddress may
-// find names the module does not export.
+// find names the module does not export. Its operator new, everyone's, may
+// fail as when memory runs out.
 namespace interposed {
-int dateFailures = 0, dateCalls = 0;
+int dateFailures = 0, dateCalls = 0, allocationFailures = 0;
 std::map<std::string, FARPROC> extraExports;
 }  // namespace interposed
+
+void *operator new(std::size_t size) {
+  void *p = interposed::allocationFailures > 0 && interposed::allocationFailures-- ? nullptr : std::malloc(size + 1);
+  return p ? p : throw std::bad_alloc();
+}
+void operator delete(void *p) noexcept { std::free(p); }
+void operator delete(void *p, std::size_t) noexcept { std::free(p); }
 
 template <typename F>
 F hostFunction(const char *symbol) {
@@ -61,7 +71,9 @@ class module_entry : public ::testing::Test {
   HMODULE module = nullptr;
 };
 
-TEST_F(module_entry, loading_hands_the_host_the_library_it_was_loaded_from) {
+// No exception leaves an entry point: a launcher that cannot be made for want
+// of memory is null to the host, and a line in its log.
+TEST_F(module_entry, loading_hands_the_host_the_library_it_was_loaded_from_and_no_exception_comes_back) {
   ASSERT_NE(load(), nullptr);
   // The file as the system names it: with '\' between folders on Windows.
   const std::string file = std::filesystem::path(scratch.path(moduleLibrary("Varnell"))).make_preferred().string();
@@ -69,6 +81,11 @@ TEST_F(module_entry, loading_hands_the_host_the_library_it_was_loaded_from) {
   auto exit = lookUp<void (*)(VESSEL *)>(module, "ovcExit");
   ASSERT_NE(exit, nullptr);
   exit(nullptr);  // ignored
+#ifndef _WIN32    // the module's operator new is its own there
+  auto init = lookUp<VESSEL *(*)(OBJHANDLE, int)>(module, "ovcInit");
+  EXPECT_EQ((interposed::allocationFailures = 1, init(nullptr, 1)), nullptr);
+  EXPECT_TRUE(world.log().contains("ovcInit stopped by an exception: std::bad_alloc"));
+#endif
 }
 
 // A result of 0 is no version: the host is asked again until it gives one,
@@ -165,6 +182,11 @@ TEST(launcher_hud, the_line_shows_the_upper_stage_RCS_propellant_at_100_100_in_e
     frame = f.world.cockpit().drawHud(f.v);
     ASSERT_EQ(drawn.size(), 1u);
     EXPECT_EQ(drawn[0].text, "Durvane RCS fuel: 12.346 kg");
+#ifndef _WIN32  // a text the host has no memory to keep stops in the callback, which draws on
+    EXPECT_TRUE((interposed::allocationFailures = 1, f.world.cockpit().drawHud(f.v)).texts.empty());
+    EXPECT_TRUE(f.world.log().contains("L1: clbkDrawHUD stopped by an exception: std::bad_alloc"));
+    EXPECT_EQ(f.world.cockpit().drawHud(f.v).texts.size(), 1u);
+#endif
   }
 }
 

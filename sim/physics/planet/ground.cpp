@@ -82,7 +82,7 @@ GroundPush groundPush(const Vessel &v, const Planet &p, const Motion &m, const V
 }
 
 double lowestPoint(const Vessel &v, const Planet &p) {
-  double lowest = HUGE_VAL;
+  double lowest = HUGE_VAL;  // above everything until a point is seen (a constant: no fault is raised)
   for (const VECTOR3 &td : v.touchdown) lowest = std::min(lowest, length(v.pos + v.rot * td));
   return lowest - p.radius;
 }
@@ -112,7 +112,9 @@ double contactStep(const Vessel &v) {
   }
   perMass /= mass;
   const double rate = std::max(std::sqrt(v.tdStiffness * perMass), v.tdDamping * perMass);  // [1/s]
-  return rate > 0 ? 1.5 / rate : HUGE_VAL;  // well within the Runge-Kutta method's stable 2.8
+  // Well within the Runge-Kutta method's stable 2.8; without springs or damping
+  // no limit, as a constant rather than a division by 0.
+  return rate > 0 ? 1.5 / rate : HUGE_VAL;
 }
 
 void holdOnSurface(Vessel &v, const Planet &p, const PlanetPose &pose) {

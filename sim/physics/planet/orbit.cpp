@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "sim/platform/float_traps.h"
+
 namespace sim {
 namespace physics {
 namespace {
@@ -36,7 +38,7 @@ Orbit orbitOf(const Planet &p, const VECTOR3 &pos, const VECTOR3 &vel, const VEC
   Orbit o;
   o.bound = energy < 0;
   o.eccentricity = e;
-  o.semiMajorAxis = energy == 0 ? HUGE_VAL : -p.gm / (2 * energy);
+  o.semiMajorAxis = energy == 0 ? HUGE_VAL : -p.gm / (2 * energy);  // a parabola's: a constant, not a division by 0
   o.inclination = h2 > 0 ? std::acos(std::clamp(-dotp(h, axis) / std::sqrt(h2), -1.0, 1.0)) : 0;
   o.periapsisAlt = h2 / (p.gm * (1 + e)) - p.radius;
   if (!o.bound) return o;
@@ -45,7 +47,11 @@ Orbit orbitOf(const Planet &p, const VECTOR3 &pos, const VECTOR3 &vel, const VEC
   return o;
 }
 
+// Elements read from a scenario may put the vessel beyond what a double holds
+// (a huge axis cubed, an open orbit's cosh far from its epoch): the state is
+// worked out with the floating-point faults held, and refused if not finite.
 bool stateFromElements(const Planet &p, const Elements &el, double mjd, VECTOR3 &pos, VECTOR3 &vel) {
+  const HeldFloatingPointFaults held;
   const double e = el.e, a = el.a;
   const bool closed = e < 1;
   if (!(e >= 0) || e == 1 || (closed ? !(a > 0) : !(a < 0))) return false;

@@ -19,7 +19,7 @@ struct Orbit {
   double semiMajorAxis = 0;  // [m]; negative when not bound, infinite on a parabola
   double eccentricity = 0;
   double inclination = 0;    // to the equator, 0..pi [rad]; 0 for a radial path
-  double period = HUGE_VAL;  // [s]; infinite when not bound
+  double period = HUGE_VAL;  // [s]; infinite when not bound (a constant: no fault is raised)
 };
 Orbit orbitOf(const Planet &p, const VECTOR3 &pos, const VECTOR3 &vel, const VECTOR3 &axis);
 

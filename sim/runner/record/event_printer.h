@@ -36,7 +36,7 @@ class EventPrinter {
   std::ostream &out_;
   std::map<std::string, GroupShown> groups_;  // by vessel and group name
   int thinned_ = 0;
-  double liftoff_ = NAN;  // simulation time of the first liftoff [s]
+  double liftoff_ = NAN;  // simulation time of the first liftoff [s]; NaN, tested with isnan, until there is one
 
   void show(const Event &e);
 };

@@ -46,11 +46,13 @@ std::string encodeOrder(const std::vector<double> &values, double step, int orde
   long long last = 0, before = 0;
   int seen = 0;
   for (double x : values) {
-    const double steps = x / step;
-    if (!(std::fabs(steps) <= kLargest)) {  // empty, or too large to keep
+    // Empty (NaN), or too large to keep; the comparison is a quiet one, which
+    // NaN leaves without raising the invalid flag.
+    if (!std::islessequal(std::fabs(x), kLargest * step)) {
       token(out, 0);
       continue;
     }
+    const double steps = x / step;
     const long long q = std::llround(steps);
     const long long foretold = order == 2 && seen >= 2 ? 2 * last - before : last;
     const long long d = q - foretold;
@@ -109,7 +111,7 @@ nlohmann::json telemetryJson(const CsvTable &t) {
     // A column is numbers when every field it fills reads as one; else
     // words, unless it is one the runner writes as numbers.
     const bool mustBeNumbers = resolutionOf(t.header[c]) || c == timeColumn;
-    std::vector<double> numbers(t.rows.size(), NAN);
+    std::vector<double> numbers(t.rows.size(), NAN);  // empty fields; encodeOrder compares them quietly
     bool numeric = true;
     int decimals = 0;
     for (size_t r = 0; r < t.rows.size() && numeric; ++r) {
@@ -124,7 +126,8 @@ nlohmann::json telemetryJson(const CsvTable &t) {
     std::vector<std::string> words;
     double step = 1;
     if (numeric) {
-      step = reportStep(t.header[c], std::pow(10.0, -decimals));
+      // Finer than 1e-300 the step would leave the normal numbers, and at 1e-324 become 0.
+      step = reportStep(t.header[c], std::pow(10.0, -std::min(decimals, 300)));
       columns.push_back({{"name", t.header[c]}, {"step", step}});
     } else {
       std::map<std::string, double> codes;
