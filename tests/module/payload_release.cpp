@@ -176,6 +176,20 @@ TEST(dispenser, a_stage_saved_before_its_first_step_keeps_and_weighs_the_manifes
   }
 }
 
+// It rests on its aft face, where it sat on its carrier: three points 1.2 m
+// out from its axis, a third of a turn apart, 0.75 m behind its middle.
+TEST(dispenser, its_touchdown_points_lie_round_its_axis_on_its_aft_face) {
+  sim::World world(".", "");
+  const sim::Vessel *d = world.createVessel("D", "Varnell\\Dispenser", nullptr);
+  ASSERT_NE(d, nullptr);
+  for (int i = 0; i < 3; ++i) {
+    const VECTOR3 &p = d->touchdown[i], &next = d->touchdown[(i + 1) % 3];
+    EXPECT_NEAR(p.z, -0.75, 1e-12);
+    EXPECT_NEAR(std::hypot(p.x, p.y), 1.2, 0.01);
+    EXPECT_NEAR(length(next - p), 1.2 * std::sqrt(3.0), 0.01);
+  }
+}
+
 TEST(booster_separation, the_spent_booster_leaves_from_the_booster_with_the_stacks_motion_and_burns_its_thrusters_out) {
   Flight f(inOrbit({}));
   const double mass = f.v->mass();  // [kg]
