@@ -1,7 +1,11 @@
 // Orbit propagation: satellites coasting in low orbit, one executive step per
-// iteration (gravity, the thin air at 300 km, the rigid-body integration).
+// iteration (gravity, the thin air at 300 km, the rigid-body integration);
+// beside it the yardstick, a bare fourth-order Runge-Kutta step of one rigid
+// body round a point-mass Earth with nothing of the host around it, and the
+// ratio of the two measured in the same run.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cmath>
 #include <string>
 
@@ -10,13 +14,73 @@
 
 namespace {
 
+// The yardstick's body, one array: position and velocity [m, m/s], attitude
+// (row-major, vessel to global) and spin (vessel frame [rad/s]), with the
+// inertia per unit mass of a small satellite. Gravity alone; the spin follows
+// Euler's equations without torque, the attitude dR/dt = R W as the host turns it.
+const int kR = 0, kV = 3, kRot = 6, kW = 15, kState = 18;
+struct BareBody {
+  double y[kState];
+};
+const double kGm = 3.986004418e14, kPmi[3] = {2, 5, 9};  // [m^3/s^2], [m^2]
+
+void bareRates(const double *b, double *d) {
+  const double *r = b + kR, *w = b + kW;
+  const double r2 = r[0] * r[0] + r[1] * r[1] + r[2] * r[2];
+  const double g = -kGm / (r2 * std::sqrt(r2));
+  for (int i = 0; i < 3; ++i) d[kR + i] = b[kV + i], d[kV + i] = g * r[i];
+  for (int i = 0; i < 3; ++i) {  // R W with W r = r x w
+    const double *row = b + kRot + 3 * i;
+    d[kRot + 3 * i] = -row[1] * w[2] + row[2] * w[1];
+    d[kRot + 3 * i + 1] = row[0] * w[2] - row[2] * w[0];
+    d[kRot + 3 * i + 2] = -row[0] * w[1] + row[1] * w[0];
+  }
+  d[kW] = -(kPmi[1] - kPmi[2]) * w[1] * w[2] / kPmi[0];
+  d[kW + 1] = -(kPmi[2] - kPmi[0]) * w[2] * w[0] / kPmi[1];
+  d[kW + 2] = -(kPmi[0] - kPmi[1]) * w[0] * w[1] / kPmi[2];
+}
+
+void bareStep(BareBody &b, double h) {
+  double k[4][kState], t[kState];
+  bareRates(b.y, k[0]);
+  for (int s = 1; s < 4; ++s) {
+    const double f = s < 3 ? h / 2 : h;
+    for (int i = 0; i < kState; ++i) t[i] = b.y[i] + f * k[s - 1][i];
+    bareRates(t, k[s]);
+  }
+  for (int i = 0; i < kState; ++i) b.y[i] += h / 6 * (k[0][i] + 2 * (k[1][i] + k[2][i]) + k[3][i]);
+}
+
+BareBody bareSatellite() {
+  const double r = 6371010 + 300e3;
+  return {{r, 0, 0, 0, 0, std::sqrt(kGm / r), 1, 0, 0, 0, 1, 0, 0, 0, 1, 0.01, 0, 0}};
+}
+
+// Nanoseconds a bare step takes here, now.
+double bareStepNanoseconds() {
+  BareBody b = bareSatellite();
+  const int steps = 200000;
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < steps; ++i) bareStep(b, 0.02);
+  benchmark::DoNotOptimize(b);
+  return std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count() / steps;
+}
+
+void BM_BareStep(benchmark::State &state) {
+  BareBody b = bareSatellite();
+  for (auto _ : state) {
+    bareStep(b, 0.02);
+    benchmark::DoNotOptimize(b);
+  }
+  state.SetLabel("the yardstick: one rigid body round a point-mass Earth, RK4, no host");
+}
+
 const char *const kSatClass = "Varnell\\Sat";  // a shipped class without a module
-const double kOrbitAlt = 300e3;                // [m]
 
 // Circular orbits, each in a plane of its own so the vessels never meet.
-void placeInOrbit(sim::World &w, int count) {
-  const double r = w.planet.radius + kOrbitAlt;  // [m]
-  const double v = std::sqrt(w.planet.gm / r);   // [m/s]
+void placeInOrbit(sim::World &w, int count, double altitude) {
+  const double r = w.planet.radius + altitude;  // [m]
+  const double v = std::sqrt(w.planet.gm / r);  // [m/s]
   for (int i = 0; i < count; ++i) {
     const double incl = M_PI * i / count;  // [rad]
     VESSELSTATUS s{};
@@ -30,13 +94,18 @@ void placeInOrbit(sim::World &w, int count) {
 void BM_OrbitCoast(benchmark::State &state) {
   const int count = static_cast<int>(state.range(0));
   sim::World w(".", "");
-  placeInOrbit(w, count);
+  placeInOrbit(w, count, state.range(1) * 1e3);
   if (static_cast<int>(w.vessels().size()) != count) {
     state.SkipWithError("the satellite class did not load");
     return;
   }
+  const double bare = bareStepNanoseconds();  // [ns]
+  const auto start = std::chrono::steady_clock::now();
   for (auto _ : state) w.step();
   const double steps = static_cast<double>(state.iterations());
+  const double perVesselStep =
+      std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count() / (steps * count);
+  state.counters["x-bare"] = perVesselStep / bare;  // the host's vessel-step over the bare step, in this run
   state.counters["steps/s"] = benchmark::Counter(steps, benchmark::Counter::kIsRate);
   state.counters["vessel-steps/s"] = benchmark::Counter(steps * count, benchmark::Counter::kIsRate);
   state.counters["sim-s/s"] = benchmark::Counter(steps * w.dt, benchmark::Counter::kIsRate);
@@ -45,4 +114,11 @@ void BM_OrbitCoast(benchmark::State &state) {
 
 }  // namespace
 
-BENCHMARK(BM_OrbitCoast)->Arg(1)->Arg(10)->Arg(100)->ArgName("vessels");
+BENCHMARK(BM_BareStep);
+// At 300 km, and one in the denser upper air at 250 km.
+BENCHMARK(BM_OrbitCoast)
+    ->Args({1, 300})
+    ->Args({10, 300})
+    ->Args({100, 300})
+    ->Args({1, 250})
+    ->ArgNames({"vessels", "km"});
