@@ -17,11 +17,11 @@ const DWORD kFuelLevel = 2;     // fuel, of the default tank
 
 }  // namespace
 
-void fillStatus(const Vessel &v, OBJHANDLE rbody, const physics::Planet &p, const physics::PlanetPose &pose,
-                VESSELSTATUS &s) {
+void fillStatus(const Vessel &v, const Vessel::Kinematics &motion, OBJHANDLE rbody, const physics::Planet &p,
+                const physics::PlanetPose &pose, VESSELSTATUS &s) {
   std::memset(&s, 0, sizeof s);
-  s.rpos = v.pos;
-  s.rvel = v.vel;
+  s.rpos = motion.pos;
+  s.rvel = motion.vel;
   s.rbody = rbody;
   s.port = -1;  // on no landing pad
   if (!v.tanks.empty()) s.fuel = v.tanks.front().maxMass ? v.tanks.front().mass / v.tanks.front().maxMass : 0;
@@ -29,14 +29,14 @@ void fillStatus(const Vessel &v, OBJHANDLE rbody, const physics::Planet &p, cons
   if (!s.eng_main) s.eng_main = -v.groupLevel(THGROUP_RETRO);
   s.eng_hovr = v.groupLevel(THGROUP_HOVER);
   if (!v.landed) {
-    s.vrot = v.omega;
-    s.arot = physics::arotFromRot(v.rot);
+    s.vrot = motion.omega;
+    s.arot = physics::arotFromRot(motion.rot);
     return;
   }
   // On the ground: the altitude where the spin would be, and the attitude
-  // against the planet's own frame.
+  // against the planet's own frame, which stays as it is while landed.
   s.status = 1;
-  s.vrot.x = length(v.pos) - p.radius;
+  s.vrot.x = length(motion.pos) - p.radius;
   s.arot = physics::arotFromRot(pose.rot.transposed() * v.rot);
   s.vdata[0] = _V(v.surfLng, v.surfLat, v.surfHeading);
 }

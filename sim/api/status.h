@@ -10,9 +10,10 @@ namespace sim {
 // flags clear, port -1; fuel is the first tank's level, eng_main the main
 // group's level or else minus the retro group's. A landed vessel has status 1,
 // vdata[0] = (lng, lat, heading), its altitude in vrot.x and its attitude
-// against the planet's frame in arot.
-void fillStatus(const Vessel &v, OBJHANDLE rbody, const physics::Planet &p, const physics::PlanetPose &pose,
-                VESSELSTATUS &s);
+// against the planet's frame in arot. Position, velocity and spin are those of
+// `motion`, the vessel's as modules read it (World::readable).
+void fillStatus(const Vessel &v, const Vessel::Kinematics &motion, OBJHANDLE rbody, const physics::Planet &p,
+                const physics::PlanetPose &pose, VESSELSTATUS &s);
 // Puts the vessel where the record says, at planet time t: on the surface at
 // vdata[0] = (lng, lat, heading) when landed, else at rpos/rvel/arot/vrot.
 // With bit 2 of flag[0] fuel sets the default tank's level, with bit 1 the

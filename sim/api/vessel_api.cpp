@@ -2,7 +2,6 @@
 #include "sim/api/vessel_api.h"
 
 #include "sim/api/status.h"
-#include "sim/physics/planet/attitude.h"
 #include "sim/physics/planet/ground.h"
 
 using sim::api::self;
@@ -105,14 +104,7 @@ void VESSEL::GetStatus(VESSELSTATUS &status) const {
     return;
   }
   sim::World *w = sim::World::current();
-  sim::fillStatus(*v, &w->planet, w->planet, w->planetPose(), status);
-  if (!v->landed) {  // during clbkPostStep, the frame's start
-    const sim::Vessel::Kinematics k = w->readable(*v);
-    status.rpos = k.pos;
-    status.rvel = k.vel;
-    status.vrot = k.omega;
-    status.arot = sim::physics::arotFromRot(k.rot);
-  }
+  sim::fillStatus(*v, w->readable(*v), &w->planet, w->planet, w->planetPose(), status);
 }
 
 // A refused call zeroes what it was to write out, as GetStatus does: the

@@ -70,12 +70,12 @@ std::vector<double> &tankPool() {
   return pool;
 }
 
-// Reaching the ground (with the speed against it [m/s]) or leaving it under
-// thrust (with the thrust [N]), noted during the frame and recorded after it.
+// Reaching the ground or leaving it under thrust, noted during the frame and
+// recorded after it.
 struct Touchdown {
   Vessel *vessel;
-  double speed;
   bool leaving;
+  double value;  // the speed against the ground [m/s]; leaving, the thrust [N]
 };
 
 std::string format(const char *pattern, double value) {
@@ -115,12 +115,12 @@ void fly(Vessel &v, const physics::StepLoads &loads, const physics::Planet &p, d
 bool within(double x, double limit) { return std::islessequal(std::fabs(x), limit); }
 bool within(const VECTOR3 &a, double limit) { return within(a.x, limit) && within(a.y, limit) && within(a.z, limit); }
 
+// The motion only: integration changes nothing else, so each sub-step checks this.
 bool withinReach(const Vessel &v) {
   for (const auto &row : v.rot.m)
     for (double entry : row)
       if (!within(entry, kLargestRotEntry)) return false;
-  return within(v.pos, kFarthest) && within(v.vel, kFastest) && within(v.omega, kFastestSpin) &&
-         std::isfinite(v.mass());
+  return within(v.pos, kFarthest) && within(v.vel, kFastest) && within(v.omega, kFastestSpin);
 }
 
 Snapshot snapshotOf(Vessel &v) {
@@ -193,20 +193,15 @@ bool lyingStill(const Vessel &v, const VECTOR3 &spin) {
   return dotp(drift, drift) <= 1e-3 && dotp(turn, turn) <= 1e-6;  // 0.03 m/s, 1e-3 rad/s
 }
 
-// The attitude thruster groups the keyboard drives in each attitude-control mode.
-const THGROUP_TYPE kRotationGroups[] = {THGROUP_ATT_PITCHUP,  THGROUP_ATT_PITCHDOWN, THGROUP_ATT_YAWLEFT,
-                                        THGROUP_ATT_YAWRIGHT, THGROUP_ATT_BANKLEFT,  THGROUP_ATT_BANKRIGHT};
-const THGROUP_TYPE kLinearGroups[] = {THGROUP_ATT_RIGHT, THGROUP_ATT_LEFT,    THGROUP_ATT_UP,
-                                      THGROUP_ATT_DOWN,  THGROUP_ATT_FORWARD, THGROUP_ATT_BACK};
-
 // The person's input reaches the focus vessel alone, as an override of one
-// frame on the attitude groups of its mode, added to what its module set (the
-// simulator's Vessel::ApplyUserAttitudeControls).
+// frame on the attitude groups of its mode (the six rotation groups, or the
+// six linear ones after them), added to what its module set (the simulator's
+// Vessel::ApplyUserAttitudeControls).
 void applyInput(Vessel &v, const double (&input)[15]) {
   if (v.attitudeMode != 1 && v.attitudeMode != 2) return;
-  const THGROUP_TYPE *groups = v.attitudeMode == 1 ? kRotationGroups : kLinearGroups;
-  for (int i = 0; i < 6; ++i) {
-    const THGROUP_TYPE type = groups[i];
+  const int first = v.attitudeMode == 1 ? THGROUP_ATT_PITCHUP : THGROUP_ATT_RIGHT;
+  for (int t = first; t < first + 6; ++t) {
+    const THGROUP_TYPE type = static_cast<THGROUP_TYPE>(t);
     if (input[type] == 0) continue;
     if (const ThrusterGroup *g = v.group(type))
       for (Id id : g->thrusters)
@@ -260,9 +255,9 @@ void World::step() {
     }
     v->forceActive = false;
     const FrameFlown f = flyFrame(*this, *v, spin, frame);
-    if (f.touchedDown) touchdowns.push_back({v, f.impactSpeed, false});
+    if (f.touchedDown) touchdowns.push_back({v, false, f.impactSpeed});
     if (f.leftGround && thrusting)
-      touchdowns.push_back({v, length(physics::propulsionOf(*v, airAround(*v, planet).pressure, 0).force), true});
+      touchdowns.push_back({v, true, length(physics::propulsionOf(*v, airAround(*v, planet).pressure, 0).force)});
     // Still on the ground without thrust for long enough: landed where it lies.
     v->restTime = v->touching && !thrusting && lyingStill(*v, spin) ? v->restTime + frame : 0;
     if (v->restTime >= physics::kRestBeforeLanded) {
@@ -280,13 +275,13 @@ void World::step() {
 
   for (const Touchdown &t : touchdowns) {
     if (t.leaving) {
-      record_.record(t.vessel->name, EventKind::liftoff, format("thrust %.0f N", t.speed));
+      record_.record(t.vessel->name, EventKind::liftoff, format("thrust %.0f N", t.value));
       continue;
     }
-    record_.record(t.vessel->name, EventKind::touchdown, format("at %.2f m/s", t.speed));
-    if (t.speed <= physics::kMaxLandingSpeed) continue;
+    record_.record(t.vessel->name, EventKind::touchdown, format("at %.2f m/s", t.value));
+    if (t.value <= physics::kMaxLandingSpeed) continue;
     t.vessel->crashed = true;
-    record_.record(t.vessel->name, EventKind::crashed, format("at %.2f m/s", t.speed));
+    record_.record(t.vessel->name, EventKind::crashed, format("at %.2f m/s", t.value));
   }
   for (Vessel *v : landings) record_.record(v->name, EventKind::landed, "at rest");
 
@@ -305,7 +300,7 @@ void World::step() {
 
   for (const Snapshot &s : before) {
     s.vessel->inFrame = false;
-    if (withinReach(*s.vessel)) continue;
+    if (withinReach(*s.vessel) && std::isfinite(s.vessel->mass())) continue;
     restore(s);
     markDiverged(*s.vessel, "its state left the range it can be flown in during the frame from " +
                                 format("%.2f s", simt_ - frame) + "; it is kept as the frame found it");

@@ -19,7 +19,7 @@ VECTOR3 specificForce(const Vessel &v, const World &w, const VECTOR3 &thrust, do
   const VECTOR3 spin = w.planetSpin();
   const double r = length(v.pos);
   const VECTOR3 gravity = v.pos * (-p.gm / (r * r * r));
-  if (v.landed || v.crashed)  // carried round: towards the axis, less gravity
+  if (v.landed || v.touching)  // held by the ground, carried round: towards the axis, less gravity
     return crossp(physics::carriedVelocity(spin, v.pos), spin) - gravity;
   const double mass = v.mass();
   if (mass <= 0) return {};
