@@ -215,7 +215,9 @@ void World::step() {
   const double frame = dt * timeAcceleration;  // [s]
   stepping_ = true;
   if (pilot) pilot(*this);
-  if (Vessel *focus = find(focusVessel)) applyInput(*focus, cockpit_.input);
+  const double *input = cockpit_.input;
+  if (std::any_of(input, input + 15, [](double level) { return level != 0; }))  // the focus is looked up only then
+    if (Vessel *focus = find(focusVessel)) applyInput(*focus, cockpit_.input);
 
   // The vessel list is walked by index, as the simulator walks it: a vessel
   // created in a callback joins the walk at once (one made in clbkPreStep is
