@@ -20,7 +20,6 @@ const BenchClass kClasses[] = {{"Varnell\\Sat", true},
                                {"Varnell\\Varnellstg0", false},
                                {"Varnell\\Varnellplf1", false},
                                {"Varnell\\Varnellplf2", false}};
-const int kVessels = 20;
 
 // Every class both landed and in orbit, in turn.
 std::string vesselBlock(int i) {
@@ -34,22 +33,22 @@ std::string vesselBlock(int i) {
   return block + "END\n";
 }
 
-std::string scenarioText() {
+std::string scenarioText(int vessels) {
   std::string text =
       "BEGIN_DESC\nBenchmark scenario.\nEND_DESC\n"
       "BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD 61000.5\nEND_ENVIRONMENT\n"
       "BEGIN_FOCUS\n  Ship V0\nEND_FOCUS\nBEGIN_SHIPS\n";
-  for (int i = 0; i < kVessels; ++i) text += vesselBlock(i);
+  for (int i = 0; i < vessels; ++i) text += vesselBlock(i);
   return text + "END_SHIPS\n";
 }
 
 // A temporary folder holding the scenario, removed with it.
 class ScenarioFile {
  public:
-  ScenarioFile() {
+  explicit ScenarioFile(int vessels) {
     char pattern[] = "/tmp/varnell-bench-XXXXXX";
     if (mkdtemp(pattern)) dir_ = pattern;
-    std::ofstream(path()) << scenarioText();
+    std::ofstream(path()) << scenarioText(vessels);
   }
   ~ScenarioFile() {
     if (!dir_.empty()) std::filesystem::remove_all(dir_);
@@ -62,30 +61,32 @@ class ScenarioFile {
   std::string dir_;
 };
 
-void countScenarios(benchmark::State &state) {
+void countScenarios(benchmark::State &state, int vessels) {
   const double n = static_cast<double>(state.iterations());
   state.counters["scenarios/s"] = benchmark::Counter(n, benchmark::Counter::kIsRate);
-  state.counters["vessels/s"] = benchmark::Counter(n * kVessels, benchmark::Counter::kIsRate);
-  state.SetLabel("time is per scenario of " + std::to_string(kVessels) + " vessels");
+  state.counters["vessels/s"] = benchmark::Counter(n * vessels, benchmark::Counter::kIsRate);
+  state.SetLabel("time is per scenario of " + std::to_string(vessels) + " vessels");
 }
 
 // A fresh world each time, as the runner starts one; its teardown is counted.
 void BM_ScenarioLoad(benchmark::State &state) {
-  ScenarioFile file;
+  const int vessels = static_cast<int>(state.range(0));
+  ScenarioFile file(vessels);
   for (auto _ : state) {
     sim::World w(".", "");
-    if (!w.loadScenario(file.path()) || w.vessels().size() != kVessels || w.log().errorCount() != 0) {
+    if (!w.loadScenario(file.path()) || static_cast<int>(w.vessels().size()) != vessels || w.log().errorCount() != 0) {
       state.SkipWithError("the benchmark scenario did not load cleanly");
       break;
     }
   }
-  countScenarios(state);
+  countScenarios(state, vessels);
 }
 
 void BM_ScenarioSave(benchmark::State &state) {
-  ScenarioFile file;
+  const int vessels = static_cast<int>(state.range(0));
+  ScenarioFile file(vessels);
   sim::World w(".", "");
-  if (!file.ok() || !w.loadScenario(file.path()) || w.vessels().size() != kVessels) {
+  if (!file.ok() || !w.loadScenario(file.path()) || static_cast<int>(w.vessels().size()) != vessels) {
     state.SkipWithError("the benchmark scenario did not load");
     return;
   }
@@ -95,10 +96,11 @@ void BM_ScenarioSave(benchmark::State &state) {
       break;
     }
   }
-  countScenarios(state);
+  countScenarios(state, vessels);
 }
 
 }  // namespace
 
-BENCHMARK(BM_ScenarioLoad)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ScenarioSave)->Unit(benchmark::kMillisecond);
+// A handful of vessels, and a crowd of a thousand.
+BENCHMARK(BM_ScenarioLoad)->Arg(20)->Arg(1000)->ArgName("vessels")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScenarioSave)->Arg(20)->Arg(1000)->ArgName("vessels")->Unit(benchmark::kMillisecond);

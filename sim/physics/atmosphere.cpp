@@ -85,6 +85,9 @@ static_assert(kUpperAirRows[0].km == 86, "the upper air takes over where the sta
 constexpr std::size_t kUpperAirLast = std::size(kUpperAirRows) - 1;
 const double kUpperAirBase = 1e3 * kUpperAirRows[0].km;                        // [m]
 const double kUpperAirBaseGeopotential = geopotentialAltitude(kUpperAirBase);  // [m]
+// Above this altitude there is no air at all: the simulator's cut-off for
+// Earth's default atmosphere (the altitude limit its model declares).
+const double kAirTop = 2500e3;  // [m]
 
 // ln of a row's density and its change per km up to the next row; the top row
 // keeps that of the km below it, so the density goes on falling as it did there.
@@ -105,6 +108,7 @@ const std::array<UpperAirStep, kUpperAirLast + 1> kUpperAir = upperAirSteps();
 // log-interpolated, the temperature of the standard atmosphere's top held, the
 // pressure of an ideal gas.
 AirState upperAir(double altitude) {
+  if (altitude > kAirTop) return {};
   const double km = (altitude - kUpperAirBase) * 1e-3;  // above the first row
   const std::size_t i = km < kUpperAirLast ? static_cast<std::size_t>(km) : kUpperAirLast;
   AirState air;

@@ -12,9 +12,11 @@
 // index Kp = 3, averaged over a year and over the day, tabulated per km of
 // geometric altitude up to 1000 km (physics/earth_upper_air.txt). Its logarithm
 // is interpolated linearly between the km rows and, above 1000 km, falls on
-// with the scale height of the last km. At 86 km the switch lowers the density
-// by 0.6 %. The temperature stays at its 86 km value, 186.946 K, and the
-// pressure is that of an ideal gas of that density (only engines feel it there).
+// with the scale height of the last km up to the model's top at 2500 km, above
+// which temperature, pressure and density are 0, as the simulator has them
+// outside a planet's atmosphere. At 86 km the switch lowers the density by
+// 0.6 %. The temperature stays at its 86 km value, 186.946 K, and the pressure
+// is that of an ideal gas of that density (only engines feel it there).
 #pragma once
 
 namespace sim {

@@ -62,8 +62,7 @@ double flowAtFullLevel(const Thruster &th, double efficiency) {
 }
 
 Propulsion propulsionOf(const Vessel &v, double pressure, double h) {
-  Propulsion prop;
-  prop.draw.assign(v.tanks.size(), 0.0);
+  Propulsion prop;  // draws nothing until a thruster is found running
   for (const Thruster &th : v.thrusters) {
     const int tank = th.level > 0 && th.tank ? tankIndex(v, th.tank) : -1;
     if (tank < 0) continue;
@@ -72,6 +71,7 @@ Propulsion propulsionOf(const Vessel &v, double pressure, double h) {
     prop.torque += crossp(f, th.pos);
     const double flow = flowAtFullLevel(th, v.tanks[tank].efficiency) * th.level;  // [kg/s]
     prop.massFlow += flow;
+    if (prop.draw.empty()) prop.draw.assign(v.tanks.size(), 0.0);
     prop.draw[tank] += flow * h;
   }
   return prop;

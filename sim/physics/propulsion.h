@@ -17,7 +17,7 @@ struct Propulsion {
   VECTOR3 force{};           // vessel frame [N]
   VECTOR3 torque{};          // about the centre of mass, vessel frame [N m]
   double massFlow = 0;       // propellant drawn [kg/s]
-  std::vector<double> draw;  // propellant drawn from each tank over the step, in tank order [kg]
+  std::vector<double> draw;  // propellant drawn from each tank over the step, in tank order [kg]; empty: none
 };
 
 // A thruster's tank is there and not empty (a tank below empty, which a module

@@ -88,7 +88,29 @@ physics::AirState airAround(const Vessel &v, const physics::Planet &p) {
   return physics::airAt(length(v.pos) - p.radius);
 }
 
-VesselStep forcesOn(Vessel &v, const physics::Planet &p, const physics::AirState &air, const VECTOR3 &spin, double h) {
+// The planet's spin over the frame [rad/s], worked out when a vessel first
+// needs it: one in vacuum and clear of the ground never does.
+class FrameSpin {
+ public:
+  explicit FrameSpin(const World &w) : world_(w) {}
+  const VECTOR3 &operator()() {
+    if (!known_) {
+      spin_ = world_.planetSpin();
+      known_ = true;
+    }
+    return spin_;
+  }
+
+ private:
+  const World &world_;
+  bool known_ = false;
+  VECTOR3 spin_{};
+};
+
+// The forces over a step of h [s]; the ground's push is looked for only where
+// it may be met (mayTouch) and the ground is near.
+VesselStep forcesOn(Vessel &v, const physics::Planet &p, const physics::AirState &air, const VECTOR3 &spin, double h,
+                    bool mayTouch) {
   VesselStep s;
   s.vessel = &v;
   s.propulsion = physics::propulsionOf(v, air.pressure, h);
@@ -98,7 +120,7 @@ VesselStep forcesOn(Vessel &v, const physics::Planet &p, const physics::AirState
   s.loads.thrustTorque = s.propulsion.torque;
   s.loads.density = air.density;
   s.loads.spin = spin;
-  s.loads.ground = physics::nearGround(v, p, spin, h);
+  s.loads.ground = mayTouch && physics::nearGround(v, p, spin, h);
   return s;
 }
 
@@ -157,19 +179,22 @@ struct FrameFlown {
   bool leftGround = false;
 };
 
-FrameFlown flyFrame(const World &w, Vessel &v, const VECTOR3 &spin, double frame) {
+FrameFlown flyFrame(const World &w, Vessel &v, FrameSpin &frameSpin, double frame) {
   FrameFlown out;
   double left = frame;              // [s]
   if (!withinReach(v)) return out;  // as it was loaded or set: it is not flown
   for (int steps = 0; left > 0; ++steps) {
     const physics::AirState air = airAround(v, w.planet);
+    // In vacuum high above the ground nothing of the turning planet reaches the vessel.
+    const bool free = air.density == 0 && physics::clearOfGround(v, w.planet, left);
+    const VECTOR3 spin = free ? VECTOR3{} : frameSpin();
     const double limit = steps >= kMaxSubSteps || physics::stepFits(v, w.planet, air.density, spin, left)
                              ? left
                              : physics::maxSubStep(v, w.planet, air.density, spin);
     const double pieces = std::ceil(left / limit);
     const double h = pieces <= 1 ? left : left / pieces;  // [s]
     left = pieces <= 1 ? 0 : left - h;
-    const VesselStep s = forcesOn(v, w.planet, air, spin, h);
+    const VesselStep s = forcesOn(v, w.planet, air, spin, h, !free);
     const double approach = s.loads.ground ? length(v.vel - physics::carriedVelocity(spin, v.pos)) : 0;  // [m/s]
     fly(v, s.loads, w.planet, h);
     physics::drawPropellant(v, s.propulsion);
@@ -237,7 +262,7 @@ void World::step() {
   touchdowns.clear();
   landings.clear();
   tankPool().clear();
-  const VECTOR3 spin = planetSpin();
+  FrameSpin spin(*this);
   for (Vessel *v : order_) {
     before.push_back(snapshotOf(*v));
     v->frameStart = {v->pos, v->vel, v->rot, v->omega};
@@ -261,7 +286,7 @@ void World::step() {
     if (f.leftGround && thrusting)
       touchdowns.push_back({v, true, length(physics::propulsionOf(*v, airAround(*v, planet).pressure, 0).force)});
     // Still on the ground without thrust for long enough: landed where it lies.
-    v->restTime = v->touching && !thrusting && lyingStill(*v, spin) ? v->restTime + frame : 0;
+    v->restTime = v->touching && !thrusting && lyingStill(*v, spin()) ? v->restTime + frame : 0;
     if (v->restTime >= physics::kRestBeforeLanded) {
       const physics::PlanetPose &pose = planetPoseAt(planetTimeAt(simt_ + frame));
       double lng, lat, alt;

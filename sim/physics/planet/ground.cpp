@@ -96,6 +96,17 @@ bool nearGround(const Vessel &v, const Planet &p, const VECTOR3 &spin, double h)
   return r2 < (p.radius + reach) * (p.radius + reach) && lowestPoint(v, p) < reach - std::sqrt(reach2);
 }
 
+bool clearOfGround(const Vessel &v, const Planet &p, double h) {
+  double reach2 = 0;  // [m^2]
+  for (const VECTOR3 &td : v.touchdown) reach2 = std::max(reach2, dotp(td, td));
+  // The planet's spin is its turn about the axis less the axis' precession,
+  // plus that precession about the ecliptic pole: at most this [rad/s].
+  const double spin = p.rotationRate() + 2 * std::fabs(p.precessionRate());
+  const double r = length(v.pos);  // [m]
+  // The ground speed is at most the speed plus that of the ground beneath.
+  return r >= p.radius + std::sqrt(reach2) + (length(v.vel) + spin * r) * h + 1;
+}
+
 // The springs and their damping act on the vessel's motion along the local
 // vertical and about each of its axes: a point's push along the vertical n
 // turns the vessel about an axis through the lever td x n, against the
