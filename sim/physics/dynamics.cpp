@@ -29,9 +29,17 @@ struct Setup {
   double h;      // [s]
 };
 
+// R W with W r = r x w: the product with W = [[0, wz, -wy], [-wz, 0, wx],
+// [wy, -wx, 0]] written out without its zeros.
 inline Mat3 turnRate(const Mat3 &r, const VECTOR3 &w) {
-  const Mat3 spin{{{0, w.z, -w.y}, {-w.z, 0, w.x}, {w.y, -w.x, 0}}};
-  return r * spin;
+  Mat3 d;
+  for (int i = 0; i < 3; ++i) {
+    const double *row = r.m[i];
+    d.m[i][0] = row[1] * -w.z + row[2] * w.y;
+    d.m[i][1] = row[0] * w.z + row[2] * -w.x;
+    d.m[i][2] = row[0] * -w.y + row[1] * w.x;
+  }
+  return d;
 }
 
 inline VECTOR3 angularAcceleration(const Setup &s, const VECTOR3 &w, const VECTOR3 &torquePerMass) {
@@ -88,10 +96,14 @@ double inverseOrZero(double x) { return x > 0 ? 1 / x : 0; }
 
 Mat3 orthonormalised(const Mat3 &r) {
   // One Newton step towards the polar factor, R (3 - R^T R) / 2: the error of
-  // a step's worth of drift is squared away, and no axis is favoured.
-  Mat3 e = r.transposed() * r;
+  // a step's worth of drift is squared away, and no axis is favoured. R^T R
+  // is symmetric: each entry below the diagonal is the one above it.
+  Mat3 e;
   for (int i = 0; i < 3; ++i)
-    for (int j = 0; j < 3; ++j) e.m[i][j] = (i == j ? 1.5 : 0.0) - 0.5 * e.m[i][j];
+    for (int j = i; j < 3; ++j) {
+      const double rtr = r.m[0][i] * r.m[0][j] + r.m[1][i] * r.m[1][j] + r.m[2][i] * r.m[2][j];
+      e.m[i][j] = e.m[j][i] = (i == j ? 1.5 : 0.0) - 0.5 * rtr;
+    }
   return r * e;
 }
 
@@ -114,10 +126,10 @@ void integrateWith(Motion &m, const Setup &s, double h) {
 
 using Integrator = void (*)(Motion &, const Setup &, double);
 // By thrust, air and ground, as bits 0, 1 and 2.
-const Integrator kIntegrators[8] = {
-    integrateWith<false, false, false>, integrateWith<true, false, false>, integrateWith<false, true, false>,
-    integrateWith<true, true, false>,   integrateWith<false, false, true>, integrateWith<true, false, true>,
-    integrateWith<false, true, true>,   integrateWith<true, true, true>};
+const Integrator kIntegrators[8] = {integrateWith<false, false, false>, integrateWith<true, false, false>,
+                                    integrateWith<false, true, false>,  integrateWith<true, true, false>,
+                                    integrateWith<false, false, true>,  integrateWith<true, false, true>,
+                                    integrateWith<false, true, true>,   integrateWith<true, true, true>};
 
 }  // namespace
 

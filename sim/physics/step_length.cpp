@@ -45,7 +45,7 @@ double dampingRate(const Vessel &v, double density) {
 
 }  // namespace
 
-double maxSubStep(const Vessel &v, const Planet &p, double density, const VECTOR3 &spin) {
+double maxSubStep(const Vessel &v, const Planet &p, double density, const VECTOR3 &spin, bool mayTouch) {
   const double r = length(v.pos);                    // [m]
   double h = kMaxArc * std::sqrt(r * r * r / p.gm);  // [s]
   const double turning = length(v.omega);            // [rad/s]
@@ -53,17 +53,17 @@ double maxSubStep(const Vessel &v, const Planet &p, double density, const VECTOR
   const double drag = dragRatePerSpeed(v, density) * std::sqrt(airSpeedSquared(v, spin));  // [1/s]
   const double decay = std::max(drag, dampingRate(v, density));                            // [1/s]
   if (decay > 0) h = std::min(h, kMaxDecay / decay);
-  if (nearGround(v, p, spin, h)) h = std::min(h, contactStep(v));
+  if (mayTouch && nearGround(v, p, spin, h)) h = std::min(h, contactStep(v));
   return h;
 }
 
-bool stepFits(const Vessel &v, const Planet &p, double density, const VECTOR3 &spin, double h) {
+bool stepFits(const Vessel &v, const Planet &p, double density, const VECTOR3 &spin, double h, bool mayTouch) {
   const double r2 = dotp(v.pos, v.pos), arc = h * h * p.gm / (kMaxArc * kMaxArc);  // [m^2], [m^3]
   const double turn = kMaxTurn / h, decay = kMaxDecay / h;                         // [rad/s], [1/s]
   const double drag = dragRatePerSpeed(v, density);                                // [1/m]
   return arc * arc <= r2 * r2 * r2 && dotp(v.omega, v.omega) <= turn * turn &&
          drag * drag * airSpeedSquared(v, spin) <= decay * decay && dampingRate(v, density) <= decay &&
-         (!nearGround(v, p, spin, h) || h <= contactStep(v));
+         (!mayTouch || !nearGround(v, p, spin, h) || h <= contactStep(v));
 }
 
 }  // namespace physics

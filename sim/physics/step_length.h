@@ -13,11 +13,13 @@ struct Vessel;
 namespace physics {
 
 // Longest step [s] for the vessel's present state in air of this density
-// [kg/m^3], turning with the planet at spin (global frame [rad/s]).
-double maxSubStep(const Vessel &v, const Planet &p, double density, const VECTOR3 &spin);
+// [kg/m^3], turning with the planet at spin (global frame [rad/s]). Without
+// mayTouch the vessel is known to be clear of the ground (clearOfGround) and
+// the ground is not looked for.
+double maxSubStep(const Vessel &v, const Planet &p, double density, const VECTOR3 &spin, bool mayTouch);
 // Whether a step of h [s] is within that: the same answer without a square
 // root, for the common case of a frame that needs no cutting.
-bool stepFits(const Vessel &v, const Planet &p, double density, const VECTOR3 &spin, double h);
+bool stepFits(const Vessel &v, const Planet &p, double density, const VECTOR3 &spin, double h, bool mayTouch);
 
 }  // namespace physics
 }  // namespace sim

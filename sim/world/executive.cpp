@@ -54,12 +54,11 @@ struct VesselStep {
   physics::StepLoads loads;
 };
 
-// A vessel's dynamic state, kept at the start of a frame; its tanks' contents
-// [kg] in a pool that every frame reuses, since a frame is short and frequent.
+// What a frame may change of a vessel besides its motion (which
+// Vessel::frameStart keeps), as it was at the frame's start; its tanks'
+// contents [kg] in a pool that every frame reuses, since a frame is short and frequent.
 struct Snapshot {
   Vessel *vessel;
-  VECTOR3 pos, vel, omega;
-  Mat3 rot;
   bool landed, crashed;
   double surfLng, surfLat, surfHeading;
   size_t firstTank, tanks;  // in the pool
@@ -135,20 +134,27 @@ void fly(Vessel &v, const physics::StepLoads &loads, const physics::Planet &p, d
 
 // Quiet comparisons: a NaN fails them without raising the invalid flag.
 bool within(double x, double limit) { return std::islessequal(std::fabs(x), limit); }
-bool within(const VECTOR3 &a, double limit) { return within(a.x, limit) && within(a.y, limit) && within(a.z, limit); }
+bool within(const VECTOR3 &a, double limit) {
+  bool in = within(a.x, limit);
+  in &= within(a.y, limit);
+  in &= within(a.z, limit);
+  return in;
+}
 
-// The motion only: integration changes nothing else, so each sub-step checks this.
+// The motion only: integration changes nothing else, so each sub-step checks
+// this. Every test is made, without branches: almost always all pass.
 bool withinReach(const Vessel &v) {
+  bool in = within(v.pos, kFarthest);
+  in &= within(v.vel, kFastest);
+  in &= within(v.omega, kFastestSpin);
   for (const auto &row : v.rot.m)
-    for (double entry : row)
-      if (!within(entry, kLargestRotEntry)) return false;
-  return within(v.pos, kFarthest) && within(v.vel, kFastest) && within(v.omega, kFastestSpin);
+    for (double entry : row) in &= within(entry, kLargestRotEntry);
+  return in;
 }
 
 Snapshot snapshotOf(Vessel &v) {
   std::vector<double> &pool = tankPool();
-  Snapshot s{&v,        v.pos,     v.vel,     v.omega,       v.rot,       v.landed,
-             v.crashed, v.surfLng, v.surfLat, v.surfHeading, pool.size(), v.tanks.size()};
+  Snapshot s{&v, v.landed, v.crashed, v.surfLng, v.surfLat, v.surfHeading, pool.size(), v.tanks.size()};
   for (const Tank &t : v.tanks) pool.push_back(t.mass);
   return s;
 }
@@ -156,10 +162,10 @@ Snapshot snapshotOf(Vessel &v) {
 // Tanks deleted during the frame are gone from both; the rest line up by order.
 void restore(const Snapshot &s) {
   Vessel &v = *s.vessel;
-  v.pos = s.pos;
-  v.vel = s.vel;
-  v.omega = s.omega;
-  v.rot = s.rot;
+  v.pos = v.frameStart.pos;
+  v.vel = v.frameStart.vel;
+  v.omega = v.frameStart.omega;
+  v.rot = v.frameStart.rot;
   v.landed = s.landed;
   v.crashed = s.crashed;
   v.surfLng = s.surfLng;
@@ -188,9 +194,9 @@ FrameFlown flyFrame(const World &w, Vessel &v, FrameSpin &frameSpin, double fram
     // In vacuum high above the ground nothing of the turning planet reaches the vessel.
     const bool free = air.density == 0 && physics::clearOfGround(v, w.planet, left);
     const VECTOR3 spin = free ? VECTOR3{} : frameSpin();
-    const double limit = steps >= kMaxSubSteps || physics::stepFits(v, w.planet, air.density, spin, left)
+    const double limit = steps >= kMaxSubSteps || physics::stepFits(v, w.planet, air.density, spin, left, !free)
                              ? left
-                             : physics::maxSubStep(v, w.planet, air.density, spin);
+                             : physics::maxSubStep(v, w.planet, air.density, spin, !free);
     const double pieces = std::ceil(left / limit);
     const double h = pieces <= 1 ? left : left / pieces;  // [s]
     left = pieces <= 1 ? 0 : left - h;
@@ -234,6 +240,10 @@ void applyInput(Vessel &v, const double (&input)[15]) {
   }
 }
 
+// The frame callbacks of a vessel's interface; the host's own, whose callbacks
+// do nothing, is not called.
+VESSEL2 *moduleCallbacks(const Vessel &v) { return v.iface == v.hostIface ? nullptr : callbacksOf(v.iface); }
+
 }  // namespace
 
 void World::step() {
@@ -249,7 +259,7 @@ void World::step() {
   // integrated in this frame too), and none leaves before the frame's end.
   for (size_t i = 0; i < order_.size(); ++i) {
     Vessel *v = order_[i];
-    if (VESSEL2 *callbacks = callbacksOf(v->iface)) {
+    if (VESSEL2 *callbacks = moduleCallbacks(*v)) {
       CallingScope scope(*this, v);
       callbacks->clbkPreStep(simt_, frame, mjd + simt_ / kSecondsPerDay);
     }
@@ -318,7 +328,7 @@ void World::step() {
   postStepping_ = true;
   for (size_t i = 0; i < order_.size(); ++i) {
     Vessel *v = order_[i];
-    if (VESSEL2 *callbacks = callbacksOf(v->iface)) {
+    if (VESSEL2 *callbacks = moduleCallbacks(*v)) {
       CallingScope scope(*this, v);
       callbacks->clbkPostStep(simt_, frame, mjd + simt_ / kSecondsPerDay);
     }

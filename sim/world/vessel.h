@@ -79,11 +79,12 @@ struct Vessel {
   // Identity
   std::string name;
   std::string className;
-  Module *module = nullptr;    // null for a vessel with no module of its own
-  VESSEL *iface = nullptr;     // the interface the module returned, or a plain VESSEL2 of the host
-  double createdAt = -1;       // simulation time of creation [s]; < 0 for scenario vessels
-  std::string createdBy;       // name of the vessel whose module created it, if any
-  VESSELSTATUS givenStatus{};  // the status it was created with, as given (zero for scenario vessels)
+  Module *module = nullptr;     // null for a vessel with no module of its own
+  VESSEL *iface = nullptr;      // the interface the module returned, or a plain VESSEL2 of the host
+  VESSEL *hostIface = nullptr;  // that plain VESSEL2, when the host made one: its callbacks do nothing
+  double createdAt = -1;        // simulation time of creation [s]; < 0 for scenario vessels
+  std::string createdBy;        // name of the vessel whose module created it, if any
+  VESSELSTATUS givenStatus{};   // the status it was created with, as given (zero for scenario vessels)
 
   // Definition
   double size = 1;            // mean radius [m]

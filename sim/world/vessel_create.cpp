@@ -34,7 +34,7 @@ Vessel *World::build(const std::string &name, const std::string &className) {
   order_.push_back(v);
   live_.insert(v);
   CallingScope calling(*this, v);
-  v->iface = module ? module->ovcInit(v, 1) : new HostVessel(v, 1);
+  v->iface = module ? module->ovcInit(v, 1) : (v->hostIface = new HostVessel(v, 1));
   if (!v->iface) {
     log_->error("module " + module->name() + " gave no vessel for \"" + name + "\"", path);
     order_.erase(std::find(order_.begin(), order_.end(), v));

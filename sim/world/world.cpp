@@ -65,7 +65,7 @@ void World::deleteVessel(Vessel *v) {
   order_.erase(it);
   live_.erase(v);
   VESSEL *iface = v->iface;
-  v->iface = nullptr;
+  v->iface = v->hostIface = nullptr;
   if (v->module && v->module->ovcExit) {
     CallingScope calling(*this, v);
     v->module->ovcExit(iface);
