@@ -191,16 +191,17 @@ FrameFlown flyFrame(const World &w, Vessel &v, FrameSpin &frameSpin, double fram
   if (!withinReach(v)) return out;  // as it was loaded or set: it is not flown
   for (int steps = 0; left > 0; ++steps) {
     const physics::AirState air = airAround(v, w.planet);
-    // In vacuum high above the ground nothing of the turning planet reaches the vessel.
-    const bool free = air.density == 0 && physics::clearOfGround(v, w.planet, left);
-    const VECTOR3 spin = free ? VECTOR3{} : frameSpin();
-    const double limit = steps >= kMaxSubSteps || physics::stepFits(v, w.planet, air.density, spin, left, !free)
+    // High above the ground the ground is not looked for; in vacuum there
+    // nothing of the turning planet reaches the vessel.
+    const bool mayTouch = !physics::clearOfGround(v, w.planet, left);
+    const VECTOR3 spin = air.density == 0 && !mayTouch ? VECTOR3{} : frameSpin();
+    const double limit = steps >= kMaxSubSteps || physics::stepFits(v, w.planet, air.density, spin, left, mayTouch)
                              ? left
-                             : physics::maxSubStep(v, w.planet, air.density, spin, !free);
+                             : physics::maxSubStep(v, w.planet, air.density, spin, mayTouch);
     const double pieces = std::ceil(left / limit);
     const double h = pieces <= 1 ? left : left / pieces;  // [s]
     left = pieces <= 1 ? 0 : left - h;
-    const VesselStep s = forcesOn(v, w.planet, air, spin, h, !free);
+    const VesselStep s = forcesOn(v, w.planet, air, spin, h, mayTouch);
     const double approach = s.loads.ground ? length(v.vel - physics::carriedVelocity(spin, v.pos)) : 0;  // [m/s]
     fly(v, s.loads, w.planet, h);
     physics::drawPropellant(v, s.propulsion);

@@ -18,7 +18,11 @@ struct PoseAngles {
 PoseAngles poseAngles(const Planet &p, double t, bool withTurn) {
   PoseAngles a{};
   const double lan = p.precessionRate() * t;  // [rad]
-  a.sl = std::sin(lan), a.cl = std::cos(lan), a.se = std::sin(p.obliquity), a.ce = std::cos(p.obliquity);
+  if (!(p.tiltFor == p.obliquity)) {
+    p.sinTilt = std::sin(p.obliquity), p.cosTilt = std::cos(p.obliquity);
+    p.tiltFor = p.obliquity;
+  }
+  a.sl = std::sin(lan), a.cl = std::cos(lan), a.se = p.sinTilt, a.ce = p.cosTilt;
   if (!withTurn) return a;
   // Whole sidereal days taken off first: the turn stays a small angle, exactly
   // as far round, and cheap to take the sine of.

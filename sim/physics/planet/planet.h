@@ -44,6 +44,10 @@ struct Planet {
   double precessionRate() const;      // of the axis about the ecliptic pole [rad/s]
   PlanetPose poseAt(double t) const;  // at planet time t [s]
   VECTOR3 spinAt(double t) const;     // poseAt(t).spin, the cheaper for not turning the frame
+
+  // The obliquity's sine and cosine as last worked out, and for which value:
+  // the pose is asked for every frame, the obliquity never changes in flight.
+  mutable double tiltFor = NAN, sinTilt = 0, cosTilt = 1;
 };
 
 // Velocity [m/s] of the point at pos carried round by a planet turning at spin.
