@@ -46,6 +46,11 @@ inline double sineOfAngle(double a, double b) {
 // moments -size rho |v| cs_y sin(aoa) pitch scale and -size rho |v| cs_x sin(slip) bank scale:
 // they turn the nose towards the flight path, about x by the angle of attack
 // atan2(-vy, vz), about y by the slip atan2(vx, vz), as UpdateAerodynamicForces_OLD has them.
+// Whether the air turns the vessel at all: without rotational drag and moment
+// scales its torque is exactly nothing.
+inline bool turnedByAir(const Vessel &v) {
+  return v.pitchMomentScale != 0 || v.bankMomentScale != 0 || v.rotDrag.x != 0 || v.rotDrag.y != 0 || v.rotDrag.z != 0;
+}
 inline VECTOR3 airTorquePerMass(const Vessel &v, double density, const VECTOR3 &bodyAirVel, const VECTOR3 &omega) {
   const double k = v.size * density, speed = length(bodyAirVel);  // [m kg/m^3], [m/s]
   const double pitch = v.pitchMomentScale == 0 ? 0 : sineOfAngle(-bodyAirVel.y, bodyAirVel.z) * v.pitchMomentScale;

@@ -25,8 +25,9 @@ struct Setup {
   const Vessel &def;
   const StepLoads &loads;
   const Planet &planet;
-  VECTOR3 invI;  // 1 / inertia per unit mass [1/m^2], 0 on a degenerate axis
-  double h;      // [s]
+  VECTOR3 invI;    // 1 / inertia per unit mass [1/m^2], 0 on a degenerate axis
+  double h;        // [s]
+  bool airTorque;  // the air turns the vessel (turnedByAir)
 };
 
 // R W with W r = r x w: the product with W = [[0, wz, -wy], [-wz, 0, wx],
@@ -73,7 +74,7 @@ Rates rates(const Setup &s, const Motion &m, double t) {
   if (kAir) {
     const VECTOR3 air = m.vel - airVelocity(s.loads.spin, m.pos), bodyAir = m.rot.tmul(air);
     acc += dragPerMass(s.def, s.loads.density, mass, air, bodyAir);
-    torque += airTorquePerMass(s.def, s.loads.density, bodyAir, m.omega);
+    if (s.airTorque) torque += airTorquePerMass(s.def, s.loads.density, bodyAir, m.omega);
   }
   if (kGround) {
     const GroundPush push = groundPush(s.def, s.planet, m, s.loads.spin, mass, s.h);
@@ -134,7 +135,9 @@ const Integrator kIntegrators[8] = {integrateWith<false, false, false>, integrat
 }  // namespace
 
 void integrate(Motion &m, const Vessel &def, const StepLoads &loads, const Planet &p, double h) {
-  const Setup s{def, loads, p, _V(inverseOrZero(def.pmi.x), inverseOrZero(def.pmi.y), inverseOrZero(def.pmi.z)), h};
+  const Setup s{def, loads,
+                p,   _V(inverseOrZero(def.pmi.x), inverseOrZero(def.pmi.y), inverseOrZero(def.pmi.z)),
+                h,   turnedByAir(def)};
   const VECTOR3 &f = loads.thrust, &q = loads.thrustTorque;
   const bool thrust = f.x != 0 || f.y != 0 || f.z != 0 || q.x != 0 || q.y != 0 || q.z != 0 || loads.massFlow != 0;
   kIntegrators[(thrust ? 1 : 0) | (loads.density > 0 ? 2 : 0) | (loads.ground ? 4 : 0)](m, s, h);

@@ -39,7 +39,7 @@ double dampingRate(const Vessel &v, double density) {
   const double i[3] = {v.pmi.x, v.pmi.y, v.pmi.z}, d[3] = {v.rotDrag.x, v.rotDrag.y, v.rotDrag.z};
   double rate = 0;  // [1/s]
   for (int k = 0; k < 3; ++k)
-    if (i[k] > 0) rate = std::max(rate, std::fabs(v.size * density * d[k]) / i[k]);
+    if (d[k] != 0 && i[k] > 0) rate = std::max(rate, std::fabs(v.size * density * d[k]) / i[k]);
   return rate;
 }
 
