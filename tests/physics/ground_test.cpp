@@ -77,6 +77,28 @@ TEST(planet, is_turned_and_tilted_by_date_as_the_simulators_earth) {
 }
 
 // The launcher stands on its tail (up-normal +z), a plain vessel on its y = -1 plane.
+// A vessel found clear of the ground skips the ground's tests: none that the
+// ground could reach in the step may be found clear, however it moves against
+// the turning planet (here at the equator, against its turn, still and with it).
+TEST(ground_contact, is_looked_for_whenever_the_step_may_reach_it) {
+  const physics::Planet p;
+  const VECTOR3 spin = p.spinAt(0), out = unit(crossp(spin, _V(1, 0, 0))), turn = crossp(out, spin) * p.radius;
+  int near = 0, clear = 0;
+  for (const double h : {0.02, 1.0})
+    for (const VECTOR3 &vel : {turn * -1, _V(0, 0, 0), turn, out * -100})
+      for (double alt = 0; alt < 1000; alt += alt < 40 ? 0.25 : 10) {
+        Vessel v;
+        v.pos = out * (p.radius + alt);
+        v.vel = vel;
+        const bool isNear = physics::nearGround(v, p, spin, h), isClear = physics::clearOfGround(v, p, h);
+        ASSERT_FALSE(isNear && isClear) << alt << " m, step " << h << " s";
+        near += isNear;
+        clear += isClear;
+      }
+  EXPECT_GT(near, 0);
+  EXPECT_GT(clear, 0);
+}
+
 TEST(landed_placement, stands_on_the_touchdown_plane_with_its_turned_z_along_the_heading) {
   const physics::Planet earth;
   struct Case {
