@@ -1,5 +1,6 @@
 #include "sim/formats/class_file.h"
 
+#include <algorithm>
 #include <fstream>
 
 #include "sim/formats/text.h"
@@ -21,12 +22,25 @@ std::unique_ptr<ClassFile> ClassFile::read(const std::string &path, Log &log) {
     if (line.empty()) continue;
     const size_t eq = line.find('=');
     if (eq == std::string::npos) {
-      log.error("expected \"Key = value\", skipped", path, number);
+      cf->skipped_.push_back(number);
       continue;
     }
-    cf->entries_[lower(trim(line.substr(0, eq)))] = {trim(line.substr(eq + 1)), number};
+    Entry &e = cf->entries_[lower(trim(line.substr(0, eq)))] = {trim(line.substr(eq + 1)), number, {}};
+    for (const std::string &w : words(e.value)) {
+      double x = 0;
+      if (!toNumber(w, x)) {
+        e.numbers.clear();
+        break;
+      }
+      e.numbers.push_back(x);
+    }
   }
+  cf->tellSkipped(log);
   return cf;
+}
+
+void ClassFile::tellSkipped(Log &log) const {
+  for (int number : skipped_) log.error("expected \"Key = value\", skipped", path_, number);
 }
 
 const ClassFile::Entry *ClassFile::find(const std::string &key) const {
@@ -49,9 +63,8 @@ int ClassFile::line(const std::string &key) const {
 bool ClassFile::numbers(const std::string &key, double *out, int n, Log &log) const {
   const Entry *e = find(key);
   if (!e) return false;
-  const std::vector<std::string> w = words(e->value);
-  bool ok = static_cast<int>(w.size()) == n;
-  for (int i = 0; ok && i < n; ++i) ok = toNumber(w[i], out[i]);
+  const bool ok = static_cast<int>(e->numbers.size()) == n;
+  if (ok) std::copy(e->numbers.begin(), e->numbers.end(), out);
   if (!ok) log.error(key + " needs " + std::to_string(n) + " number(s), got \"" + e->value + "\"", path_, e->line);
   return ok;
 }

@@ -1,5 +1,7 @@
 #include "sim/formats/class_keys.h"
 
+#include <cstring>
+
 #include "sim/formats/text.h"
 #include "sim/physics/planet/ground.h"
 #include "sim/world/world.h"
@@ -39,9 +41,10 @@ bool numbers(const ClassFile &cf, const NumbersKey &k, double *x, Log &log) {
   return true;
 }
 
+// key is one of kNumberKeys' names, spelt as there.
 bool numbers(World &w, const ClassFile &cf, const char *key, double *x) {
   for (const NumbersKey &k : kNumberKeys)
-    if (lower(k.name) == lower(key)) return numbers(cf, k, x, w.log());
+    if (std::strcmp(k.name, key) == 0) return numbers(cf, k, x, w.log());
   return false;
 }
 

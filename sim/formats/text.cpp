@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 
 #include "sim/platform/float_traps.h"
 
@@ -26,10 +25,16 @@ std::string lower(std::string s) {
 
 std::string withoutComment(const std::string &s) { return s.substr(0, s.find(';')); }
 
+// As a stream in the classic locale reads words, without building a stream
+// for each line: a mesh has thousands.
 std::vector<std::string> words(const std::string &s) {
-  std::istringstream in(s);
+  const char *blank = " \t\n\v\f\r";
   std::vector<std::string> out;
-  for (std::string w; in >> w;) out.push_back(w);
+  for (size_t b = s.find_first_not_of(blank); b != std::string::npos;) {
+    const size_t e = s.find_first_of(blank, b);
+    out.push_back(s.substr(b, e - b));
+    b = s.find_first_not_of(blank, e);
+  }
   return out;
 }
 

@@ -1,6 +1,7 @@
 #include "sim/world/resources.h"
 
 #include "sim/api/handles.h"
+#include "sim/formats/class_file.h"
 #include "sim/formats/mesh.h"
 #include "sim/formats/scenario_handles.h"
 #include "sim/formats/text.h"
@@ -26,6 +27,19 @@ Module *Resources::loadModule(const std::string &name) {
   return (modules_[name] = std::move(m)).get();
 }
 
+// A file that cannot be opened is not kept, so every vessel of a missing class
+// is logged.
+const ClassFile *Resources::classFile(const std::string &path) {
+  auto it = classFiles_.find(path);
+  if (it != classFiles_.end()) {
+    it->second->tellSkipped(w_.log());
+    return it->second.get();
+  }
+  std::unique_ptr<ClassFile> cf = ClassFile::read(path, w_.log());
+  if (!cf) return nullptr;
+  return (classFiles_[path] = std::move(cf)).get();
+}
+
 // A failed load is not cached, so every request for a missing mesh is logged.
 MESHHANDLE Resources::loadMeshGlobal(const std::string &name) {
   const std::string key = namePath(name);
@@ -41,11 +55,22 @@ MESHHANDLE Resources::loadMeshGlobal(const std::string &name) {
 
 // A mesh asked for while a scenario line is read fails that line, which is
 // where a person has to mend it; the mesh file's own fault comes with it.
+// Every load gets a record of its own, copied from the file's parsed content:
+// its handle is its own, as the simulator's copies are, and its name the one
+// it was asked by. A file that failed is read again, to be logged again.
 MESHHANDLE Resources::loadMesh(const std::string &name) {
   const VesselLines *reading = activeScenarioCall().lines;
   if (reading) meshesAskedWhileReading_.push_back({reading->file(), reading->lineNumber(), reading->lineText(), name});
+  const std::string path = w_.root() + "/Meshes/" + namePath(name) + ".msh";
   Log reader("");
-  std::unique_ptr<Mesh> m = readMesh(w_.root() + "/Meshes/" + namePath(name) + ".msh", name, reader);
+  std::unique_ptr<Mesh> m;
+  auto parsed = meshFiles_.find(path);
+  if (parsed != meshFiles_.end()) {
+    m = std::make_unique<Mesh>(*parsed->second);
+    m->name = name;
+  } else if ((m = readMesh(path, name, reader))) {
+    meshFiles_[path] = std::make_unique<const Mesh>(*m);
+  }
   if (!m) {
     const Vessel *calling = w_.callingVessel;
     const std::string who = calling ? calling->name + " asked for a mesh that did not load: " : "";
@@ -56,13 +81,13 @@ MESHHANDLE Resources::loadMesh(const std::string &name) {
     return nullptr;
   }
   meshes_.push_back(std::move(m));
+  meshHandles_.insert(meshes_.back().get());
   return meshes_.back().get();
 }
 
+// A set look-up: every vessel's AddMesh asks, whatever the number of meshes.
 const Mesh *Resources::mesh(MESHHANDLE h) const {
-  for (const auto &m : meshes_)
-    if (m.get() == h) return m.get();
-  return nullptr;
+  return meshHandles_.count(h) ? static_cast<const Mesh *>(h) : nullptr;
 }
 
 SURFHANDLE Resources::registerTexture(const std::string &name, bool particle) {

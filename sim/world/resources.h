@@ -1,17 +1,23 @@
-// What modules load by name: vessel modules, meshes and textures. Mesh handles
-// are the Mesh records' addresses, checked against the part's own before use;
-// textures are only named, never read.
+// What modules load by name: vessel modules, meshes and textures, and the class
+// files vessels are made from. Mesh handles are the Mesh records' addresses,
+// checked against the part's own before use; textures are only named, never read.
+//
+// A file is read and parsed once per world, keyed by its path: the simulator
+// reads a class file and a mesh again for each vessel, but what it finds is
+// the same each time. Another world reads them afresh.
 #pragma once
 
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "host/OrbiterAPI.h"
 
 namespace sim {
 
+class ClassFile;
 class Log;
 class Module;
 struct Mesh;
@@ -29,6 +35,10 @@ class Resources {
   Module *loadModule(const std::string &name);
   // Unloads every module: once their vessels are gone.
   void unloadModules();
+
+  // A class file by its path, kept for the world's life; null, and logged,
+  // when it cannot be opened. Its skipped lines are logged at every call.
+  const ClassFile *classFile(const std::string &path);
 
   // Meshes by name (the name as a module gives it, '\' or '/'), from
   // Meshes/<name>.msh; null for a missing or unreadable file (logged). A
@@ -53,8 +63,11 @@ class Resources {
  private:
   World &w_;
   std::map<std::string, std::unique_ptr<Module>> modules_;
+  std::map<std::string, std::unique_ptr<const ClassFile>> classFiles_;  // by path
   std::map<std::string, MESHHANDLE> globalMeshes_;
+  std::map<std::string, std::unique_ptr<const Mesh>> meshFiles_;  // as parsed, by path; never handed out
   std::vector<std::unique_ptr<Mesh>> meshes_;
+  std::unordered_set<const void *> meshHandles_;  // those of meshes_
   std::map<std::string, SURFHANDLE> textures_;
   std::vector<LineMesh> meshesAskedWhileReading_;
 };

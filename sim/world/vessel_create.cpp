@@ -17,7 +17,7 @@ namespace sim {
 // can already call VESSEL methods on it.
 Vessel *World::build(const std::string &name, const std::string &className) {
   const std::string path = root_ + "/Config/Vessels/" + namePath(className) + ".cfg";
-  std::unique_ptr<ClassFile> cf = ClassFile::read(path, *log_);
+  const ClassFile *cf = resources_.classFile(path);
   const bool wantsModule = cf && cf->has("Module");
   Module *module = wantsModule ? resources_.loadModule(cf->text("Module")) : nullptr;
   if (module && !module->ovcInit) log_->error("module " + module->name() + " exports no ovcInit", path);
@@ -41,7 +41,9 @@ Vessel *World::build(const std::string &name, const std::string &className) {
     live_.erase(v);
     return nullptr;
   }
-  if (auto *v2 = callbacksOf(v->iface)) v2->clbkSetClassCaps(cf.get());
+  // The class file is shared by every vessel of the class; the module only
+  // holds its handle, as no function of this host reads through one.
+  if (auto *v2 = callbacksOf(v->iface)) v2->clbkSetClassCaps(const_cast<ClassFile *>(cf));
   applyClassKeys(*this, *v, *cf);
   log_->info("vessel created: " + name + " (" + className + ")");
   return v;

@@ -3,6 +3,7 @@
 #include "sim/world/world.h"
 
 #include <algorithm>
+#include <iterator>
 #include <stdexcept>
 
 #include "host/cvelmessage.h"
@@ -52,9 +53,10 @@ Vessel *World::fromHandle(OBJHANDLE h) const {
 
 // The Vessel record itself stays in owned_ until the world ends: its address
 // is never given to another vessel, so a stale OBJHANDLE can never name one.
+// Sought from the back: the world's end deletes the last vessel each time.
 void World::deleteVessel(Vessel *v) {
-  auto it = std::find(order_.begin(), order_.end(), v);
-  if (it == order_.end()) {
+  auto last = std::find(order_.rbegin(), order_.rend(), v);
+  if (last == order_.rend()) {
     log_->refused("deleting a vessel that is not in the world");
     return;
   }
@@ -62,7 +64,7 @@ void World::deleteVessel(Vessel *v) {
     if (std::find(doomed_.begin(), doomed_.end(), v) == doomed_.end()) doomed_.push_back(v);
     return;
   }
-  order_.erase(it);
+  order_.erase(std::next(last).base());
   live_.erase(v);
   VESSEL *iface = v->iface;
   v->iface = v->hostIface = nullptr;

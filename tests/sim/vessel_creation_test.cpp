@@ -8,6 +8,8 @@
 #include "sim/world/world.h"
 #include "tests/support/tree.h"
 
+const char kSquareMesh[] = "MSHX1\nGROUPS 1\nGEOM 4 2\n0 0 0\n1 0 0\n0 1 0\n1 1 0\n0 1 2\n1 3 2\n";  // two triangles
+
 TEST(vessel_creation, class_keys_are_applied_after_the_module_sets_its_class_caps) {
   ScratchTree root;
   root.write("Config/Vessels/Probe.cfg", "Module = Fixture\nmass = 222 ; overrides the module\nMaxFuel = 80\n");
@@ -43,6 +45,47 @@ TEST(vessel_creation, a_class_without_module_gets_a_host_vessel_with_every_gener
   ASSERT_EQ(v->meshes.size(), 1u);
   EXPECT_EQ(w.resources().mesh(v->meshes[0].mesh)->triangleCount(), 1);
   EXPECT_EQ(w.log().errorCount(), 0);
+}
+
+// A world reads a class file and a mesh once for all vessels of the class, yet
+// each vessel gets what a read of its own gives: the file's faults logged again,
+// and a mesh record of its own; a mesh of the same file name elsewhere is another.
+TEST(vessel_creation, vessels_of_one_class_each_get_the_class_file_and_a_mesh_as_read_for_them) {
+  ScratchTree root;
+  root.write("Config/Vessels/A.cfg", "MeshName = Sub\\Box\nMass = 30\nno key here\n");
+  root.write("Config/Vessels/B.cfg", "MeshName = Other/Box\n");
+  root.write("Meshes/Sub/Box.msh", kTriangleMesh);
+  root.write("Meshes/Other/Box.msh", kSquareMesh);
+  sim::World w(root.dir(), "");
+  const sim::Vessel *a1 = w.createVessel("A1", "A", nullptr), *a2 = w.createVessel("A2", "A", nullptr);
+  const sim::Vessel *b = w.createVessel("B", "B", nullptr);
+  ASSERT_TRUE(a1 && a2 && b);
+  const std::string skipped = root.path("Config/Vessels/A.cfg") + ":3: expected \"Key = value\", skipped";
+  EXPECT_EQ(w.log().errors(), std::vector<std::string>(2, skipped));
+  EXPECT_EQ(a2->emptyMass, 30);
+  const sim::Mesh *m[] = {w.resources().mesh(a1->meshes[0].mesh), w.resources().mesh(a2->meshes[0].mesh),
+                          w.resources().mesh(b->meshes[0].mesh)};
+  ASSERT_TRUE(m[0] && m[1] && m[2]);
+  EXPECT_NE(m[0], m[1]);
+  EXPECT_EQ(std::vector<int>({m[0]->triangleCount(), m[1]->triangleCount(), m[2]->triangleCount()}),
+            std::vector<int>({1, 1, 2}));
+}
+
+// What one world read is not another's: a class file and a mesh changed on
+// disk after one world read them are what the next world's vessels are made from.
+TEST(vessel_creation, a_new_world_reads_the_class_file_and_mesh_as_they_are_now) {
+  ScratchTree root;
+  root.withProbe();
+  std::vector<double> found;
+  for (int i = 0; i < 2; ++i) {
+    sim::World w(root.dir(), "");
+    const sim::Vessel *v = w.createVessel("P", "Probe", nullptr);
+    ASSERT_TRUE(v && !v->meshes.empty());
+    found.insert(found.end(), {v->emptyMass, double(w.resources().mesh(v->meshes[0].mesh)->triangleCount())});
+    root.write("Config/Vessels/Probe.cfg", "MeshName = Probe\nMass = 2000\n");
+    root.write("Meshes/Probe.msh", kSquareMesh);
+  }
+  EXPECT_EQ(found, std::vector<double>({1000, 1, 2000, 2}));
 }
 
 // Whatever neither the module nor the class file sets is the simulator's
