@@ -25,18 +25,26 @@ std::string groupsFedBy(Vessel &v, Id tank) {
 
 }  // namespace
 
+double DryTankWatch::heldBefore(Id tank, size_t at) const {
+  if (at < held_.size() && held_[at].tank == tank) return held_[at].kg;
+  for (const Held &h : held_)
+    if (h.tank == tank) return h.kg;
+  return 0;
+}
+
 void DryTankWatch::afterStep(World &w) {
+  next_.clear();
   for (Vessel *v : w.vessels())
     for (size_t i = 0; i < v->tanks.size(); ++i) {
       const Tank &t = v->tanks[i];
-      double &held = held_[t.id];
-      if (held > 0 && t.mass <= 0) {
+      if (heldBefore(t.id, next_.size()) > 0 && t.mass <= 0) {
         const std::string groups = groupsFedBy(*v, t.id);
         if (!groups.empty())
           w.record().record(v->name, EventKind::tankDry, "tank " + std::to_string(i) + " (" + groups + ")");
       }
-      held = t.mass;
+      next_.push_back({t.id, t.mass});
     }
+  held_.swap(next_);
 }
 
 }  // namespace runner

@@ -133,8 +133,9 @@ class World {
   Id lastId_ = 0;
   std::vector<std::unique_ptr<Vessel>> owned_;
   std::vector<Vessel *> order_;
-  std::unordered_set<const Vessel *> live_;  // the vessels of order_, for handle checks
-  HMODULE messages_ = nullptr;               // the message module, held while vessels may be deleted
+  std::unordered_set<const Vessel *> live_;    // the vessels of order_, for handle checks
+  mutable const Vessel *lastFound_ = nullptr;  // of live_, the last that fromHandle found
+  HMODULE messages_ = nullptr;                 // the message module, held while vessels may be deleted
   bool messagesTried_ = false;
   bool stepping_ = false;         // a frame is under way
   bool postStepping_ = false;     // its post-step callbacks are running
@@ -144,6 +145,7 @@ class World {
   // A vessel of the class, defined by its module and class file, without a state yet.
   Vessel *build(const std::string &name, const std::string &className);
   void dropMessages(VESSEL *iface);
+  void forget(const Vessel *v);  // takes it out of live_: its handle names nothing from then on
 };
 
 // Marks a vessel as the one whose module is being called, for the length of a
