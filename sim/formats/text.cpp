@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "sim/platform/float_traps.h"
 
@@ -50,7 +49,8 @@ namespace {
 bool shortPlainDecimal(const char *text) {
   for (int n = 0; n < 300; ++n, ++text) {
     if (*text == '\0') return true;
-    if (!std::strchr("+-.0123456789", *text)) return false;
+    const char c = *text;
+    if (!(c >= '0' && c <= '9') && c != '.' && c != '-' && c != '+') return false;
   }
   return false;
 }

@@ -342,6 +342,11 @@ TEST_F(flight_outputs, a_report_from_a_damaged_record_names_the_file_and_line_an
 TEST(event_printer, a_ramp_of_group_levels_shows_once_a_second_and_ends_on_its_last_level) {
   std::ostringstream out;
   sim::runner::EventPrinter p(out);
+  // A level held back shows once its second has passed, though no level comes after it.
+  p.event(level(0.01, "L2", THGROUP_RETRO, 0.5));
+  p.event(level(0.5, "L2", THGROUP_RETRO, 0.25));
+  p.catchUp(1.01);
+  EXPECT_EQ(count(out.str(), "RETRO"), 2u) << out.str();
   for (int i = 1; i <= 250; ++i) {  // 5 s at 0.02 s a step, to 0.75
     const double t = i * 0.02;
     p.event(level(t, "L1", THGROUP_HOVER, 0.003 * i));
