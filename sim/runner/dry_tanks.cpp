@@ -25,8 +25,7 @@ std::string groupsFedBy(Vessel &v, Id tank) {
 
 }  // namespace
 
-double DryTankWatch::heldBefore(Id tank, size_t at) const {
-  if (at < held_.size() && held_[at].tank == tank) return held_[at].kg;
+double DryTankWatch::heldBefore(Id tank) const {
   for (const Held &h : held_)
     if (h.tank == tank) return h.kg;
   return 0;
@@ -37,7 +36,9 @@ void DryTankWatch::afterStep(World &w) {
   for (Vessel *v : w.vessels())
     for (size_t i = 0; i < v->tanks.size(); ++i) {
       const Tank &t = v->tanks[i];
-      if (heldBefore(t.id, next_.size()) > 0 && t.mass <= 0) {
+      const size_t at = next_.size();
+      const double held = at < held_.size() && held_[at].tank == t.id ? held_[at].kg : heldBefore(t.id);
+      if (held > 0 && t.mass <= 0) {
         const std::string groups = groupsFedBy(*v, t.id);
         if (!groups.empty())
           w.record().record(v->name, EventKind::tankDry, "tank " + std::to_string(i) + " (" + groups + ")");

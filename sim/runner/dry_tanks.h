@@ -25,7 +25,7 @@ class DryTankWatch {
     double kg;
   };
   std::vector<Held> held_, next_;
-  double heldBefore(Id tank, size_t at) const;
+  double heldBefore(Id tank) const;  // found anywhere in held_; 0 if not there
 };
 
 }  // namespace runner
