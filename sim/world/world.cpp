@@ -43,12 +43,10 @@ Vessel *World::find(const std::string &name) const {
   return nullptr;
 }
 
-// Every call of a VESSEL method comes through here: a set look-up, so that a
-// world of many vessels costs each call no more than a world of one. A
-// module calls in runs on its own vessel, so the last vessel found is
-// answered first; it leaves live_ only through forget.
-Vessel *World::fromHandle(OBJHANDLE h) const {
-  if (h && h == lastFound_) return const_cast<Vessel *>(lastFound_);
+// A set look-up, so that a world of many vessels costs each call no more
+// than a world of one. The vessel found is kept for the next call; it leaves
+// live_ only through forget.
+Vessel *World::lookUp(OBJHANDLE h) const {
   auto it = live_.find(static_cast<const Vessel *>(h));
   if (it == live_.end()) return nullptr;
   lastFound_ = *it;

@@ -45,7 +45,10 @@ class World {
   // when null). Returns null, and logs why, when the class cannot be loaded.
   Vessel *createVessel(const std::string &name, const std::string &className, const VESSELSTATUS *status);
   Vessel *find(const std::string &name) const;  // first vessel of that name, or null
-  Vessel *fromHandle(OBJHANDLE h) const;        // null for a handle that names no live vessel
+  // Null for a handle that names no live vessel. Every call of a VESSEL
+  // method comes through here, and a module calls in runs on its own vessel:
+  // the vessel found last is answered without a look-up.
+  Vessel *fromHandle(OBJHANDLE h) const { return h && h == lastFound_ ? const_cast<Vessel *>(lastFound_) : lookUp(h); }
   const std::vector<Vessel *> &vessels() const { return order_; }
   // ovcExit, drops its message queue, records the event; asked during a frame
   // (by a callback or the pilot), at the frame's end.
@@ -145,7 +148,8 @@ class World {
   // A vessel of the class, defined by its module and class file, without a state yet.
   Vessel *build(const std::string &name, const std::string &className);
   void dropMessages(VESSEL *iface);
-  void forget(const Vessel *v);  // takes it out of live_: its handle names nothing from then on
+  void forget(const Vessel *v);       // takes it out of live_: its handle names nothing from then on
+  Vessel *lookUp(OBJHANDLE h) const;  // fromHandle's look-up in live_
 };
 
 // Marks a vessel as the one whose module is being called, for the length of a
