@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "guarded.h"
 #include "varnell.h"
@@ -25,8 +26,9 @@ const double kStagingPropellant = 100;              // booster propellant that t
 const double kIgnitionFrom = 10, kIgnitionTo = 11;  // upper-stage ignition window after staging [s]
 const double kJettisonAfter = 32.5;                 // fairing jettison after staging [s]
 const double kMetShownUntil = 5000;                 // [s]
-const double kLaunchedAirspeed = 1;  // a launcher read moving faster through the air has left its pad [m/s]
-const size_t kDebugLineSize = 64;    // room taken in the host's debug line; "MET -10.0" fits
+const double kLaunchedAirspeed = 1;   // a launcher read moving faster through the air has left its pad [m/s]
+const size_t kDebugLineSize = 64;     // room taken in the host's debug line; "MET -10.0" fits
+const double kMetRoundedHere = 1e12;  // below it the MET line's tenths are rounded here, beyond by printf [s]
 
 // Deflection of the engines per unit of the pilot's input to the fourth power [rad]
 const double kPitchGain = 0.01, kYawGain = 0.01, kBankGain = 0.05;
@@ -38,8 +40,10 @@ bool ActsInWindow(double now, double frame, double from, double to) {
   return (now > from && now < to) || (now - frame <= from && now >= to);
 }
 
+// Of each opposite pair of inputs one at least is 0, which needs no pow.
 double inputLevel(const VESSEL &v, THGROUP_TYPE type) {
-  return std::pow(v.GetManualControlLevel(type, MANCTRL_ATTMODE, MANCTRL_ANYDEVICE), 4.0);
+  const double level = v.GetManualControlLevel(type, MANCTRL_ATTMODE, MANCTRL_ANYDEVICE);
+  return level == 0 ? 0 : std::pow(level, 4.0);
 }
 
 }  // namespace
@@ -183,10 +187,40 @@ void VARNELL::TakeUpFlight() {
   met = 0;
 }
 
+// The MET line is written at every step, and the C library's number
+// formatting would cost as much as the rest of the step: the tenths are
+// rounded here as printf's "%.1f" rounds them, from the exact value of
+// met * 10. The product's own rounding error, which fma gives exactly,
+// decides a product that lands on a half: 0.15 is a little below it, 0.05 a
+// little above, and 0.25 exactly on it, which goes to the even tenth.
 void VARNELL::ShowMet() const {
   char *line = oapiDebugString();
-  if (met > kMetShownUntil)
+  if (met > kMetShownUntil) {
     line[0] = '\0';
-  else
+    return;
+  }
+  if (!(std::fabs(met) < kMetRoundedHere)) {
     std::snprintf(line, kDebugLineSize, "MET %.1f", met);
+    return;
+  }
+  const double product = met * 10, error = std::fma(met, 10.0, -product);
+  double tenths = std::round(product);
+  const double off = product - tenths;  // exact, as the two lie within half a unit
+  if (off == 0.5 && (error > 0 || (error == 0 && std::fmod(tenths, 2) != 0))) tenths += 1;
+  if (off == -0.5 && (error < 0 || (error == 0 && std::fmod(tenths, 2) != 0))) tenths -= 1;
+  // Written backwards from the tenths digit; a negative MET that rounds to 0 shows as "-0.0", as printf has it.
+  char text[32];
+  char *p = text + sizeof text;
+  *--p = '\0';
+  unsigned long long n = static_cast<unsigned long long>(std::fabs(tenths));
+  *--p = static_cast<char>('0' + n % 10);
+  *--p = '.';
+  do {
+    n /= 10;
+    *--p = static_cast<char>('0' + n % 10);
+  } while (n >= 10);
+  if (std::signbit(met)) *--p = '-';
+  p -= 4;
+  std::memcpy(p, "MET ", 4);
+  std::memcpy(line, p, static_cast<size_t>(text + sizeof text - p));
 }

@@ -20,6 +20,7 @@ COMMON_VESSEL_EX::COMMON_VESSEL_EX(OBJHANDLE hVessel) : VESSEL2(hVessel, 1) {
   try {
     ClearPayloadMeshes();  // the configuration set-up adds the carrier's meshes, payloads included
     hMessageModule = LoadLibraryA(MESSAGE_MODULE_PATH);
+    checkMessage = MessageFunction<CheckCMessageFunc>("CheckCMessage");
   } catch (...) {
   }
 }

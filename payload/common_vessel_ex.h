@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Orbitersdk.h"
+#include "cvelmessage.h"
 #include "payload_entry.h"
 
 class _COMMON_VESSEL_EX {
@@ -89,6 +90,9 @@ class COMMON_VESSEL_EX : public VESSEL2, public _COMMON_VESSEL_EX {
   int LastUsedSlot() const;  // -1 when the manifest is empty
   int ReleasedStage(int last) const;
   bool HandOnStage(VESSEL *stage, int s, int last);
+  // The message module's CheckCMessage, called at every step: looked up once, when the module is loaded,
+  // which it stays while the vessel lives. Null without the module or the function.
+  CheckCMessageFunc checkMessage = nullptr;
   // A message-module function, looked up at each use: null without the module or the function.
   template <typename F>
   F MessageFunction(const char *name) const {

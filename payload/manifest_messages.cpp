@@ -6,13 +6,12 @@
 #include "cvelmessage.h"
 
 bool COMMON_VESSEL_EX::ReceiveManifestMessages(char *lastKey, char *lastLine) {
-  auto check = MessageFunction<CheckCMessageFunc>("CheckCMessage");
-  if (!check) return false;
+  if (!checkMessage) return false;
   bool arrived = false;
   char key[CMESSAGE_KEY_SIZE], line[CMESSAGE_TEXT_SIZE];
   for (;;) {
     key[0] = line[0] = '\0';
-    const int result = check(this, key, line);
+    const int result = checkMessage(this, key, line);
     // Whatever the module wrote, the texts end inside their buffers.
     key[sizeof key - 1] = line[sizeof line - 1] = '\0';
     if (result != -1 && line[0]) {

@@ -36,10 +36,14 @@ Horizon horizonAt(const VECTOR3 &pos, const VECTOR3 &axis) {
   return h;
 }
 
+double pitchOf(const Mat3 &rot, const Horizon &h) {
+  return std::asin(std::clamp(dotp(rot.column(2), h.up), -1.0, 1.0));
+}
+
 Attitude attitudeOf(const Mat3 &rot, const Horizon &h) {
   const VECTOR3 nose = rot.column(2), top = rot.column(1);
   Attitude a;
-  a.pitch = std::asin(std::clamp(dotp(nose, h.up), -1.0, 1.0));
+  a.pitch = pitchOf(rot, h);
   const VECTOR3 flat = nose - h.up * dotp(nose, h.up);
   if (length(flat) < kVerticalNose) {
     const VECTOR3 downRange = top * (a.pitch > 0 ? -1.0 : 1.0);
@@ -59,18 +63,32 @@ Mat3 frameFor(double pitch, double heading, const Horizon &h) {
   return Mat3::fromColumns(crossp(top, nose), top, nose);
 }
 
+double altitudeOf(const Vessel &v, const physics::Planet &p) { return length(v.pos) - p.radius; }
+
+VECTOR3 airVelocityOf(const Vessel &v, const physics::PlanetPose &pose) {
+  return v.vel - physics::airVelocity(pose.spin, v.pos);
+}
+
+double flightPathAngleOf(const VECTOR3 &air, double airspeed, const Horizon &h) {
+  return airspeed > 0 ? std::asin(std::clamp(dotp(air, h.up) / airspeed, -1.0, 1.0)) : 0;
+}
+
+physics::Orbit orbitOf(const Vessel &v, const physics::Planet &p, const physics::PlanetPose &pose) {
+  return physics::orbitOf(p, v.pos, v.vel, pose.axis());
+}
+
 Instruments readInstruments(const Vessel &v, const physics::Planet &p, const physics::PlanetPose &pose) {
   Instruments in;
   const Horizon h = horizonAt(v.pos, pose.axis());
-  in.altitude = length(v.pos) - p.radius;
+  in.altitude = altitudeOf(v, p);
   in.speed = length(v.vel);
-  const VECTOR3 air = v.vel - physics::airVelocity(pose.spin, v.pos);
+  const VECTOR3 air = airVelocityOf(v, pose);
   in.airspeed = length(air);
-  in.flightPathAngle = in.airspeed > 0 ? std::asin(std::clamp(dotp(air, h.up) / in.airspeed, -1.0, 1.0)) : 0;
+  in.flightPathAngle = flightPathAngleOf(air, in.airspeed, h);
   in.mass = v.mass();
   in.attitude = attitudeOf(v.rot, h);
   in.rates = v.omega;
-  in.orbit = physics::orbitOf(p, v.pos, v.vel, pose.axis());
+  in.orbit = orbitOf(v, p, pose);
   return in;
 }
 

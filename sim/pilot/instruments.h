@@ -47,5 +47,13 @@ struct Instruments {
 // Read with the planet as it stands at the moment (its pose).
 Instruments readInstruments(const Vessel &v, const physics::Planet &p, const physics::PlanetPose &pose);
 
+// Single instruments, each read as readInstruments reads it, for a reader
+// that needs one alone at every step (the pilot).
+double altitudeOf(const Vessel &v, const physics::Planet &p);                     // [m]
+VECTOR3 airVelocityOf(const Vessel &v, const physics::PlanetPose &pose);          // global frame [m/s]
+double flightPathAngleOf(const VECTOR3 &air, double airspeed, const Horizon &h);  // [rad]
+double pitchOf(const Mat3 &rot, const Horizon &h);                                // [rad]
+physics::Orbit orbitOf(const Vessel &v, const physics::Planet &p, const physics::PlanetPose &pose);
+
 }  // namespace pilot
 }  // namespace sim

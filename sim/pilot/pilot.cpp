@@ -14,35 +14,79 @@ namespace {
 
 bool needsVessel(Action::Kind k) { return k != Action::Kind::timeWarp && k != Action::Kind::end; }
 
-double reading(const Instruments &in, const Vessel &v, const Condition &c) {
+// The orbit of the state a comparison last read, for the rules after it in
+// the same pass: a program compares one vessel's apoapsis and periapsis in
+// rule after rule. The orbit follows from the position and velocity alone
+// (the planet's axis holds for the pass), so an action fired meanwhile that
+// moved the vessel is seen to.
+class OrbitMemo {
+ public:
+  const physics::Orbit &of(const Vessel &v, const physics::Planet &p, const physics::PlanetPose &pose) {
+    if (!known_ || !same(v.pos, pos_) || !same(v.vel, vel_)) {
+      orbit_ = orbitOf(v, p, pose);
+      pos_ = v.pos;
+      vel_ = v.vel;
+      known_ = true;
+    }
+    return orbit_;
+  }
+
+ private:
+  static bool same(const VECTOR3 &a, const VECTOR3 &b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
+  bool known_ = false;
+  VECTOR3 pos_{}, vel_{};  // of the state read [m], [m/s]
+  physics::Orbit orbit_;
+};
+
+// Only the instrument asked about is read: the pilot reads at every step.
+double reading(const Vessel &v, const physics::Planet &p, const physics::PlanetPose &pose, const Condition &c,
+               OrbitMemo &orbit) {
   switch (c.quantity) {
     case Quantity::altitude:
-      return in.altitude;
+      return altitudeOf(v, p);
     case Quantity::speed:
-      return in.speed;
+      return length(v.vel);
     case Quantity::airspeed:
-      return in.airspeed;
-    case Quantity::apoapsis:
-      return in.orbit.bound ? in.orbit.apoapsisAlt : HUGE_VAL;  // escaping: no apoapsis (a constant: no fault)
+      return length(airVelocityOf(v, pose));
+    case Quantity::apoapsis: {
+      const physics::Orbit &o = orbit.of(v, p, pose);
+      return o.bound ? o.apoapsisAlt : HUGE_VAL;  // escaping: no apoapsis (a constant: no fault)
+    }
     case Quantity::periapsis:
-      return in.orbit.periapsisAlt;
+      return orbit.of(v, p, pose).periapsisAlt;
     case Quantity::mass:
-      return in.mass;
+      return v.mass();
     case Quantity::tank:
       return c.tank < static_cast<int>(v.tanks.size()) ? v.tanks[c.tank].mass : NAN;  // no tank (a constant)
     case Quantity::inclination:
-      return in.orbit.inclination * 180 / M_PI;
+      return orbit.of(v, p, pose).inclination * 180 / M_PI;
     case Quantity::eccentricity:
-      return in.orbit.eccentricity;
+      return orbit.of(v, p, pose).eccentricity;
   }
   return NAN;  // not reached: every quantity is answered above
+}
+
+// A missing vessel satisfies no comparison; a missing tank reads as NaN, which
+// satisfies neither '>' nor '<'.
+bool conditionHolds(const World &w, const Rule &r, const Vessel *v, OrbitMemo &orbit) {
+  const Condition &c = r.condition;
+  switch (c.kind) {
+    case Condition::Kind::time:
+      return timeReached(w.simTime(), c.time);
+    case Condition::Kind::exists:
+      return w.find(c.vessel) != nullptr;
+    case Condition::Kind::compare:
+      return v && beyondThreshold(reading(*v, w.planet, w.planetPose(), c, orbit), c);
+  }
+  return false;
 }
 
 }  // namespace
 
 double instrumentReading(const Vessel &v, const physics::Planet &p, const physics::PlanetPose &pose,
                          const Condition &c) {
-  return reading(readInstruments(v, p, pose), v, c);
+  OrbitMemo orbit;
+  return reading(v, p, pose, c, orbit);
 }
 
 bool beyondThreshold(double reading, const Condition &c) {
@@ -68,31 +112,14 @@ Vessel *Pilot::vesselOf(const World &w, const Rule &r) const {
   return w.vessels().empty() ? nullptr : w.vessels().front();
 }
 
-// A missing vessel satisfies no comparison; a missing tank reads as NaN, which
-// satisfies neither '>' nor '<'.
-bool Pilot::conditionHolds(const World &w, const Rule &r, const Vessel *v) const {
-  const Condition &c = r.condition;
-  switch (c.kind) {
-    case Condition::Kind::time:
-      return timeReached(w.simTime(), c.time);
-    case Condition::Kind::exists:
-      return w.find(c.vessel) != nullptr;
-    case Condition::Kind::compare: {
-      if (!v) return false;
-      const double x = instrumentReading(*v, w.planet, w.planetPose(), c);
-      return beyondThreshold(x, c);
-    }
-  }
-  return false;
-}
-
 void Pilot::act(World &w) {
+  OrbitMemo orbit;
   for (size_t i = 0; i < program_.rules.size(); ++i) {
     const Rule &r = program_.rules[i];
     RuleState &s = states_[i];
     if (s.fired && !r.repeat) continue;
     Vessel *v = vesselOf(w, r);
-    const bool holds = conditionHolds(w, r, v) && (v || !needsVessel(r.action.kind));
+    const bool holds = conditionHolds(w, r, v, orbit) && (v || !needsVessel(r.action.kind));
     if (!holds) {
       s.armed = true;
       continue;
@@ -155,11 +182,12 @@ void Pilot::holdInputs(World &w, const std::vector<std::pair<THGROUP_TYPE, doubl
   for (const auto &[type, level] : inputs) c.input[type] = level;
 }
 
+// Only what the pitch program reads is read.
 void Pilot::steer(World &w, Vessel &v, const ActiveSteering &s) const {
   const physics::PlanetPose pose = w.planetPose();
-  const Instruments in = readInstruments(v, w.planet, pose);
+  const Horizon h = horizonAt(v.pos, pose.axis());
   const PitchProgram &p = s.steering.pitch;
-  double pitch = in.attitude.pitch;  // [rad]
+  double pitch = 0;  // [rad]
   switch (p.source) {
     case PitchProgram::Source::fixed:
       pitch = p.points.front().second;
@@ -168,14 +196,17 @@ void Pilot::steer(World &w, Vessel &v, const ActiveSteering &s) const {
       pitch = programPitch(p, w.simTime() - s.since);
       break;
     case PitchProgram::Source::altitude:
-      pitch = programPitch(p, in.altitude);
+      pitch = programPitch(p, altitudeOf(v, w.planet));
       break;
-    case PitchProgram::Source::prograde:
+    case PitchProgram::Source::prograde: {
       // At rest the air gives no direction: keep the nose where it is.
-      if (in.airspeed > 1) pitch = in.flightPathAngle;
+      const VECTOR3 air = airVelocityOf(v, pose);
+      const double airspeed = length(air);  // [m/s]
+      pitch = airspeed > 1 ? flightPathAngleOf(air, airspeed, h) : pitchOf(v.rot, h);
       break;
+    }
   }
-  const Mat3 wanted = frameFor(pitch, s.steering.heading, horizonAt(v.pos, pose.axis()));
+  const Mat3 wanted = frameFor(pitch, s.steering.heading, h);
   holdLevels(attitudeError(v.rot, wanted), v.omega, s.steering.hold, w.cockpit().input);
 }
 

@@ -56,7 +56,6 @@ class Pilot {
   const Rule *endRule_ = nullptr;
 
   Vessel *vesselOf(const World &w, const Rule &r) const;
-  bool conditionHolds(const World &w, const Rule &r, const Vessel *v) const;
   void fire(World &w, const Rule &r, Vessel *v);
   void takeFocus(World &w, Vessel &v);
   void holdInputs(World &w, const std::vector<std::pair<THGROUP_TYPE, double>> &inputs);

@@ -25,18 +25,27 @@ std::string groupsFedBy(Vessel &v, Id tank) {
 
 }  // namespace
 
+double DryTankWatch::heldBefore(Id tank) const {
+  for (const Held &h : held_)
+    if (h.tank == tank) return h.kg;
+  return 0;
+}
+
 void DryTankWatch::afterStep(World &w) {
+  next_.clear();
   for (Vessel *v : w.vessels())
     for (size_t i = 0; i < v->tanks.size(); ++i) {
       const Tank &t = v->tanks[i];
-      double &held = held_[t.id];
+      const size_t at = next_.size();
+      const double held = at < held_.size() && held_[at].tank == t.id ? held_[at].kg : heldBefore(t.id);
       if (held > 0 && t.mass <= 0) {
         const std::string groups = groupsFedBy(*v, t.id);
         if (!groups.empty())
           w.record().record(v->name, EventKind::tankDry, "tank " + std::to_string(i) + " (" + groups + ")");
       }
-      held = t.mass;
+      next_.push_back({t.id, t.mass});
     }
+  held_.swap(next_);
 }
 
 }  // namespace runner

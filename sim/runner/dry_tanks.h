@@ -4,7 +4,7 @@
 // it and is empty now, when it feeds a main, retro or hover engine.
 #pragma once
 
-#include <unordered_map>
+#include <vector>
 
 #include "sim/world/world.h"
 
@@ -17,7 +17,15 @@ class DryTankWatch {
   void afterStep(World &w);
 
  private:
-  std::unordered_map<Id, double> held_;  // propellant by tank id at the last look [kg]
+  // The propellant of every tank at the last look [kg], in the order of the
+  // vessels and their tanks, which a step seldom changes: a tank is found at
+  // its place of the last look, or looked for; one not seen before held none.
+  struct Held {
+    Id tank;
+    double kg;
+  };
+  std::vector<Held> held_, next_;
+  double heldBefore(Id tank) const;  // found anywhere in held_; 0 if not there
 };
 
 }  // namespace runner

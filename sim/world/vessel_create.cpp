@@ -38,7 +38,7 @@ Vessel *World::build(const std::string &name, const std::string &className) {
   if (!v->iface) {
     log_->error("module " + module->name() + " gave no vessel for \"" + name + "\"", path);
     order_.erase(std::find(order_.begin(), order_.end(), v));
-    live_.erase(v);
+    forget(v);
     return nullptr;
   }
   // The class file is shared by every vessel of the class; the module only

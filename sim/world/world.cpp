@@ -44,11 +44,19 @@ Vessel *World::find(const std::string &name) const {
   return nullptr;
 }
 
-// Every call of a VESSEL method comes through here: a set look-up, so that a
-// world of many vessels costs each call no more than a world of one.
-Vessel *World::fromHandle(OBJHANDLE h) const {
+// A set look-up, so that a world of many vessels costs each call no more
+// than a world of one. The vessel found is kept for the next call; it leaves
+// live_ only through forget.
+Vessel *World::lookUp(OBJHANDLE h) const {
   auto it = live_.find(static_cast<const Vessel *>(h));
-  return it == live_.end() ? nullptr : const_cast<Vessel *>(*it);
+  if (it == live_.end()) return nullptr;
+  lastFound_ = *it;
+  return const_cast<Vessel *>(lastFound_);
+}
+
+void World::forget(const Vessel *v) {
+  live_.erase(v);
+  if (lastFound_ == v) lastFound_ = nullptr;
 }
 
 // The Vessel record itself stays in owned_ until the world ends: its address
@@ -65,7 +73,7 @@ void World::deleteVessel(Vessel *v) {
     return;
   }
   order_.erase(std::next(last).base());
-  live_.erase(v);
+  forget(v);
   VESSEL *iface = v->iface;
   v->iface = v->hostIface = nullptr;
   if (v->module && v->module->ovcExit) {

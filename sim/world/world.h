@@ -45,7 +45,10 @@ class World {
   // when null). Returns null, and logs why, when the class cannot be loaded.
   Vessel *createVessel(const std::string &name, const std::string &className, const VESSELSTATUS *status);
   Vessel *find(const std::string &name) const;  // first vessel of that name, or null
-  Vessel *fromHandle(OBJHANDLE h) const;        // null for a handle that names no live vessel
+  // Null for a handle that names no live vessel. Every call of a VESSEL
+  // method comes through here, and a module calls in runs on its own vessel:
+  // the vessel found last is answered without a look-up.
+  Vessel *fromHandle(OBJHANDLE h) const { return h && h == lastFound_ ? const_cast<Vessel *>(lastFound_) : lookUp(h); }
   const std::vector<Vessel *> &vessels() const { return order_; }
   // ovcExit, drops its message queue, records the event; asked during a frame
   // (by a callback or the pilot), at the frame's end.
@@ -133,8 +136,9 @@ class World {
   Id lastId_ = 0;
   std::vector<std::unique_ptr<Vessel>> owned_;
   std::vector<Vessel *> order_;
-  std::unordered_set<const Vessel *> live_;  // the vessels of order_, for handle checks
-  HMODULE messages_ = nullptr;               // the message module, held while vessels may be deleted
+  std::unordered_set<const Vessel *> live_;    // the vessels of order_, for handle checks
+  mutable const Vessel *lastFound_ = nullptr;  // of live_, the last that fromHandle found
+  HMODULE messages_ = nullptr;                 // the message module, held while vessels may be deleted
   bool messagesTried_ = false;
   bool stepping_ = false;         // a frame is under way
   bool postStepping_ = false;     // its post-step callbacks are running
@@ -144,6 +148,8 @@ class World {
   // A vessel of the class, defined by its module and class file, without a state yet.
   Vessel *build(const std::string &name, const std::string &className);
   void dropMessages(VESSEL *iface);
+  void forget(const Vessel *v);       // takes it out of live_: its handle names nothing from then on
+  Vessel *lookUp(OBJHANDLE h) const;  // fromHandle's look-up in live_
 };
 
 // Marks a vessel as the one whose module is being called, for the length of a

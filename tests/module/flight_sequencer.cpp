@@ -190,7 +190,21 @@ TEST(flight_sequencer, B_in_flight_leaves_the_booster_alone_and_long_frames_do_n
   }
 }
 
-TEST(flight_sequencer, the_MET_line_shows_5000_and_is_emptied_above_it) {
+// The line rounds MET to tenths as printf's "%.1f" does: steps of 0.05 s
+// bring METs a little off a half (0.15 a little below, 0.05 above), steps of
+// 0.25 s METs exactly on one, which go to the even tenth; 0 shows as "-0.0"
+// when MET is a little below it.
+TEST(flight_sequencer, the_MET_line_rounds_as_printf_does_shows_5000_and_is_emptied_above_it) {
+  for (const double step : {0.05, 0.25}) {
+    Flight counting(ON_THE_PAD, step);
+    counting.press(OAPI_KEY_B);
+    for (double met = -10 + step; met < 10; met += step) {
+      char shown[32];
+      std::snprintf(shown, sizeof shown, "MET %.1f", met);
+      ASSERT_STREQ(counting.world.cockpit().debugString(), shown) << step;
+      counting.world.step();
+    }
+  }
   Flight f(inOrbit({"CONFIGURATION 0"}), 5);  // long frames up to the last 5 s, then half seconds
   f.world.cockpit().pressKey(f.v, OAPI_KEY_B);
   f.stepUntil([&f] { return metShown(f.world); }, 4995);

@@ -14,6 +14,7 @@
 
 #include "sim/formats/text.h"
 #include "sim/runner/commands.h"
+#include "sim/runner/dry_tanks.h"
 #include "sim/runner/record/event_printer.h"
 #include "tests/support/runner.h"
 #include "tests/support/tree.h"
@@ -284,6 +285,27 @@ TEST_F(flight_outputs, an_engine_that_burns_its_tank_dry_shows_in_the_events_and
   EXPECT_EQ(field(telemetry, "76.0000,P", "thrust_n"), 0);
 }
 
+// A tank deleted moves the later ones up; one of them that runs dry in the
+// same step has still held propellant, and is named by its new place.
+TEST(dry_tank_watch, a_tank_that_runs_dry_as_one_before_it_goes_is_seen_at_its_new_place) {
+  ScratchTree tree;
+  tree.withProbe(kBareProbe);
+  const std::unique_ptr<sim::World> w = tree.world();
+  sim::Vessel *v = w->createVessel("P", "Probe", nullptr);
+  ASSERT_NE(v, nullptr);
+  PROPELLANT_HANDLE first = v->iface->CreatePropellantResource(10), second = v->iface->CreatePropellantResource(10);
+  THRUSTER_HANDLE engine = v->iface->CreateThruster(_V(0, 0, 0), _V(0, 0, 1), 100, second, 3000);
+  v->iface->CreateThrusterGroup(&engine, 1, THGROUP_MAIN);
+  sim::runner::DryTankWatch watch;
+  watch.afterStep(*w);
+  v->iface->DelPropellantResource(first);
+  v->tanks[0].mass = 0;  // the second, now the first
+  watch.afterStep(*w);
+  const sim::Event &last = w->record().events().back();
+  EXPECT_EQ(std::make_tuple(last.vessel, last.kind, last.detail),
+            std::make_tuple(std::string("P"), sim::EventKind::tankDry, std::string("tank 0 (MAIN)")));
+}
+
 TEST_F(flight_outputs, a_report_from_a_damaged_record_names_the_file_and_line_and_is_not_written) {
   ASSERT_EQ(fly(hop()).status, sim::runner::kNotMet);
   struct Damage {
@@ -320,6 +342,11 @@ TEST_F(flight_outputs, a_report_from_a_damaged_record_names_the_file_and_line_an
 TEST(event_printer, a_ramp_of_group_levels_shows_once_a_second_and_ends_on_its_last_level) {
   std::ostringstream out;
   sim::runner::EventPrinter p(out);
+  // A level held back shows once its second has passed, though no level comes after it.
+  p.event(level(0.01, "L2", THGROUP_RETRO, 0.5));
+  p.event(level(0.5, "L2", THGROUP_RETRO, 0.25));
+  p.catchUp(1.01);
+  EXPECT_EQ(count(out.str(), "RETRO"), 2u) << out.str();
   for (int i = 1; i <= 250; ++i) {  // 5 s at 0.02 s a step, to 0.75
     const double t = i * 0.02;
     p.event(level(t, "L1", THGROUP_HOVER, 0.003 * i));

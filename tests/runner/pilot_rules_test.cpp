@@ -146,6 +146,19 @@ TEST(pilot_rules, an_altitude_rule_fires_at_the_first_step_that_starts_above_it)
   EXPECT_LT(altitudes.back().second, 1500);
 }
 
+// The rules of a step are read one after another; each reads its own vessel's orbit.
+TEST(pilot_rules, an_orbit_rule_reads_the_orbit_of_its_own_vessel) {
+  ScratchWorld w;
+  for (const auto &[name, radius] : {std::make_pair("Low", 6.7e6), std::make_pair("High", 7.4e6)})
+    flying(*w, name, _V(radius, 0, 0), _V(0, 0, std::sqrt(w->planet.gm / radius)));
+  pilot::Pilot p(
+      pilotProgram("vessel Low\nwhen periapsis > 600000 key B\nvessel High\nwhen periapsis > 600000 key J\n"));
+  fly(*w, p, 1);
+  const auto keys = eventsOf(*w, "key");
+  ASSERT_EQ(keys.size(), 1u);
+  EXPECT_EQ(keys[0]->vessel + " " + keys[0]->detail, "High J 0x24 down");
+}
+
 TEST(pilot_rules, the_throttle_cut_on_a_tank_reading_leaves_what_was_there_at_that_step) {
   ScratchWorld w;
   Vessel *v = flying(*w, "Burner", _V(1e9, 0, 0), {});

@@ -15,7 +15,7 @@ const char kTwoGroups[] =
     "-1 -2 0 0 0 -1 0 0\n1 -2 0 0 0 -1 1 0\n1 2 0 0 0 -1 1 1\n-1 2 0 0 0 -1 0 1\n"
     "0 1 2\n0 2 3\n"
     "NONORMAL\nFLAG 3\n"
-    "GEOM 3 1\n0 0 -5\n0 0 7\n3 0 0\n2 1 0\n"
+    "GEOM 3 1\n0\t0 -5\n0 0\v7\n3\f0 0\n2 1 0\n"  // words split at any blank
     "MATERIALS 1\nwhite\nMATERIAL white\n1 1 1 1\n1 1 1 1\n0 0 0 1 10\n0 0 0 1\n"
     "TEXTURES 1\nVarnell\\skin.dds\n";
 
@@ -38,11 +38,12 @@ TEST(mesh_reader, reads_groups_counts_and_the_box_that_holds_the_mesh) {
 
 TEST(mesh_reader, malformed_files_are_reported_at_their_line_and_give_no_mesh) {
   // Each file, and the line its fault is reported at.
-  const std::pair<const char *, int> cases[] = {
+  const std::pair<std::string, int> cases[] = {
       {"MSH\nGROUPS 1\n", 1},
       {"MSHX1\nGROUPS one\n", 2},
       {"MSHX1\nGROUPS 1\nGEOM 3 1\n0 0 0\n1 0 0\n0 1 0\n0 1 3\n", 7},
       {"MSHX1\nGROUPS 1\nGEOM 3 1\n0 0 0\n1 zero 0\n0 1 0\n0 1 2\n", 5},
+      {"MSHX1\nGROUPS 1\nGEOM 3 1\n0 0 0\n1" + std::string(400, '0') + " 0 0\n0 1 0\n0 1 2\n", 5},  // past 1e308
       {"MSHX1\nGROUPS 1\nGEOM 3 1\n0 0 0\n1 0 0\n", 5},
       {"MSHX1\nGROUPS 1\nMATERIAL 2\nGEOM 3 1\n0 0 0\n1 0 0\n0 1 0\n0 1 2\n", 3},
   };

@@ -41,23 +41,27 @@ void EventPrinter::event(const Event &e) {
     return;
   }
   GroupShown &g = groups_[e.vessel + '\n' + std::to_string(e.group)];
+  const bool held = g.pending;
+  if (held) ++thinned_;
   if (fullOrOff(e) || e.t - g.lastShown >= kGroupLevelInterval) {
-    if (g.pending) ++thinned_;
+    pending_ -= held;
     g.pending = false;
     g.lastShown = e.t;
     show(e);
     return;
   }
-  if (g.pending) ++thinned_;
+  pending_ += !held;
   g.pending = true;
   g.latest = e;
 }
 
 void EventPrinter::catchUp(double t) {
+  if (pending_ == 0) return;
   for (auto &entry : groups_) {
     GroupShown &g = entry.second;
     if (!g.pending || t - g.lastShown < kGroupLevelInterval) continue;
     g.pending = false;
+    --pending_;
     g.lastShown = t;
     show(g.latest);
   }

@@ -36,6 +36,7 @@ class EventPrinter {
   std::ostream &out_;
   std::map<std::string, GroupShown> groups_;  // by vessel and group name
   int thinned_ = 0;
+  int pending_ = 0;       // groups with a level held back: catchUp, at every step, has nothing to do without one
   double liftoff_ = NAN;  // simulation time of the first liftoff [s]; NaN, tested with isnan, until there is one
 
   void show(const Event &e);
