@@ -51,13 +51,15 @@ function timeAxis() {
 
 // A vessel's values on the common time axis. An angle that wraps round from
 // +180 to -180 deg leaves a gap rather than a line across the chart; an
-// orbit's element leaves one while the vessel is landed or crashed; a
-// logarithmic chart leaves one where the value is not above zero.
+// orbit's element leaves one while the vessel is on the ground (landed or
+// crashed, or on the pad until its liftoff, though it stirs on its legs
+// before); a logarithmic chart leaves one where the value is not above zero.
 function spread(v, values, scale, q, log) {
   const out = new Array(times.length).fill(null);
+  const liftoff = flight.events.find(e => e.vessel === v.name && e.kind === 'liftoff'), from = liftoff ? liftoff.t : -Infinity;
   values.forEach((x, r) => {
     const jump = q.wraps && r > 0 && x !== null && values[r - 1] !== null && Math.abs(x - values[r - 1]) > 180;
-    const grounded = q.orbit && v.col.status[r] !== 'flight';
+    const grounded = q.orbit && (v.col.status[r] !== 'flight' || v.col.t_s[r] < from);
     out[v.at[r]] = x === null || jump || grounded || (log && !(x > 0)) ? null : x * scale;
   });
   return out;
@@ -147,7 +149,7 @@ function drawMarks(u, shownMarks) {
   ctx.strokeStyle = 'rgba(90, 90, 90, 0.55)';
   ctx.fillStyle = '#444';
   ctx.lineWidth = dpr;
-  const rowsEnd = new Array(MARK_ROWS).fill(-Infinity);
+  const rowsEnd = new Array(MARK_ROWS).fill(-Infinity), placed = [];
   for (const l of lines) {
     ctx.setLineDash([3 * dpr, 3 * dpr]);
     ctx.beginPath();
@@ -167,16 +169,28 @@ function drawMarks(u, shownMarks) {
     text = clipped(ctx, text, right - from - 4 * dpr);
     if (!text) continue;
     rowsEnd[row] = from + ctx.measureText(text).width + 4 * dpr;
-    // The leader: up from the line to the label's row, then along beneath it to where the label begins.
-    const y = top - (MARK_ROWS - row) * rowHeight, under = y + rowHeight - dpr / 2;
-    ctx.fillText(text, from + 2 * dpr, y + dpr);
-    ctx.setLineDash([]);
+    placed.push({ x: from, y: top - (MARK_ROWS - row) * rowHeight, w: rowsEnd[row] - from, h: rowHeight, row: row,
+                  text: text, line: l.x, marks: l.labels.length });
+  }
+  // Each label, and its leader: up from its line to the label's row, passing
+  // behind the labels of the rows between, then along beneath it to where it begins.
+  ctx.setLineDash([]);
+  for (const p of placed) {
+    ctx.fillText(p.text, p.x + 2 * dpr, p.y + dpr);
     ctx.beginPath();
-    ctx.moveTo(l.x, top);
-    ctx.lineTo(l.x, under);
-    if (from > l.x) ctx.lineTo(from + 2 * dpr, under);
+    for (let row = p.row; row < MARK_ROWS; row++) {
+      const y = top - (MARK_ROWS - row) * rowHeight;
+      if (row > p.row && placed.some(o => o.row === row && o.x - dpr <= p.line && p.line <= o.x + o.w + dpr)) continue;
+      ctx.moveTo(p.line, Math.min(top, y + rowHeight));
+      ctx.lineTo(p.line, row === p.row ? y + rowHeight - dpr / 2 : y);
+    }
+    if (p.x > p.line) {
+      ctx.moveTo(p.line, p.y + rowHeight - dpr / 2);
+      ctx.lineTo(p.x + 2 * dpr, p.y + rowHeight - dpr / 2);
+    }
     ctx.stroke();
   }
+  u.varnellLabels = placed;  // where each label went, for whoever looks from outside
   ctx.restore();
 }
 // The text cut to fit a width, with an ellipsis; empty when not even a letter fits.
@@ -210,14 +224,15 @@ function readoutPlugin(readout, unit) {
 }
 
 // Zooming one chart's time zooms them all, once they are all drawn (each
-// sets its scale as it starts, which must not redraw the others).
+// sets its scale as it starts, which must not redraw the others), but for
+// one with a span of time of its own.
 let syncing = true;
 function zoomAll(u) {
-  if (syncing) return;
+  if (syncing || u.varnellOwnTime) return;
   syncing = true;
   const { min, max } = u.scales.x;
   charts.forEach(c => {
-    if (c !== u && (c.scales.x.min !== min || c.scales.x.max !== max)) c.setScale('x', { min: min, max: max });
+    if (c !== u && !c.varnellOwnTime && (c.scales.x.min !== min || c.scales.x.max !== max)) c.setScale('x', { min: min, max: max });
   });
   syncing = false;
 }
@@ -291,7 +306,7 @@ function showOnly(chart, name) {
 
 // A logarithmic scale with room below and above the lines, so that none runs along an edge.
 function logScale() {
-  return { distr: 3, range: (u, min, max) => [min / 1.8, max * 1.8] };
+  return { distr: 3, range: (u, min, max) => [min / 1.5, max * 1.5] };
 }
 
 // A periapsis deep inside the planet would squash the chart: the scale

@@ -115,9 +115,13 @@ function drawDistances(list) {
   });
   const key = el('span', { class: 'key' }, pairs.map((p, i) => el('span', { class: 'dash dash' + (i % DASHES.length) },
     [swatch(p[0].colour), p[0].name + ' – ' + p[1].name])));
+  // From a little before the first release into orbit: the ascent has nothing to show here.
+  const from = Math.min(...list.filter(r => r.orbital).map(r => r.t)) - 20;
   const chart = timeChart(box, 'Distance between the objects released into orbit', 'm, log scale', key,
-    chartWidth(), series, data, { y: logScale() });
+    box.clientWidth, series, data, { x: { time: false, range: (u, min, max) => [Math.max(min, from), max] }, y: logScale() });
   chart.varnellPairs = pairs.map(p => [p[0].name, p[1].name]);
+  chart.varnellOwnTime = true;
+  chart.varnellWidth = () => box.clientWidth;
 }
 
 function drawDeployment() {

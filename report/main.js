@@ -67,7 +67,7 @@ document.querySelector('#vessel-picker button').classList.add('on');
 document.getElementById('every-level').addEventListener('change', e => drawEvents(e.target.checked));
 window.addEventListener('resize', () => {
   const w = chartWidth();
-  charts.forEach(c => c.setSize({ width: w, height: 280 }));
+  charts.forEach(c => c.setSize({ width: c.varnellWidth ? c.varnellWidth() : w, height: 280 }));
 });
 
 window.varnellReport = { flight: flight, times: times, charts: charts, groundTrack: groundTrack, orbitView: orbitView,

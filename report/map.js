@@ -117,30 +117,42 @@ function groundTrackData(places) {
   return { series: series, data: data };
 }
 
-// Each place's label beside it: above and right, else below, else to the
-// left, else further up or down, wherever it stays on the map and overlaps
-// no label set before it.
+// Each place's label beside it: the first spot round it, nearest first,
+// that stays on the map and covers no other label or mark; a label set
+// further off has a line to its place.
 function drawPlaceLabels(u, places) {
-  const ctx = u.ctx, dpr = devicePixelRatio || 1, taken = [];
+  const ctx = u.ctx, dpr = devicePixelRatio || 1, { left, top, width, height } = u.bbox;
+  const at = places.map(p => ({ x: u.valToPos(p.lng, 'x', true), y: u.valToPos(p.lat, 'y', true) }));
+  const mark = 7 * dpr, taken = at.map(a => [a.x - mark, a.y - mark, 2 * mark, 2 * mark]);
   ctx.save();
   ctx.font = (11 * dpr) + 'px sans-serif';
   ctx.textAlign = 'left';
   ctx.textBaseline = 'middle';
-  for (const p of places) {
-    const x = u.valToPos(p.lng, 'x', true), y = u.valToPos(p.lat, 'y', true);
-    const w = ctx.measureText(p.label).width + 6 * dpr, h = 15 * dpr, off = 8 * dpr;
-    const tries = [[x + off, y - off - h], [x + off, y + off], [x - off - w, y - off - h], [x - off - w, y + off],
-      [x + off, y - 2.2 * off - 2 * h], [x + off, y + 2.2 * off + h]];
-    const { left, top, width, height } = u.bbox;
+  places.forEach((p, i) => {
+    const { x, y } = at[i], w = ctx.measureText(p.label).width + 6 * dpr, h = 15 * dpr;
+    const spots = [];
+    for (const d of [8, 20, 34, 50].map(d => d * dpr)) {
+      spots.push([x + d, y - d - h], [x + d, y + d], [x - d - w, y - d - h], [x - d - w, y + d],
+        [x - w / 2, y - d - h], [x - w / 2, y + d], [x + d, y - h / 2], [x - d - w, y - h / 2]);
+    }
     const inside = ([bx, by]) => bx >= left && by >= top && bx + w <= left + width && by + h <= top + height;
-    const overlaps = ([bx, by]) => taken.some(t => bx < t[0] + t[2] && t[0] < bx + w && by < t[1] + t[3] && t[1] < by + h);
-    const [bx, by] = tries.find(b => inside(b) && !overlaps(b)) || tries.find(inside) || tries[0];
+    const free = ([bx, by]) => !taken.some(t => bx < t[0] + t[2] && t[0] < bx + w && by < t[1] + t[3] && t[1] < by + h);
+    const [bx, by] = spots.find(b => inside(b) && free(b)) || spots.find(inside) || spots[0];
     taken.push([bx, by, w, h]);
+    const ex = Math.max(bx, Math.min(x, bx + w)), ey = Math.max(by, Math.min(y, by + h));
+    if (Math.hypot(ex - x, ey - y) > 14 * dpr) {
+      ctx.strokeStyle = 'rgba(40, 40, 40, 0.6)';
+      ctx.lineWidth = dpr;
+      ctx.beginPath();
+      ctx.moveTo(x, y);
+      ctx.lineTo(ex, ey);
+      ctx.stroke();
+    }
     ctx.fillStyle = 'rgba(255, 255, 255, 0.85)';
     ctx.fillRect(bx, by, w, h);
     ctx.fillStyle = p.kind === 'impact' ? '#a01818' : '#222';
     ctx.fillText(p.label, bx + 3 * dpr, by + h / 2);
-  }
+  });
   ctx.restore();
 }
 
@@ -201,4 +213,5 @@ function drawGroundTrack() {
   }, data, fig);
   groundTrack.varnellTitle = 'Ground track';
   groundTrack.varnellPlaces = places;
+  groundTrack.varnellColours = MAP;
 }

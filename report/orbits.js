@@ -169,6 +169,7 @@ function makeOrbitView(canvas) {
   draw();
   return {
     canvas: canvas,
+    colours: ORBIT_VIEW,
     view: view,
     from: from,
     // Only this vessel's path and marks, or every vessel's for null.
