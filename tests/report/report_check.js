@@ -345,14 +345,23 @@ async function main() {
 
     // The map: coast where Florida's is, north and south of the pad (whose
     // mark covers the cape), none out at sea or inland: places of the
-    // world, not of the map.
-    const coastAt = async places => page(`(() => { const u = varnellReport.groundTrack, near = ${pixelsNear};
+    // world, not of the map. The pad, each release point and each impact
+    // marked where the record has them, and named.
+    const mapPixels = async (places, colour) => page(`(() => { const u = varnellReport.groundTrack, near = ${pixelsNear};
       return ${JSON.stringify(places)}.map(([lat, lng]) => near(u.ctx.canvas, u.valToPos(lng, 'x', true), u.valToPos(lat, 'y', true),
-        4, u.varnellColours.coast)); })()`);
-    const coast = await coastAt([[29.9, -81.3], [29.21, -81.0], [27.64, -80.36], [26.7, -80.03]]);
-    const clear = await coastAt([[31.0, -75.0], [28.3, -81.6], [20.0, -60.0]]);
+        4, ${colour ? JSON.stringify(colour) : 'u.varnellColours.coast'})); })()`);
+    const coast = await mapPixels([[29.9, -81.3], [29.21, -81.0], [27.64, -80.36], [26.7, -80.03]]);
+    const clear = await mapPixels([[31.0, -75.0], [28.3, -81.6], [20.0, -60.0]]);
     check(coast.every(n => n > 0) && clear.every(n => n === 0),
       `coast pixels along Florida's coast ${coast}, at sea and inland ${clear}`);
+    const fell = Array.from(firstTouch.values()).map(e => rows.filter(r => r[vesselAt] === e[1] && Number(r[0]) <= Number(e[0])).pop());
+    const marked = { pad: await mapPixels([[padLat, padLng]], '#f5c400'),
+      releases: await mapPixels(released.map(v => [v.created_lat_deg, v.created_lng_deg]), '#111111'),
+      impacts: await mapPixels(fell.map(r => [r[header.indexOf('latitude_deg')], r[header.indexOf('longitude_deg')]]), '#c21d1d') };
+    const named = await page('varnellReport.groundTrack.varnellPlaces.map(p => p.label).join(" | ")');
+    check(Object.values(marked).every(list => list.every(n => n > 0)) &&
+      ['L1 pad'].concat(released.map(v => v.name), Array.from(firstTouch.keys())).every(n => named.includes(n)),
+      `the map's marks of the pad, releases and impacts: ${JSON.stringify(marked)} pixels; its labels: ${named}`);
 
     // The orbit view: the Earth at the middle of the first view, space in a
     // corner; then each vessel flying at the end, picked alone and looked
