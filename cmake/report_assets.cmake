@@ -1,4 +1,5 @@
-# The flight report's page and its chart library, compiled into the host
+# The flight report's page, its script files and its libraries (the charts'
+# uPlot, the map's land and topojson-client), compiled into the runner's
 # library: the build installs the pinned npm packages of report/ with `npm ci`
 # (into the build folder, never the sources) and writes their files, with the
 # page's own, into a C++ source as raw string literals. A cross build does the

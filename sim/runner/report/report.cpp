@@ -77,7 +77,7 @@ std::string reportHtml(const std::string &dir) {
                 "<script type=\"application/json\" id=\"flight-data\">" +
                     scriptSafe(data.dump(-1, ' ', false, json::error_handler_t::replace)) + "</script>\n" +
                     "<script type=\"application/json\" id=\"land\">" + assets::kLand + "</script>");
-  // The page's own files share one scope, apart from the page's.
+  // The page's own script files run as one, in a scope of their own.
   replaceMarker(page, "<!--varnell:script-->",
                 std::string("<script>\n") + assets::kChartScript + "\n</script>\n<script>\n" + assets::kMapScript +
                     "\n</script>\n<script>\n(function () {\n'use strict';\n" + assets::kScript + "})();\n</script>");
