@@ -74,8 +74,11 @@ const COLOURS = ['#1f6fd1', '#d1401f', '#1e9e4a', '#9b30c9', '#e08a00', '#00a3a3
                  '#3d3dc8', '#b35a00'];
 const DASHES = [[], [7, 4], [2, 3], [10, 3, 2, 3]];
 
+// A number to so many decimals; a dash for none, and no sign on a zero ("-0.000").
 function fixed(x, digits) {
-  return x === null || x === undefined || !isFinite(x) ? '–' : x.toFixed(digits);
+  if (x === null || x === undefined || !isFinite(x)) return '–';
+  const text = x.toFixed(digits);
+  return /^-[0.]*$/.test(text) ? text.slice(1) : text;
 }
 function met(t) {
   if (flight.liftoff === null) return '';

@@ -60,11 +60,13 @@ function releasedPairs(list) {
 function drawReleases(list) {
   const rows = list.map(r => el('tr', { 'data-vessel': r.name, class: r.orbital ? 'orbital' : 'suborbital' },
     [named(r.name)].concat(cells([r.cls || '–', r.by, met(r.t) || fixed(r.t, 2), fixed(r.alt / 1000, 1),
-      fixed(r.lat, 3), fixed(r.lng, 3), r.orbital ? fixed(r.periapsis / 1000, 1) : 'suborbital',
-      r.apoapsis === null || r.apoapsis === undefined ? 'unbound' : fixed(r.apoapsis / 1000, 1),
+      fixed(r.lat, 3), fixed(r.lng, 3), r.orbital || !Number.isFinite(r.periapsis) ? fixed(r.periapsis / 1000, 1) : 'suborbital',
+      r.apoapsis === null && Number.isFinite(r.periapsis) ? 'unbound' : fixed(r.apoapsis / 1000, 1),
       fixed(r.inclination, 3), r.orbital ? fixed(r.period / 60, 2) : '–']))));
   table('releases', ['released', 'class', 'by', 'mission time [s]', 'altitude [km]', 'latitude [deg]',
     'longitude [deg]', 'periapsis [km]', 'apoapsis [km]', 'inclination [deg]', 'period [min]'], rows);
+  document.getElementById('no-releases').hidden = list.length > 0;
+  document.getElementById('releases').hidden = list.length === 0;
 }
 
 function drawImpacts(list) {
@@ -75,6 +77,7 @@ function drawImpacts(list) {
   table('impacts', ['came down', 'mission time [s]', 'latitude [deg]', 'longitude [deg]', 'from the pad [km]',
     'speed [m/s]', '', 'at rest at [s]'], rows);
   document.getElementById('no-impacts').hidden = list.length > 0;
+  document.getElementById('impacts').hidden = list.length === 0;
 }
 
 // ---- Distances ------------------------------------------------------------------
