@@ -341,7 +341,6 @@ async function main() {
       return Array.from(new Set(c.series.slice(1).filter(s => s.show).map(s => s.vessel))); })()`);
     const first = await attitude(null), picked = await attitude('Sat1');
     check(first.join() === 'L1' && picked.join() === 'Sat1', `the attitude chart shows ${first}, then ${picked} for Sat1`);
-    await attitude('L1');
 
     // The map: coast where Florida's is, north and south of the pad (whose
     // mark covers the cape), none out at sea or inland: places of the
@@ -396,6 +395,7 @@ async function main() {
     const turned = await page('varnellReport.orbitView.view.az');
     check(Math.abs(turned - box.az) > 0.3, `dragging 100 px across the orbit view turned it from ${box.az} to ${turned} rad`);
     await page(firstView);
+    await attitude('L1');
     await page('window.scrollTo(0, 0)');
 
     // Every event is in the table, with every step of the ramps asked for.
