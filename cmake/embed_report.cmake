@@ -1,6 +1,8 @@
-# cmake -DOUTPUT=file.cpp -DPARTS="kName=path|..." -P embed_report.cmake
-# Writes each file as a C++ raw string literal, the array kName of
-# sim::runner::assets (declared in sim/runner/report/report_assets.h).
+# cmake -DOUTPUT=file.cpp -DPARTS="kName=path|kOther=path+path|..." -P embed_report.cmake
+# Writes each part as a C++ raw string literal, the array kName of
+# sim::runner::assets (declared in sim/runner/report/report_assets.h); a part
+# of several files joined by + holds them one after the other, each ending
+# with a line break.
 set(delimiter "VARNELL_ASSET")
 set(text "// Written by cmake/embed_report.cmake at build time.\n#include \"sim/runner/report/report_assets.h\"\n\n")
 string(APPEND text "namespace sim {\nnamespace runner {\nnamespace assets {\n\n")
@@ -8,15 +10,22 @@ string(REPLACE "|" ";" PARTS "${PARTS}")
 foreach(part IN LISTS PARTS)
   string(REGEX MATCH "^([A-Za-z]+)=(.*)$" _ "${part}")
   set(name ${CMAKE_MATCH_1})
-  set(path ${CMAKE_MATCH_2})
-  file(READ "${path}" content)
+  string(REPLACE "+" ";" paths "${CMAKE_MATCH_2}")
+  set(content "")
+  foreach(path IN LISTS paths)
+    file(READ "${path}" one)
+    string(APPEND content "${one}")
+    if(NOT content MATCHES "\n$")
+      string(APPEND content "\n")
+    endif()
+  endforeach()
   string(FIND "${content}" ")${delimiter}\"" clash)
   if(NOT clash EQUAL -1)
-    message(FATAL_ERROR "${path} holds the raw string's end )${delimiter}\" and cannot be embedded")
+    message(FATAL_ERROR "${paths} hold the raw string's end )${delimiter}\" and cannot be embedded")
   endif()
   string(FIND "${content}" "</script" closing)
   if(NOT closing EQUAL -1 AND NOT name STREQUAL "kPage")
-    message(FATAL_ERROR "${path} holds </script, which would end its script element early")
+    message(FATAL_ERROR "${paths} hold </script, which would end its script element early")
   endif()
   string(APPEND text "extern const char ${name}[] = R\"${delimiter}(${content})${delimiter}\";\n\n")
 endforeach()

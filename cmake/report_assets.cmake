@@ -1,4 +1,5 @@
-# The flight report's page and its chart library, compiled into the host
+# The flight report's page, its script files and its libraries (the charts'
+# uPlot, the map's land and topojson-client), compiled into the runner's
 # library: the build installs the pinned npm packages of report/ with `npm ci`
 # (into the build folder, never the sources) and writes their files, with the
 # page's own, into a C++ source as raw string literals. A cross build does the
@@ -26,14 +27,20 @@ add_custom_command(
   VERBATIM)
 
 set(VARNELL_REPORT_ASSETS ${CMAKE_BINARY_DIR}/generated/report_assets.cpp)
-set(report_parts "kPage=${report_src}/page.html|kScript=${report_src}/report.js|kStyle=${report_src}/report.css|\
-kChartScript=${VARNELL_REPORT_NODE_MODULES}/uplot/dist/uPlot.iife.min.js|\
-kChartStyle=${VARNELL_REPORT_NODE_MODULES}/uplot/dist/uPlot.min.css")
+# The page's script, by concern, in the order the page runs them as one.
+set(report_scripts data.js charts.js deployment.js map.js orbits.js tables.js main.js)
+list(TRANSFORM report_scripts PREPEND ${report_src}/)
+string(REPLACE ";" "+" report_script "${report_scripts}")
+set(npm_modules ${VARNELL_REPORT_NODE_MODULES})
+set(report_parts "kPage=${report_src}/page.html|kScript=${report_script}|kStyle=${report_src}/report.css|\
+kChartScript=${npm_modules}/uplot/dist/uPlot.iife.min.js|kChartStyle=${npm_modules}/uplot/dist/uPlot.min.css|\
+kMapScript=${npm_modules}/topojson-client/dist/topojson-client.min.js|kLand=${npm_modules}/world-atlas/land-110m.json|\
+kNotices=${npm_modules}/uplot/LICENSE+${npm_modules}/topojson-client/LICENSE+${npm_modules}/world-atlas/LICENSE")
 add_custom_command(
   OUTPUT ${VARNELL_REPORT_ASSETS}
   COMMAND ${CMAKE_COMMAND} "-DOUTPUT=${VARNELL_REPORT_ASSETS}" "-DPARTS=${report_parts}"
           -P ${CMAKE_SOURCE_DIR}/cmake/embed_report.cmake
-  DEPENDS ${npm_dir}/npm-ci.stamp ${report_src}/page.html ${report_src}/report.js ${report_src}/report.css
+  DEPENDS ${npm_dir}/npm-ci.stamp ${report_src}/page.html ${report_scripts} ${report_src}/report.css
           ${CMAKE_SOURCE_DIR}/cmake/embed_report.cmake
-  COMMENT "Embedding the report's page and chart library"
+  COMMENT "Embedding the report's page, its script and its libraries"
   VERBATIM)

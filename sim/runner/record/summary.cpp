@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
+#include "sim/physics/planet/orbit.h"
 #include "sim/pilot/instruments.h"
 #include "sim/runner/record/vessel_report.h"
 
@@ -25,6 +26,15 @@ Json eventJson(const Event &e) {
   return {{"t", clockTime(e.t)}, {"vessel", e.vessel}, {"kind", eventKindName(e.kind)}, {"detail", e.detail}};
 }
 
+// The orbit a vessel made in flight started on, from the status it was made
+// with; false for a scenario's own vessels and those made landed.
+bool creationOrbit(const World &w, const Vessel &v, physics::Orbit &orbit) {
+  if (v.createdAt < 0 || v.givenStatus.status == 1) return false;
+  const VESSELSTATUS &s = v.givenStatus;
+  orbit = physics::orbitOf(w.planet, s.rpos, s.rvel, w.planet.poseAt(w.planetTimeAt(v.createdAt)).axis());
+  return true;
+}
+
 Json vesselJson(const World &w, const Vessel &v) {
   const pilot::Instruments in = pilot::readInstruments(v, w.planet, w.planetPose());
   Json tanks = Json::array();
@@ -32,6 +42,9 @@ Json vesselJson(const World &w, const Vessel &v) {
   const bool made = v.createdAt >= 0;
   Place born;
   const bool placed = creationPlace(w, v, born);
+  physics::Orbit start;
+  const bool orbiting = creationOrbit(w, v, start);
+  const auto atStart = [orbiting](double x) { return orbiting ? number(x) : Json(nullptr); };
   return {{"name", v.name},
           {"class", v.className},
           {"created_t", made ? Json(clockTime(v.createdAt)) : Json(nullptr)},
@@ -39,6 +52,11 @@ Json vesselJson(const World &w, const Vessel &v) {
           {"created_lat_deg", placed ? number(born.latitude) : Json(nullptr)},
           {"created_lng_deg", placed ? number(born.longitude) : Json(nullptr)},
           {"created_alt_m", placed ? number(born.altitude) : Json(nullptr)},
+          {"created_periapsis_alt_m", atStart(start.periapsisAlt)},
+          {"created_apoapsis_alt_m", start.bound ? atStart(start.apoapsisAlt) : Json(nullptr)},
+          {"created_eccentricity", atStart(start.eccentricity)},
+          {"created_inclination_deg", atStart(start.inclination * kDegPerRad)},
+          {"created_period_s", atStart(start.period)},
           {"status", statusWord(v)},
           {"mass_kg", number(in.mass)},
           {"altitude_m", number(in.altitude)},

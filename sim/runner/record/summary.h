@@ -1,5 +1,6 @@
 // summary.json: the flight in one file for scripts, with every event, the
-// final state of every vessel, and each expectation with what was found.
+// final state of every vessel (and, of one made in flight, where it was made
+// and the orbit it started on), and each expectation with what was found.
 #pragma once
 
 #include <string>

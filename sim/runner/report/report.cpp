@@ -67,14 +67,20 @@ std::string reportHtml(const std::string &dir) {
                      {"events", eventsJson(readCsv(dir + "/events.csv", dir + "/events.csv"))},
                      {"telemetry", telemetryJson(readCsv(dir + "/telemetry.csv", dir + "/telemetry.csv"))}};
   std::string page = assets::kPage;
+  replaceMarker(page, "<!--varnell:notices-->",
+                std::string("<!-- Charts by uPlot; the map is Natural Earth's, through world-atlas and "
+                            "topojson-client. Their licences:\n\n") +
+                    assets::kNotices + "-->");
   replaceMarker(page, "<!--varnell:style-->",
                 std::string("<style>\n") + assets::kChartStyle + "\n" + assets::kStyle + "</style>");
   replaceMarker(page, "<!--varnell:data-->",
                 "<script type=\"application/json\" id=\"flight-data\">" +
-                    scriptSafe(data.dump(-1, ' ', false, json::error_handler_t::replace)) + "</script>");
-  replaceMarker(
-      page, "<!--varnell:script-->",
-      std::string("<script>\n") + assets::kChartScript + "\n</script>\n<script>\n" + assets::kScript + "</script>");
+                    scriptSafe(data.dump(-1, ' ', false, json::error_handler_t::replace)) + "</script>\n" +
+                    "<script type=\"application/json\" id=\"land\">" + assets::kLand + "</script>");
+  // The page's own script files run as one, in a scope of their own.
+  replaceMarker(page, "<!--varnell:script-->",
+                std::string("<script>\n") + assets::kChartScript + "\n</script>\n<script>\n" + assets::kMapScript +
+                    "\n</script>\n<script>\n(function () {\n'use strict';\n" + assets::kScript + "})();\n</script>");
   return page;
 }
 
