@@ -49,26 +49,32 @@ void setTouchdownPoints(Vessel &v, const VECTOR3 &pt1, const VECTOR3 &pt2, const
 
 GroundPush groundPush(const Vessel &v, const Planet &p, const Motion &m, const VECTOR3 &spin, double mass, double h) {
   GroundPush push;
+  // Each point's place and depth first: within reach of the ground a vessel
+  // often has none of them in it yet.
+  VECTOR3 at[3];
+  double depth[3];  // [m]
+  bool touching = false;
+  for (int i = 0; i < 3; ++i) {
+    at[i] = m.pos + m.rot * v.touchdown[i];
+    depth[i] = p.radius - length(at[i]);
+    touching = touching || depth[i] > 0;
+  }
+  if (!touching) return push;
   const VECTOR3 up = unit(m.pos);
   // Along and across the touchdown direction, in the horizontal plane.
   const VECTOR3 along = m.rot * (v.touchdown[0] - (v.touchdown[1] + v.touchdown[2]) * 0.5);
   const VECTOR3 ahead = unit(along - up * dotp(along, up)), aside = crossp(up, ahead);
   double normal[3] = {}, lng[3] = {}, lat[3] = {}, lngTotal = 0, latTotal = 0;
-  bool touching = false;
   for (int i = 0; i < 3; ++i) {
-    const VECTOR3 at = m.pos + m.rot * v.touchdown[i];
-    const double depth = p.radius - length(at);  // [m]
-    if (depth <= 0) continue;
-    touching = true;
-    const VECTOR3 ground = m.vel + m.rot * crossp(v.touchdown[i], m.omega) - carriedVelocity(spin, at);
-    const double press = std::min(depth, kMaxFrictionDepth) * v.tdStiffness;  // [N]
-    normal[i] = std::min(depth, kMaxSpringDepth) * v.tdStiffness - dotp(ground, up) * v.tdDamping;
+    if (depth[i] <= 0) continue;
+    const VECTOR3 ground = m.vel + m.rot * crossp(v.touchdown[i], m.omega) - carriedVelocity(spin, at[i]);
+    const double press = std::min(depth[i], kMaxFrictionDepth) * v.tdStiffness;  // [N]
+    normal[i] = std::min(depth[i], kMaxSpringDepth) * v.tdStiffness - dotp(ground, up) * v.tdDamping;
     lng[i] = friction(kLongitudinalFriction, press, dotp(ground, ahead));
     lat[i] = friction(kLateralFriction, press, dotp(ground, aside));
     lngTotal += lng[i];
     latTotal += lat[i];
   }
-  if (!touching) return push;
   const VECTOR3 centre = m.vel - carriedVelocity(spin, m.pos);
   limitReversal(dotp(centre, ahead), mass / h, lngTotal, lng);
   limitReversal(dotp(centre, aside), mass / h, latTotal, lat);

@@ -18,8 +18,16 @@ struct SurfaceFrame {
   VECTOR3 up, north, east;
 };
 
-SurfaceFrame surfaceFrame(const PlanetPose &pose, double lng, double lat) {
-  const double ca = std::cos(lng), sa = std::sin(lng), cl = std::cos(lat), sl = std::sin(lat);
+// The sines and cosines of a longitude and latitude.
+struct SurfacePoint {
+  double ca, sa, cl, sl;
+};
+SurfacePoint surfacePoint(double lng, double lat) {
+  return {std::cos(lng), std::sin(lng), std::cos(lat), std::sin(lat)};
+}
+
+SurfaceFrame surfaceFrame(const PlanetPose &pose, const SurfacePoint &s) {
+  const double ca = s.ca, sa = s.sa, cl = s.cl, sl = s.sl;
   return {pose.rot * _V(cl * ca, sl, cl * sa), pose.rot * _V(-sl * ca, cl, -sl * sa), pose.rot * _V(-sa, 0, ca)};
 }
 
@@ -53,14 +61,42 @@ void placeOnSurface(Vessel &v, const Planet &p, double lng, double lat, double h
   placeOnSurface(v, p, lng, lat, heading, p.poseAt(t));
 }
 
+namespace {
+
+bool sameTouchdown(const VECTOR3 (&a)[3], const VECTOR3 (&b)[3]) {
+  for (int i = 0; i < 3; ++i)
+    if (!(a[i].x == b[i].x && a[i].y == b[i].y && a[i].z == b[i].z)) return false;
+  return true;
+}
+
+}  // namespace
+
 void placeOnSurface(Vessel &v, const Planet &p, double lng, double lat, double heading, const PlanetPose &pose) {
-  const TouchdownPlane plane = touchdownPlane(v);
-  const SurfaceFrame f = surfaceFrame(pose, lng, lat);
-  const double ch = std::cos(heading), sh = std::sin(heading);
+  // A vessel held on the ground is placed anew every frame at the same point:
+  // what depends on the point and its touchdown points alone is kept.
+  Vessel::Standing &s = v.standing;
+  if (!(s.lng == lng && s.lat == lat && s.heading == heading && sameTouchdown(s.touchdown, v.touchdown))) {
+    const TouchdownPlane plane = touchdownPlane(v);
+    const SurfacePoint at = surfacePoint(lng, lat);
+    s = {lng,
+         lat,
+         heading,
+         {v.touchdown[0], v.touchdown[1], v.touchdown[2]},
+         at.ca,
+         at.sa,
+         at.cl,
+         at.sl,
+         std::cos(heading),
+         std::sin(heading),
+         turnOntoY(plane.normal),
+         plane.height};
+  }
+  const SurfaceFrame f = surfaceFrame(pose, {s.ca, s.sa, s.cl, s.sl});
+  const double ch = s.ch, sh = s.sh;
   const VECTOR3 forward = f.north * ch + f.east * sh;
   const VECTOR3 right = f.east * ch - f.north * sh;
-  v.rot = Mat3::fromColumns(right, f.up, forward) * turnOntoY(plane.normal);
-  v.pos = f.up * (p.radius + plane.height);
+  v.rot = Mat3::fromColumns(right, f.up, forward) * s.turn;
+  v.pos = f.up * (p.radius + s.height);
   v.vel = carriedVelocity(pose.spin, v.pos);
   v.omega = v.rot.tmul(pose.spin);
   v.landed = true;
@@ -73,7 +109,7 @@ double headingOf(const Vessel &v, const Planet &p, const Mat3 &rot, const VECTOR
   const Mat3 turned = rot * turnOntoY(touchdownPlane(v).normal).transposed();
   double lng, lat, alt;
   toSurface(p, pos, t, lng, lat, alt);
-  const SurfaceFrame f = surfaceFrame(p.poseAt(t), lng, lat);
+  const SurfaceFrame f = surfaceFrame(p.poseAt(t), surfacePoint(lng, lat));
   VECTOR3 forward = turned.column(2);
   // A frame pitched straight up or down has no forward heading: the top of a
   // frame pitched up faces back, that of one pitched down faces forward.
