@@ -107,22 +107,25 @@ TEST(landed_placement, stands_on_the_touchdown_plane_with_its_turned_z_along_the
   };
   const Case cases[] = {{_V(0, -1, -17), _V(-0.7, 0.7, -17), _V(0.7, 0.7, -17), _V(0, 0, 1), _V(0, -1, 0), 17},
                         {_V(0, -1, 1), _V(-1, -1, -1), _V(1, -1, -1), _V(0, 1, 0), _V(0, 0, 1), 1}};
-  const double lng = -1.3, lat = 0.5, heading = 1.1, t = 3.7e8;
-  const VECTOR3 towards = north(lng, lat, t, earth) * std::cos(heading) + east(lng, t, earth) * std::sin(heading);
-  for (const Case &c : cases) {
-    Vessel v;
-    v.touchdown[0] = c.td0, v.touchdown[1] = c.td1, v.touchdown[2] = c.td2;
-    physics::placeOnSurface(v, earth, lng, lat, heading, t);
-    EXPECT_NEAR(dotp(v.rot * c.up, unit(v.pos)), 1, 1e-12);
-    EXPECT_NEAR(dotp(v.rot * c.forward, towards), 1, 1e-12);
-    EXPECT_NEAR(altitude(v, earth), c.height, 1e-6);
-    expectOnItsPoints(v, earth, t);
-    EXPECT_NEAR(physics::headingOf(v, earth, v.rot, v.pos, t), heading, 1e-12);
-    double lngBack, latBack, alt;
-    physics::toSurface(earth, v.pos, t, lngBack, latBack, alt);
-    EXPECT_NEAR(lngBack, lng, 1e-12);
-    EXPECT_NEAR(latBack, lat, 1e-12);
-  }
+  const double lng = -1.3, lat = 0.5, t = 3.7e8;
+  Vessel v;  // the one vessel placed again, turned, and again with other points at the same heading
+  const double headings[2][2] = {{1.1, -2.0}, {-2.0, 1.1}};
+  for (int k = 0; k < 2; ++k)
+    for (const double heading : headings[k]) {
+      const Case &c = cases[k];
+      const VECTOR3 towards = north(lng, lat, t, earth) * std::cos(heading) + east(lng, t, earth) * std::sin(heading);
+      v.touchdown[0] = c.td0, v.touchdown[1] = c.td1, v.touchdown[2] = c.td2;
+      physics::placeOnSurface(v, earth, lng, lat, heading, t);
+      EXPECT_NEAR(dotp(v.rot * c.up, unit(v.pos)), 1, 1e-12);
+      EXPECT_NEAR(dotp(v.rot * c.forward, towards), 1, 1e-12);
+      EXPECT_NEAR(altitude(v, earth), c.height, 1e-6);
+      expectOnItsPoints(v, earth, t);
+      EXPECT_NEAR(physics::headingOf(v, earth, v.rot, v.pos, t), heading, 1e-12);
+      double lngBack, latBack, alt;
+      physics::toSurface(earth, v.pos, t, lngBack, latBack, alt);
+      EXPECT_NEAR(lngBack, lng, 1e-12);
+      EXPECT_NEAR(latBack, lat, 1e-12);
+    }
 }
 
 // As in the simulator (Vessel::Update, Vessel::AddSurfaceForces): the first
