@@ -1,7 +1,7 @@
 // The player's manual, Doc/Varnell.html, opened in headless Chromium as a
 // person opens it from the simulator's folder, offline: no script error and no
 // console message of level warning or above, nothing asked for beyond the file
-// itself, every link inside it leading to a place in it, and a title.
+// itself, every link inside it leading to a place in it, a title and sections.
 //
 //   node manual_check.js MANUAL
 //
@@ -63,7 +63,8 @@ async function main() {
     });
     await Promise.all([Page.enable(), Runtime.enable(), Log.enable(), Network.enable()]);
     const loaded = Page.loadEventFired();
-    await Page.navigate({ url: own });
+    const { errorText } = await Page.navigate({ url: own });
+    if (errorText) problems.push(`opens with ${errorText}`);
     await loaded;
     const { result } = await Runtime.evaluate({ returnByValue: true, expression: `({
       title: document.title,
@@ -73,6 +74,7 @@ async function main() {
     })` });
     const page = result.value;
     if (!page.title) problems.push('no title');
+    if (!page.sections) problems.push('no section headings with an id to link to');
     for (const link of page.deadLinks) problems.push('a link to nowhere: ' + link);
     console.log(`${manual}: "${page.title}", ${page.sections} sections`);
   } finally {

@@ -38,8 +38,10 @@ refuse() {
   if out=$(cmake -S "$src" -B "$work/build" -DVARNELL_ORBITER_SDK="$work/Orbitersdk" 2>&1); then
     fail "a folder without the SDK's files was taken"
   fi
-  local want="$work/Orbitersdk is not the simulator's Orbitersdk folder: it has no include/Orbitersdk.h, include/VesselAPI.h, lib/orbiter.lib, lib/Orbitersdk.lib"
-  grep -qF "$want" <<<"$(tr -s ' \n' ' ' <<<"$out")" || { echo "$out"; fail "refused without naming what is missing"; }
+  # The message as an error, its lines joined again.
+  local flat want="(message): VARNELL_ORBITER_SDK: $work/Orbitersdk is not the simulator's Orbitersdk folder: it has no include/Orbitersdk.h, include/VesselAPI.h, lib/orbiter.lib, lib/Orbitersdk.lib"
+  flat=$(tr -s ' \n' ' ' <<<"$out" | sed 's/CMake /\nCMake /g')
+  grep '^CMake Error at ' <<<"$flat" | grep -qF "$want" || { echo "$out"; fail "refused without naming what is missing"; }
   echo "refused, naming what is missing"
 }
 
@@ -55,7 +57,8 @@ stand_in_sdk() {
 }
 
 build() {
-  local arch=$1 src=$2 work=$3
+  local arch=$1 src work
+  src=$(realpath "$2") work=$(realpath -m "$3")
   local sdk=$work/Orbitersdk build=$work/build addon=$work/addon
   rm -rf "$work" && mkdir -p "$work"
   stand_in_sdk "$src" "$sdk" "$arch"
@@ -70,10 +73,12 @@ build() {
   strays=$(grep -ohE -- '-I("[^"]*"|[^ ]*)' $(find "$build" -name 'includes_CXX.rsp') | tr -d '"' | sed 's/^-I//' | sort -u |
     grep -vxE "$src/cmake/orbiter_sdk|$build/sdk-include|$sdk/include|$src/(launcher|payload|messages|carrier)" || true)
   [ -z "$strays" ] || fail "include folders besides the SDK's and the modules': $strays"
-  local depfiles
-  depfiles=$(find "$build" -name '*.obj.d')
-  grep -qF "$sdk/include/VesselAPI.h" $depfiles || fail "no module read the SDK's VesselAPI.h"
-  strays=$(grep -lF "$src/host/" $depfiles || true)
+  # Every file the compiler read, from its dependency files, as a real path.
+  local read
+  read=$(find "$build" -name '*.obj.d' -exec sed 's/^[^ ]*: //; s/\\$//' {} + | tr ' ' '\n' | grep . | sort -u |
+    xargs realpath -m --)
+  grep -qxF "$sdk/include/VesselAPI.h" <<<"$read" || fail "no module read the SDK's VesselAPI.h"
+  strays=$(grep "^$src/host/" <<<"$read" || true)
   [ -z "$strays" ] || fail "read headers from host/: $strays"
   echo "the modules alone, compiled against $sdk/include, nothing read from host/"
 
