@@ -22,6 +22,54 @@ if(missing)
                       "it has no ${missing}")
 endif()
 
+# The machine a library is for, as its first object says (a COFF object, or a
+# short import record, which has it 6 bytes in): "x86", "x64" or "" when not
+# known. An archive's members named / followed by no digit are its symbol
+# tables and long names, not objects.
+function(varnell_library_machine lib out)
+  set(${out} "" PARENT_SCOPE)
+  file(SIZE ${lib} size)
+  set(pos 8)  # past "!<arch>\n"
+  while(pos LESS size)
+    file(READ ${lib} header OFFSET ${pos} LIMIT 60)
+    string(SUBSTRING "${header}" 0 16 name)
+    string(SUBSTRING "${header}" 48 10 length)
+    string(STRIP "${name}" name)
+    string(STRIP "${length}" length)
+    math(EXPR data "${pos} + 60")
+    if(NOT name MATCHES "^/[^0-9]*$")
+      file(READ ${lib} head OFFSET ${data} LIMIT 8 HEX)
+      if(head MATCHES "^0000ffff....(....)" OR head MATCHES "^(....)")
+        set(machines 4c01 x86 6486 x64)
+        list(FIND machines ${CMAKE_MATCH_1} found)
+        if(found GREATER_EQUAL 0)
+          math(EXPR found "${found} + 1")
+          list(GET machines ${found} machine)
+          set(${out} ${machine} PARENT_SCOPE)
+        endif()
+      endif()
+      return()
+    endif()
+    math(EXPR pos "${data} + ${length} + ${length} % 2")
+  endwhile()
+endfunction()
+
+# An SDK for the other architecture would fail only at the link.
+varnell_library_machine(${VARNELL_SDK_DIR}/lib/orbiter.lib sdk_machine)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(build_machine x64)
+else()
+  set(build_machine x86)
+endif()
+if(sdk_machine AND NOT sdk_machine STREQUAL build_machine)
+  set(generator_platform Win32)
+  if(sdk_machine STREQUAL x64)
+    set(generator_platform x64)
+  endif()
+  message(FATAL_ERROR "VARNELL_ORBITER_SDK: ${VARNELL_ORBITER_SDK} is the SDK of a simulator for ${sdk_machine}, "
+                      "this build is for ${build_machine}: configure a new build with -A ${generator_platform}")
+endif()
+
 # Module code includes three headers that the SDK does not have: platform.h
 # and hostapi_export.h, which here stand only for what the SDK's headers and
 # <windows.h> give (cmake/orbiter_sdk/), and cvelmessage.h, the message

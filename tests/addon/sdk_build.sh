@@ -19,7 +19,9 @@
 #   sdk_build.sh refuse SOURCE_DIR WORK_DIR
 #
 # The second gives the build a folder with only one of the SDK's files, which
-# it must refuse, naming the four that are missing.
+# it must refuse, naming the four that are missing; and, where both MinGW-w64
+# compilers are installed, a 32-bit build the stand-in SDK of the 64-bit
+# simulator, which it must refuse, naming the architecture to build for.
 set -euo pipefail
 
 fail() { echo "FAILED: $*"; exit 1; }
@@ -31,18 +33,35 @@ quietly() {
   "$@" >"$log" 2>&1 || { cat "$log"; fail "$*"; }
 }
 
+# expect_refusal LOG WANT CMAKE_ARGS...: the configuration must fail with an
+# error whose message, its lines joined again, holds WANT.
+expect_refusal() {
+  local log=$1 want="(message): VARNELL_ORBITER_SDK: $2" flat
+  shift 2
+  if cmake "$@" >"$log" 2>&1; then
+    fail "configured with $*"
+  fi
+  flat=$(tr -s ' \n' ' ' <"$log" | sed 's/CMake /\nCMake /g')
+  grep '^CMake Error at ' <<<"$flat" | grep -qF "$want" || { cat "$log"; fail "refused, but not with: $want"; }
+}
+
 refuse() {
-  local src=$1 work=$2 out
+  local src=$1 work
+  work=$(realpath -m "$2")
   rm -rf "$work" && mkdir -p "$work/Orbitersdk/include" "$work/Orbitersdk/lib"
   cp "$src/host/OrbiterAPI.h" "$work/Orbitersdk/include/"
-  if out=$(cmake -S "$src" -B "$work/build" -DVARNELL_ORBITER_SDK="$work/Orbitersdk" 2>&1); then
-    fail "a folder without the SDK's files was taken"
-  fi
-  # The message as an error, its lines joined again.
-  local flat want="(message): VARNELL_ORBITER_SDK: $work/Orbitersdk is not the simulator's Orbitersdk folder: it has no include/Orbitersdk.h, include/VesselAPI.h, lib/orbiter.lib, lib/Orbitersdk.lib"
-  flat=$(tr -s ' \n' ' ' <<<"$out" | sed 's/CMake /\nCMake /g')
-  grep '^CMake Error at ' <<<"$flat" | grep -qF "$want" || { echo "$out"; fail "refused without naming what is missing"; }
-  echo "refused, naming what is missing"
+  expect_refusal "$work/partial.log" "$work/Orbitersdk is not the simulator's Orbitersdk folder: it has no \
+include/Orbitersdk.h, include/VesselAPI.h, lib/orbiter.lib, lib/Orbitersdk.lib" \
+    -S "$src" -B "$work/partial" -DVARNELL_ORBITER_SDK="$work/Orbitersdk"
+  echo "a folder with one of the SDK's files refused, naming the four missing"
+  # The 64-bit simulator's SDK in a 32-bit build, where both compilers are at hand.
+  command -v x86_64-w64-mingw32-dlltool >/dev/null && command -v i686-w64-mingw32-g++-posix >/dev/null || return 0
+  stand_in_sdk "$src" "$work/x64/Orbitersdk" x86_64
+  expect_refusal "$work/x64.log" "$work/x64/Orbitersdk is the SDK of a simulator for x64, this build is for x86: \
+configure a new build with -A x64" \
+    -S "$src" -B "$work/x64/build" -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-i686.cmake" \
+    -DVARNELL_ORBITER_SDK="$work/x64/Orbitersdk"
+  echo "the 64-bit simulator's SDK refused for a 32-bit build"
 }
 
 # stand_in_sdk SOURCE_DIR SDK ARCH
