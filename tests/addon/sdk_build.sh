@@ -81,7 +81,9 @@ build() {
   local sdk=$work/Orbitersdk build=$work/build addon=$work/addon
   rm -rf "$work" && mkdir -p "$work"
   stand_in_sdk "$src" "$sdk" "$arch"
-  quietly "$work/configure.log" cmake -S "$src" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-$arch.cmake" \
+  # Makefiles keep the compiler's dependency files, which tell what it read.
+  quietly "$work/configure.log" cmake -S "$src" -B "$build" -G "Unix Makefiles" \
+    -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-$arch.cmake" \
     -DVARNELL_ORBITER_SDK="$sdk" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
   quietly "$work/build.log" cmake --build "$build" -j2
   quietly "$work/install.log" cmake --install "$build" --prefix "$addon"
@@ -89,8 +91,12 @@ build() {
   local strays
   strays=$(grep -o '"file": "[^"]*"' "$build/compile_commands.json" | grep -vE "\"$src/(launcher|payload|messages|carrier)/" || true)
   [ -z "$strays" ] || fail "compiled more than the modules: $strays"
-  strays=$(grep -ohE -- '-I("[^"]*"|[^ ]*)' $(find "$build" -name 'includes_CXX.rsp') | tr -d '"' | sed 's/^-I//' | sort -u |
-    grep -vxE "$src/cmake/orbiter_sdk|$build/sdk-include|$sdk/include|$src/(launcher|payload|messages|carrier)" || true)
+  local includes
+  includes=$(find "$build" \( -name flags.make -o -name includes_CXX.rsp \) -exec cat {} + |
+    grep -oE -- '-I("[^"]*"|[^ ]*)' | tr -d '"' | sed 's/^-I//' | sort -u)
+  grep -qxF "$sdk/include" <<<"$includes" || fail "the SDK's include folder is not on the include path"
+  strays=$(grep -vxE "$src/cmake/orbiter_sdk|$build/sdk-include|$sdk/include|$src/(launcher|payload|messages|carrier)" \
+    <<<"$includes" || true)
   [ -z "$strays" ] || fail "include folders besides the SDK's and the modules': $strays"
   # Every file the compiler read, from its dependency files, as a real path.
   local read
