@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Checks the 32-bit Windows modules that a cross build made (by default in
 # build-win/): each is a PE32 DLL for i386, and each exports exactly the entry
-# points the simulator looks up, under undecorated names.
+# points the simulator looks up, under undecorated names. With x86_64 after
+# the build folder, the 64-bit modules: PE32+ for x86-64.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 modules=${1:-build-win}/root/Modules
-objdump=i686-w64-mingw32-objdump
+case "${2:-i686}" in
+  i686) objdump=i686-w64-mingw32-objdump pe=pei-i386 kind="PE32 i386" ;;
+  x86_64) objdump=x86_64-w64-mingw32-objdump pe=pei-x86-64 kind="PE32+ x86-64" ;;
+  *) echo "check-win32-dlls.sh: no architecture \"$2\" (i686 or x86_64)" >&2; exit 2 ;;
+esac
 
 # exports FILE: the names in the DLL's export table, sorted, one a line.
 exports() {
@@ -23,12 +28,12 @@ check() {
   format=$("$objdump" -f "$dll" | sed -n 's/.*file format //p')
   want=$(printf '%s\n' "$@" | sort)
   got=$(exports "$dll")
-  if [ "$format" != pei-i386 ]; then
-    echo "$dll: file format $format, not pei-i386"; failed=1
+  if [ "$format" != "$pe" ]; then
+    echo "$dll: file format $format, not $pe"; failed=1
   elif [ "$got" != "$want" ]; then
     echo "$dll: exports $(echo $got), not $(echo $want)"; failed=1
   else
-    echo "$name: PE32 i386, exports $(echo $got)"
+    echo "$name: $kind, exports $(echo $got)"
   fi
 }
 

@@ -9,20 +9,22 @@ packages=(g++ cmake make libgtest-dev libbenchmark-dev nlohmann-json3-dev)
 command -v npm >/dev/null || packages+=(nodejs npm)
 
 # Opt-in groups, named as arguments: fuzz (clang and its libFuzzer runtime);
-# windows (the 32-bit MinGW-w64 cross compiler, GoogleTest's sources to build
-# with it, and Wine with the fonts its GDI draws text with: 32-bit Wine where
-# this machine runs 32-bit programs, else 64-bit Wine and the 64-bit cross
-# compiler, as scripts/windows-kind.sh decides); report (Chromium, in which
-# the flight report's test opens the page, headless).
+# windows (the 32-bit and 64-bit MinGW-w64 cross compilers, with which the
+# modules are also built against a stand-in of the simulator's SDK for both
+# its architectures, GoogleTest's sources to build with them, and Wine with
+# the fonts its GDI draws text with: 32-bit Wine where this machine runs 32-bit
+# programs, else 64-bit Wine, as scripts/windows-kind.sh decides); report
+# (Chromium, in which the flight report's and the manual's tests open them,
+# headless).
 for group in "$@"; do
   case "$group" in
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     report) packages+=(chromium) ;;
     windows | --windows)
-      packages+=(g++-mingw-w64-i686 googletest wine fonts-wine)
+      packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest wine fonts-wine)
       case "$("$(dirname "$0")"/windows-kind.sh)" in
         win32*) packages+=(wine32:i386) ;;
-        *) packages+=(g++-mingw-w64-x86-64 wine64) ;;
+        *) packages+=(wine64) ;;
       esac
       ;;
     *) echo "setup.sh: unknown group \"$group\"" >&2; exit 2 ;;
