@@ -143,6 +143,7 @@ TEST(flight_expectations, varnell_fly_reports_each_exits_1_when_one_failed_and_w
       {flight + met + notMet, "", 1, "expectations: 5 of 15 met\n"},
       {flight, "", 0, "expectations: none"},
       {flight + met, "1", 0, "expectations: 1 of 5 met, 4 not reached (lines 3, 4, 6, 7)\n"},
+      {flight + met, "5", 0, "expectations: 5 of 5 met\n"},  // ended by its end rule first
       {flight + met + notMet, "1", 1,
        "expectations: 1 of 15 met, 12 not reached (lines 3, 4, 6, 7, 8, 9, 11, 12, 13, 14, 15, 16)\n"}};
   std::string report, stopped;
