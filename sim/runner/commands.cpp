@@ -210,15 +210,17 @@ int runFly(const FlyOptions &given, std::ostream &out, std::ostream &err, bool t
   const int status = flyLoaded(*world, o, scenario, pilotPath, std::move(program), out, terminal);
   world.reset();  // its end is in the log too: the copy is made once it is gone
   if (status == kDiverged) err << "varnell: the flight diverged; see the diverged event\n";
-  if (!o.outDir.empty()) {
-    // Removed first: MinGW's copy_file refuses to overwrite ("File exists").
-    std::error_code failed;
-    fs::remove(o.outDir + "/" + kLog, failed);
-    fs::copy_file(kLog, o.outDir + "/" + kLog, failed);
-    if (failed) throw std::runtime_error("cannot copy the log into " + o.outDir + ": " + failed.message());
-    out << "wrote " << o.outDir << "/{events.csv,telemetry.csv,summary.json,final.scn,report.html," << kLog << "}\n"
-        << "to see the flight, open " << (fs::path(o.outDir) / "report.html").string() << '\n';
+  if (o.outDir.empty()) {
+    out << "nothing kept: --out DIR keeps the flight's record, with a report.html to see it in\n";
+    return status;
   }
+  // Removed first: MinGW's copy_file refuses to overwrite ("File exists").
+  std::error_code failed;
+  fs::remove(o.outDir + "/" + kLog, failed);
+  fs::copy_file(kLog, o.outDir + "/" + kLog, failed);
+  if (failed) throw std::runtime_error("cannot copy the log into " + o.outDir + ": " + failed.message());
+  out << "wrote " << o.outDir << "/{events.csv,telemetry.csv,summary.json,final.scn,report.html," << kLog << "}\n"
+      << "to see the flight, open " << (fs::path(o.outDir) / "report.html").string() << '\n';
   return status;
 }
 

@@ -259,6 +259,7 @@ TEST_F(flight_outputs, a_flight_stops_at_its_time_limit_or_its_pilots_end_and_wr
   ASSERT_EQ(f.status, sim::runner::kSuccess);
   for (const char *said : {"pilot none", "time limit 1.5 s", "flew 1.50 s"})
     EXPECT_NE(f.terminal.find(said), std::string::npos) << said;
+  EXPECT_EQ(lastLine(f.terminal), "nothing kept: --out DIR keeps the flight's record, with a report.html to see it in");
   EXPECT_FALSE(std::filesystem::exists(tree.path("out")));
 
   tree.write("Scenarios/Test/Far.scn",
