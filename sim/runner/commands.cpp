@@ -130,8 +130,7 @@ int flyLoaded(World &world, const FlyOptions &o, const std::string &scenario, co
   if (!outDir.empty()) files = std::make_unique<FlightFiles>(outDir);
   EventPrinter printer(out);
   ProgressLine progress(out, terminal);
-  const double limit = limitOf(o, pilot.get());
-  const FlightResult r = fly(world, pilot.get(), limit, {printer, progress, files.get(), o.sample});
+  const FlightResult r = fly(world, pilot.get(), limitOf(o, pilot.get()), {printer, progress, files.get(), o.sample});
 
   out << '\n';
   printVesselTable(world, out);
@@ -151,10 +150,13 @@ int flyLoaded(World &world, const FlyOptions &o, const std::string &scenario, co
   const bool met = reportExpectations(expectations, results, out);
   const int status = r.diverged ? kDiverged : met ? kSuccess : kNotMet;
   if (r.diverged) out << "the flight stopped: " << r.endedBy << '\n';
-  std::snprintf(line, sizeof line, "the flight was stopped at %.2f s %s, before its pilot program's end rule fired%s\n",
-                world.simTime(), cutShort ? "by --until" : "by the time limit",
-                cutShort ? "" : "; --until SECONDS sets another limit");
-  if (endRuleLeft) out << line;
+  if (endRuleLeft) {
+    std::snprintf(line, sizeof line,
+                  "the flight was stopped at %.2f s %s, before its pilot program's end rule fired%s\n", world.simTime(),
+                  cutShort ? "by --until" : "by the time limit",
+                  cutShort ? "" : "; --until SECONDS sets another limit");
+    out << line;
+  }
   if (!outDir.empty()) {
     files.reset();
     writeSummary(outDir + "/summary.json", world, {o.scenario, pilotPath, outcomeOf(status, cutShort)}, r,

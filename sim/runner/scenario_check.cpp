@@ -81,7 +81,8 @@ std::vector<Unread> maybeUnread(const World &w, const std::string &scenario, con
 // Mass takes its mass from its module).
 struct EntryClass {
   std::vector<std::string> problems;
-  bool weighed = false, moduleTanks = false;
+  bool weighed = false;               // its Mass read
+  bool moduleTanks = false;           // it has a module, which may make tanks of its own
   double emptyMass = 0, maxFuel = 0;  // [kg]
 };
 
@@ -96,7 +97,7 @@ EntryClass readEntryClass(const std::string &className) {
     readMesh("./Meshes/" + namePath(cf->text("MeshName")) + ".msh", cf->text("MeshName"), log);
   c.problems = log.errors();
   Log quiet("");
-  c.weighed = c.problems.empty() && cf->numbers("Mass", &c.emptyMass, 1, quiet);
+  c.weighed = cf && c.problems.empty() && cf->numbers("Mass", &c.emptyMass, 1, quiet);
   c.moduleTanks = c.weighed && cf->has("Module");
   if (c.weighed && !c.moduleTanks && cf->has("MaxFuel")) cf->numbers("MaxFuel", &c.maxFuel, 1, quiet);
   return c;
