@@ -3,11 +3,13 @@
 
 function drawHeader() {
   const s = flight.summary, ex = s.expectations || [];
-  const met = ex.filter(e => e.met).length;
+  const met = ex.filter(e => e.met).length, unreached = ex.filter(e => e.reached === false).length;
+  const failed = ex.length - met - unreached;
   const verdict = ex.length === 0 ? el('span', { class: 'verdict none', text: 'no expectations' })
-    : el('span', { class: 'verdict ' + (met === ex.length ? 'met' : 'failed'),
-                   text: met === ex.length ? 'every expectation met (' + met + ' of ' + ex.length + ')'
-                     : 'expectations NOT met: ' + (ex.length - met) + ' of ' + ex.length + ' failed' });
+    : el('span', { class: 'verdict ' + (failed ? 'failed' : unreached ? 'none' : 'met'),
+                   text: failed ? 'expectations NOT met: ' + failed + ' of ' + ex.length + ' failed'
+                     : unreached ? 'stopped before its end: ' + met + ' of ' + ex.length + ' met, ' + unreached + ' not reached'
+                     : 'every expectation met (' + met + ' of ' + ex.length + ')' });
   document.title = 'Varnell flight: ' + s.scenario;
   const facts = [
     ['pilot', s.pilot || 'none'],
@@ -41,9 +43,11 @@ function drawVesselTable() {
 }
 
 function drawExpectations() {
-  const rows = (flight.summary.expectations || []).map(e => el('tr', { class: e.met ? 'met' : 'failed' }, [
-    el('td', { text: String(e.line) }), el('td', {}, [el('code', { text: e.text })]),
-    el('td', { class: 'verdict-cell', text: e.met ? 'met' : 'NOT MET' }), el('td', { text: e.found })]));
+  const rows = (flight.summary.expectations || []).map(e => {
+    const [row, said] = e.met ? ['met', 'met'] : e.reached === false ? ['unreached', 'not reached'] : ['failed', 'NOT MET'];
+    return el('tr', { class: row }, [el('td', { text: String(e.line) }), el('td', {}, [el('code', { text: e.text })]),
+      el('td', { class: 'verdict-cell', text: said }), el('td', { text: e.found })]);
+  });
   table('expectations', ['line', 'expect', '', 'found'], rows);
 }
 

@@ -40,6 +40,8 @@ struct Steering {
   HoldSettings hold;  // the gains and actuator in force at the steer line
 };
 
+constexpr double kMaxTimeAcceleration = 1000;  // what a timewarp may set
+
 struct Action {
   enum class Kind { key, input, steer, steerOff, throttle, rcs, timeWarp, end } kind = Kind::end;
   DWORD key = 0;

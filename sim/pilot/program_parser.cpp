@@ -149,7 +149,7 @@ Action action(Words &w, const Context &ctx) {
     a.rcsMode = lookUp(kRcsModes, w.take("an RCS mode"), "RCS mode");
   } else if (verb == "timewarp") {
     a.kind = Action::Kind::timeWarp;
-    a.factor = w.number("time acceleration", 0.1, 1000);
+    a.factor = w.number("time acceleration", 0.1, kMaxTimeAcceleration);
   } else if (verb == "end") {
     a.kind = Action::Kind::end;
   } else {

@@ -10,8 +10,8 @@ namespace runner {
 
 const char kUsage[] =
     "Usage: varnell fly [SCENARIO] [--pilot FILE] [--until SECONDS] [--dt SECONDS] [--sample SECONDS]\n"
-    "                  [--out DIR] [--root DIR]\n"
-    "       varnell check SCENARIO [--pilot FILE] [--root DIR]\n"
+    "                  [--out DIR] [--root DIR] [--strict]\n"
+    "       varnell check SCENARIO [--pilot FILE] [--root DIR] [--strict]\n"
     "       varnell report DIR\n"
     "       varnell --help\n"
     "\n"
@@ -28,16 +28,21 @@ const char kUsage[] =
     "       flying. Errors: what the host or a module's own reader (manifest lines) turns away,\n"
     "       a manifest entry whose class will not load. Warnings: a line no reader takes, a saved\n"
     "       level for a tank or thruster the vessel lacks, a pilot rule for a vessel that neither\n"
-    "       the scenario nor a manifest holds.\n"
+    "       the scenario nor a manifest holds, a manifest entry whose mass is more than 1 kg from\n"
+    "       what its class weighs at release (the class file's Mass and the entry's fuel fraction\n"
+    "       of its MaxFuel; a class without Mass is weighed by its module, and not checked).\n"
     "report writes DIR/report.html anew from the flight record in DIR (what fly --out wrote).\n"
     "\n"
     "SCENARIO and FILE: a relative path is taken from the current folder if the file is there,\n"
-    "       else from the root.\n"
+    "       else from the root; a file in neither is an error naming both paths.\n"
     "--pilot FILE      the pilot program (see sim/pilot/README.md); default: the file beside the\n"
     "                  scenario with the same name and the extension .pilot, if there is one;\n"
     "                  without one the flight runs with no one at the controls.\n"
-    "--until SECONDS   stop at this simulation time [s]. Default 600 s; with a pilot program that\n"
-    "                  has an end rule, the run ends there (at 86400 s at the latest).\n"
+    "--until SECONDS   stop at this simulation time [s]. Stopped before its pilot program's end rule,\n"
+    "                  an expectation still to come (an event due later, any reading of the end)\n"
+    "                  is not reached, which is no failure. Default: 600 s; with a pilot program\n"
+    "                  that has an end rule, the run ends there: at its time, however late, or on\n"
+    "                  its condition, at 86400 s at the latest, said when it stops the flight.\n"
     "--dt SECONDS      the frame [s] at time acceleration 1, from 0.001 to 0.1, default 0.02: the\n"
     "                  modules and the pilot act once per frame; a time acceleration F makes each\n"
     "                  frame F times as long. The host integrates every frame in sub-steps as\n"
@@ -47,17 +52,20 @@ const char kUsage[] =
     "--out DIR         write events.csv, telemetry.csv, summary.json (with each expectation and\n"
     "                  what was found), final.scn (the whole scenario at the end), report.html\n"
     "                  (the flight in charts and tables, one file that any browser opens offline)\n"
-    "                  and Varnell.log (the host's log) into DIR, which is created if needed.\n"
+    "                  and Varnell.log (the host's log) into DIR, which is created if needed and\n"
+    "                  written to before the flight; the last line printed names report.html.\n"
     "--root DIR        the simulator's folder tree (Config/, Meshes/, Modules/, Scenarios/);\n"
     "                  default ../root beside the folder of this program. The host runs inside it\n"
     "                  and writes its log there as Varnell.log.\n"
+    "--strict          every warning of the check is an error: nothing is flown, check exits 3.\n"
     "--help            this text.\n"
     "\n"
-    "Exit status: 0 flown with every expectation met, or checked without an error;\n"
+    "Exit status: 0 flown with every expectation met (or, stopped by --until, none failed), or\n"
+    "               checked without an error;\n"
     "             1 flown, and an expectation was not met;\n"
     "             2 bad usage: the command line is wrong;\n"
-    "             3 bad input: the scenario, a class file, a mesh or the pilot program has errors,\n"
-    "               or a file cannot be read or written;\n"
+    "             3 bad input: the scenario, a class file, a mesh or the pilot program has errors\n"
+    "               (or warnings, with --strict), or a file cannot be read or written;\n"
     "             4 diverged: a vessel's state left the range it can be flown in, and the flight\n"
     "               stopped there.\n"
     "Errors go to standard error, each line beginning with \"varnell: \".\n"
@@ -114,6 +122,8 @@ FlyOptions flyOptions(Args &args) {
       o.outDir = args.value(a);
     else if (a == "--root")
       o.root = args.value(a);
+    else if (a == "--strict")
+      o.strict = true;
     else if (isOption(a) || scenarioGiven)
       throw UsageError("unexpected argument \"" + a + "\"");
     else {
@@ -132,6 +142,8 @@ CheckOptions checkOptions(Args &args) {
       o.root = args.value(a);
     else if (a == "--pilot")
       o.pilot = args.value(a);
+    else if (a == "--strict")
+      o.strict = true;
     else if (isOption(a) || !o.scenario.empty())
       throw UsageError("unexpected argument \"" + a + "\"");
     else

@@ -16,12 +16,14 @@ struct FlyOptions {
   double sample = 1;   // telemetry interval [s]
   std::string outDir;  // empty: no files
   std::string root;    // the simulator tree; empty: the program's default
+  bool strict = false;  // a warning of the check is an error
 };
 
 struct CheckOptions {
   std::string scenario;
   std::string pilot;  // empty: the file beside the scenario, if there is one
   std::string root;
+  bool strict = false;
 };
 
 struct ReportOptions {

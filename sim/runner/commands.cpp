@@ -1,6 +1,11 @@
 #include "sim/runner/commands.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
@@ -38,16 +43,67 @@ std::string besideScenario(const std::string &scenario) {
   return fs::path(scenario).replace_extension(".pilot").string();
 }
 
-// The pilot program given, else the one beside the scenario if there is one;
-// empty when there is none. Call inside the root.
-std::string pilotFile(const std::string &given, const std::string &scenario) {
-  if (!given.empty()) return given;
-  return fs::is_regular_file(besideScenario(scenario)) ? besideScenario(scenario) : "";
+// The files named on the command line, each found as fromHere says; the pilot
+// program is the one given, else the one beside the scenario if there is one,
+// else none (empty). Enters the root; a file that is not there throws, naming
+// every place it was looked for.
+struct Inputs {
+  std::string scenario, pilot;
+};
+Inputs enterRootWith(const std::string &root, const std::string &scenario, const std::string &pilot) {
+  const fs::path here = fs::current_path();
+  Inputs in{fromHere(scenario), pilot.empty() ? "" : fromHere(pilot)};
+  enterRoot(root);
+  const auto notThere = [&here](const std::string &what, const std::string &path) {
+    return std::runtime_error("cannot open the " + what + " " + path + ": there is no file " +
+                              (fs::path(path).is_relative()
+                                   ? (here / path).string() + " (from the current folder) nor " +
+                                         (fs::current_path() / path).string() + " (from the simulator tree, --root)"
+                                   : path));
+  };
+  if (!fs::is_regular_file(in.scenario)) throw notThere("scenario", in.scenario);
+  if (!in.pilot.empty() && !fs::is_regular_file(in.pilot)) throw notThere("pilot program", in.pilot);
+  if (in.pilot.empty() && fs::is_regular_file(besideScenario(in.scenario))) in.pilot = besideScenario(in.scenario);
+  return in;
 }
 
+// A system's reason, as the middle of a sentence: "permission denied".
+std::string plain(std::string reason) {
+  if (!reason.empty()) reason[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(reason[0])));
+  return reason;
+}
+
+// Made before anything flies, with a file written into it and removed, so
+// that a flight is not flown for a record that cannot be kept.
+void prepareOutDir(const std::string &dir) {
+  fs::path existing = dir;
+  std::error_code e;
+  while (!fs::exists(existing, e) && existing.has_relative_path()) existing = existing.parent_path();
+  const std::string cannot = "cannot make the output folder " + dir + ": ";
+  if (!fs::is_directory(existing)) throw std::runtime_error(cannot + existing.string() + " is a file, not a folder");
+  fs::create_directories(dir, e);
+  if (e) throw std::runtime_error(cannot + plain(e.message()) + " in " + existing.string());
+  const std::string probe = (fs::path(dir) / ".varnell-write-test").string();
+  if (std::FILE *f = std::fopen(probe.c_str(), "w")) {
+    std::fclose(f);
+    fs::remove(probe, e);
+    return;
+  }
+  throw std::runtime_error("cannot write into the output folder " + dir + ": " + plain(std::strerror(errno)));
+}
+
+// Without --until the flight ends where its pilot program ends it. A timed end
+// rule comes for certain, within a frame at the highest time acceleration; an
+// end rule on a condition may never fire, and the longer limit stops such a
+// flight, saying so. A program without an end rule flies the default limit.
 double limitOf(const FlyOptions &o, const pilot::Pilot *p) {
   if (o.until >= 0) return o.until;
-  return p && p->program().hasEnd() ? kPilotEndLimit : kDefaultUntil;
+  if (!p || !p->program().hasEnd()) return kDefaultUntil;
+  double timedEnd = HUGE_VAL;  // [s]; none yet (a constant: no fault is raised)
+  for (const pilot::Rule &r : p->program().rules)
+    if (r.action.kind == pilot::Action::Kind::end && r.condition.kind == pilot::Condition::Kind::time)
+      timedEnd = std::min(timedEnd, r.condition.time);
+  return timedEnd < HUGE_VAL ? timedEnd + o.dt * pilot::kMaxTimeAcceleration : kPilotEndLimit;
 }
 
 // The program, or null when there is none; its problems are added to errors.
@@ -56,8 +112,11 @@ std::unique_ptr<pilot::Program> readPilot(const std::string &path, std::vector<s
   return std::make_unique<pilot::Program>(pilot::readProgram(path, errors));
 }
 
-const char *outcomeOf(int status) {
-  return status == kDiverged ? "diverged" : status == kNotMet ? "expectations not met" : "success";
+const char *outcomeOf(int status, bool cutShort) {
+  return status == kDiverged ? "diverged"
+         : status == kNotMet ? "expectations not met"
+         : cutShort          ? "stopped by --until"
+                             : "success";
 }
 
 int flyLoaded(World &world, const FlyOptions &o, const std::string &scenario, const std::string &pilotPath,
@@ -80,16 +139,27 @@ int flyLoaded(World &world, const FlyOptions &o, const std::string &scenario, co
                 world.simTime(), r.wallTime, r.steps, printer.thinned());
   out << line;
 
+  // Stopped by a time limit before the pilot program's end rule fired: on
+  // purpose with --until, and what was still to come is not reached.
+  const bool endRuleLeft = pilot && pilot->program().hasEnd() && !pilot->ended() && !r.diverged;
+  const bool cutShort = endRuleLeft && o.until >= 0;
   const std::vector<pilot::Expectation> none;
   const std::vector<pilot::Expectation> &expectations = pilot ? pilot->program().expectations : none;
-  const std::vector<ExpectationResult> results = checkExpectations(world, expectations);
+  const std::vector<ExpectationResult> results = checkExpectations(world, expectations, cutShort);
   out << '\n';
   const bool met = reportExpectations(expectations, results, out);
   const int status = r.diverged ? kDiverged : met ? kSuccess : kNotMet;
   if (r.diverged) out << "the flight stopped: " << r.endedBy << '\n';
+  if (endRuleLeft) {
+    std::snprintf(line, sizeof line,
+                  "the flight was stopped at %.2f s %s, before its pilot program's end rule fired%s\n", world.simTime(),
+                  cutShort ? "by --until" : "by the time limit",
+                  cutShort ? "" : "; --until SECONDS sets another limit");
+    out << line;
+  }
   if (!outDir.empty()) {
     files.reset();
-    writeSummary(outDir + "/summary.json", world, {o.scenario, pilotPath, outcomeOf(status)}, r,
+    writeSummary(outDir + "/summary.json", world, {o.scenario, pilotPath, outcomeOf(status, cutShort)}, r,
                  {expectations, results});
     if (!world.saveScenario(outDir + "/final.scn")) throw std::runtime_error("cannot write " + outDir + "/final.scn");
     writeReport(outDir);
@@ -97,16 +167,16 @@ int flyLoaded(World &world, const FlyOptions &o, const std::string &scenario, co
   return status;
 }
 
+// How many problems stop a flight: the errors, and under --strict the warnings too.
+size_t stopping(const ScenarioReport &r, bool strict) { return r.errors.size() + (strict ? r.warnings.size() : 0); }
+
 }  // namespace
 
 int runFly(const FlyOptions &given, std::ostream &out, std::ostream &err, bool terminal) {
   FlyOptions o = given;
-  const std::string scenario = fromHere(o.scenario);
-  if (!o.pilot.empty()) o.pilot = fromHere(o.pilot);
   if (!o.outDir.empty()) o.outDir = fs::absolute(o.outDir).string();
-  enterRoot(o.root);
-  const std::string pilotPath = pilotFile(o.pilot, scenario);
-  if (!fs::is_regular_file(scenario)) throw std::runtime_error("cannot open the scenario " + scenario);
+  const Inputs in = enterRootWith(o.root, o.scenario, o.pilot);
+  const std::string &scenario = in.scenario, &pilotPath = in.pilot;
 
   // The world to fly is the one checked; it is loaded again only when a line
   // has to be tried without, which takes a world of its own.
@@ -129,24 +199,30 @@ int runFly(const FlyOptions &given, std::ostream &out, std::ostream &err, bool t
   report.errors.insert(report.errors.end(), pilotErrors.begin(), pilotErrors.end());
   for (const std::string &e : report.errors) err << "varnell: " << e << '\n';
   for (const std::string &w : report.warnings) err << "varnell: warning: " << w << '\n';
-  if (!report.errors.empty()) {
-    err << "varnell: " << report.errors.size() << " error(s) in " << scenario
-        << (pilotPath.empty() ? "" : " or " + pilotPath) << "; nothing flown\n";
+  if (stopping(report, o.strict) > 0) {
+    err << "varnell: " << report.errors.size() << " error(s)"
+        << (o.strict && !report.warnings.empty()
+                ? " and " + std::to_string(report.warnings.size()) + " warning(s), errors under --strict,"
+                : "")
+        << " in " << scenario << (pilotPath.empty() ? "" : " or " + pilotPath) << "; nothing flown\n";
     return kBadInput;
   }
 
-  if (!o.outDir.empty()) fs::create_directories(o.outDir);
+  if (!o.outDir.empty()) prepareOutDir(o.outDir);
   const int status = flyLoaded(*world, o, scenario, pilotPath, std::move(program), out, terminal);
   world.reset();  // its end is in the log too: the copy is made once it is gone
-  if (!o.outDir.empty()) {
-    // Removed first: MinGW's copy_file refuses to overwrite ("File exists").
-    std::error_code failed;
-    fs::remove(o.outDir + "/" + kLog, failed);
-    fs::copy_file(kLog, o.outDir + "/" + kLog, failed);
-    if (failed) throw std::runtime_error("cannot copy the log into " + o.outDir + ": " + failed.message());
-    out << "wrote " << o.outDir << "/{events.csv,telemetry.csv,summary.json,final.scn,report.html," << kLog << "}\n";
-  }
   if (status == kDiverged) err << "varnell: the flight diverged; see the diverged event\n";
+  if (o.outDir.empty()) {
+    out << "nothing kept: --out DIR keeps the flight's record, with a report.html to see it in\n";
+    return status;
+  }
+  // Removed first: MinGW's copy_file refuses to overwrite ("File exists").
+  std::error_code failed;
+  fs::remove(o.outDir + "/" + kLog, failed);
+  fs::copy_file(kLog, o.outDir + "/" + kLog, failed);
+  if (failed) throw std::runtime_error("cannot copy the log into " + o.outDir + ": " + failed.message());
+  out << "wrote " << o.outDir << "/{events.csv,telemetry.csv,summary.json,final.scn,report.html," << kLog << "}\n"
+      << "to see the flight, open " << (fs::path(o.outDir) / "report.html").string() << '\n';
   return status;
 }
 
@@ -157,18 +233,17 @@ int runReport(const ReportOptions &o, std::ostream &out) {
 }
 
 int runCheck(const CheckOptions &o, std::ostream &out) {
-  const std::string scenario = fromHere(o.scenario);
-  const std::string given = o.pilot.empty() ? "" : fromHere(o.pilot);
-  enterRoot(o.root);
+  const Inputs in = enterRootWith(o.root, o.scenario, o.pilot);
   std::vector<std::string> pilotErrors;
-  const std::unique_ptr<pilot::Program> program = readPilot(pilotFile(given, scenario), pilotErrors);
-  ScenarioReport r = checkScenario(scenario, program.get());
+  const std::unique_ptr<pilot::Program> program = readPilot(in.pilot, pilotErrors);
+  ScenarioReport r = checkScenario(in.scenario, program.get());
   r.errors.insert(r.errors.end(), pilotErrors.begin(), pilotErrors.end());
   for (const std::string &e : r.errors) out << e << '\n';
   for (const std::string &w : r.warnings) out << "warning: " << w << '\n';
-  out << scenario << ": " << (r.errors.empty() ? "no errors" : std::to_string(r.errors.size()) + " error(s)") << ", "
-      << r.warnings.size() << " warning(s)\n";
-  return r.errors.empty() ? kSuccess : kBadInput;
+  out << in.scenario << ": " << (r.errors.empty() ? "no errors" : std::to_string(r.errors.size()) + " error(s)") << ", "
+      << r.warnings.size() << " warning(s)" << (o.strict && !r.warnings.empty() ? ", errors under --strict" : "")
+      << '\n';
+  return stopping(r, o.strict) > 0 ? kBadInput : kSuccess;
 }
 
 }  // namespace runner

@@ -25,6 +25,7 @@ std::string format(const char *pattern, double a, double b = 0) {
 
 // NaN, a constant, marks a result that has no event time; it is only ever tested with isnan.
 ExpectationResult failed(const std::string &why) { return {false, why, NAN}; }
+ExpectationResult notReached(const std::string &why) { return {false, why, NAN, false}; }
 
 ExpectationResult reading(const Vessel &v, const Expectation &e, const World &w) {
   const double x = pilot::instrumentReading(v, w.planet, w.planetPose(), e.reading);
@@ -41,17 +42,28 @@ const Event *firstEvent(const World &w, const Expectation &e, double from) {
   return nullptr;
 }
 
-// `earlier` are the expectations above e, `before` their results.
+// The latest time at which an event that did not come would still have met
+// e [s]: without a timing, any time (a constant: no fault is raised).
+double dueBy(const Expectation &e, double since) {
+  if (e.timing == Expectation::Timing::at) return e.time + e.tolerance;
+  if (e.timing == Expectation::Timing::by) return since + e.time + e.tolerance;
+  return HUGE_VAL;
+}
+
+// `earlier` are the expectations above e, `before` their results; an event
+// still due when a flight cut short stopped at `stop` [s] is not reached.
 ExpectationResult event(const World &w, const Expectation &e, const std::vector<Expectation> &earlier,
-                        const std::vector<ExpectationResult> &before) {
+                        const std::vector<ExpectationResult> &before, double stop) {
   double from = -HUGE_VAL, since = 0;  // [s]; from the beginning (a constant: no fault is raised)
   const std::string afterLine = e.after >= 0 ? " line " + std::to_string(earlier[e.after].line) : "";
   if (e.after >= 0) {
     since = from = before[e.after].eventTime;
-    if (std::isnan(from)) return failed("the event of" + afterLine + " did not come");
+    if (std::isnan(from))
+      return before[e.after].reached ? failed("the event of" + afterLine + " did not come")
+                                     : notReached("the event of" + afterLine + " was not reached");
   }
   const Event *ev = firstEvent(w, e, from);
-  if (!ev) return failed("did not come");
+  if (!ev) return dueBy(e, since) > stop ? notReached("had not come by the stop") : failed("did not come");
   ExpectationResult r{true, format("came at %.3f s", ev->t), ev->t};
   if (e.after >= 0) r.found += format(", %.3f s after that of", ev->t - since) + afterLine;
   if (e.timing == Expectation::Timing::at) r.met = std::fabs(ev->t - e.time) <= e.tolerance;
@@ -61,15 +73,19 @@ ExpectationResult event(const World &w, const Expectation &e, const std::vector<
 
 }  // namespace
 
-std::vector<ExpectationResult> checkExpectations(const World &w, const std::vector<Expectation> &expectations) {
+std::vector<ExpectationResult> checkExpectations(const World &w, const std::vector<Expectation> &expectations,
+                                                 bool cutShort) {
+  const double stop = cutShort ? w.simTime() : HUGE_VAL;  // [s]; a constant: no fault is raised
   std::vector<ExpectationResult> results;
   for (const Expectation &e : expectations) {
     if (e.kind == Expectation::Kind::event) {
-      results.push_back(event(w, e, expectations, results));
+      results.push_back(event(w, e, expectations, results, stop));
       continue;
     }
     const Vessel *v = w.find(e.vessel);
-    if (!v)
+    if (cutShort)  // what the flight comes to is read at its end, which it did not reach
+      results.push_back(notReached(format("read at the flight's end, not at the stop at %.2f s", w.simTime())));
+    else if (!v)
       results.push_back(failed("no vessel of that name at the end"));
     else if (e.kind == Expectation::Kind::status)
       results.push_back({e.status == statusWord(*v), std::string("is ") + statusWord(*v), NAN});
@@ -85,14 +101,20 @@ bool reportExpectations(const std::vector<Expectation> &expectations, const std:
     out << "expectations: none\n";
     return true;
   }
-  size_t met = 0;
+  size_t met = 0, unreached = 0;
+  std::string lines;  // of those not reached
   for (size_t i = 0; i < expectations.size(); ++i) {
     met += results[i].met;
-    out << (results[i].met ? "  met     line " : "  FAILED  line ") << expectations[i].line << ": "
-        << expectations[i].text << ": " << results[i].found << '\n';
+    if (!results[i].reached) lines += (unreached++ ? ", " : "") + std::to_string(expectations[i].line);
+    out << (results[i].met       ? "  met     line "
+            : results[i].reached ? "  FAILED  line "
+                                 : "  not reached  line ")
+        << expectations[i].line << ": " << expectations[i].text << ": " << results[i].found << '\n';
   }
-  out << "expectations: " << met << " of " << expectations.size() << " met\n";
-  return met == expectations.size();
+  out << "expectations: " << met << " of " << expectations.size() << " met";
+  if (unreached) out << ", " << unreached << " not reached (line" << (unreached > 1 ? "s " : " ") << lines << ")";
+  out << '\n';
+  return met + unreached == expectations.size();
 }
 
 }  // namespace runner

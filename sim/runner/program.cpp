@@ -44,45 +44,49 @@ bool outputIsTerminal() {
 #endif
 }
 
-int run(const std::vector<std::string> &args) {
+int run(const std::vector<std::string> &args, std::ostream &out, std::ostream &err, bool terminal) {
   Command c = parseCommandLine(args);
   switch (c.kind) {
     case Command::Kind::help:
-      std::fputs(kUsage, stdout);
+      out << kUsage;
       return 0;
     case Command::Kind::fly:
       if (c.fly.root.empty()) c.fly.root = defaultRoot();
-      return runFly(c.fly, std::cout, std::cerr, outputIsTerminal());
+      return runFly(c.fly, out, err, terminal);
     case Command::Kind::check:
       if (c.check.root.empty()) c.check.root = defaultRoot();
-      return runCheck(c.check, std::cout);
+      return runCheck(c.check, out);
     case Command::Kind::report:
-      return runReport(c.report, std::cout);
+      return runReport(c.report, out);
   }
   return kBadUsage;
 }
 
 }  // namespace
 
+int runProgram(const std::vector<std::string> &args, std::ostream &out, std::ostream &err, bool terminal) {
+  try {
+    return run(args, out, err, terminal);
+  } catch (const UsageError &e) {
+    err << "varnell: " << e.what() << "\n\n" << kUsage;
+    return kBadUsage;
+  } catch (const std::exception &e) {
+    out.flush();
+    err << "varnell: error: " << e.what() << '\n';
+    return kBadInput;
+  } catch (...) {
+    out.flush();
+    err << "varnell: error: unknown exception\n";
+    return kBadInput;
+  }
+}
+
 int programMain(int argc, char **argv) {
   // The test suite runs the program as it runs its own tests, with
   // floating-point faults trapping (where the C library can).
   const char *traps = std::getenv("VARNELL_FP_TRAPS");
   if (traps && std::strcmp(traps, "1") == 0) sim::trapFloatingPointFaults();
-  try {
-    return run(std::vector<std::string>(argv + 1, argv + argc));
-  } catch (const UsageError &e) {
-    std::fprintf(stderr, "varnell: %s\n\n%s", e.what(), kUsage);
-    return kBadUsage;
-  } catch (const std::exception &e) {
-    std::cout.flush();
-    std::fprintf(stderr, "varnell: error: %s\n", e.what());
-    return kBadInput;
-  } catch (...) {
-    std::cout.flush();
-    std::fprintf(stderr, "varnell: error: unknown exception\n");
-    return kBadInput;
-  }
+  return runProgram(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr, outputIsTerminal());
 }
 
 }  // namespace runner

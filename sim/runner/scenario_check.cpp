@@ -1,7 +1,10 @@
 #include "sim/runner/scenario_check.h"
 
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
 
 #include "sim/formats/class_file.h"
@@ -17,17 +20,24 @@ namespace runner {
 namespace {
 
 // A manifest entry line names the payload, its mesh and its class side by
-// side after its keyword; the mesh is the one the carrier asked for.
+// side after its keyword; the mesh is the one the carrier asked for. Its mass
+// [kg] and fuel [fraction of full] are its seventh and ninth fields after the
+// keyword, as the manifest reader takes them (README, payload/manifest_fields.h).
 struct Entry {
   std::string where;  // "FILE:LINE"
   std::string name, className;
+  bool weighed = false;  // mass and fuel read
+  double mass = 0, fuel = 0;
 };
 
 std::vector<Entry> entriesTakenIn(const World &w) {
   std::vector<Entry> out;
   for (const Resources::LineMesh &m : w.resources().meshesAskedWhileReading()) {
     const std::vector<std::string> f = words(m.text);
-    if (f.size() > 3 && f[2] == m.mesh) out.push_back({m.file + ":" + std::to_string(m.line), f[1], f[3]});
+    if (f.size() <= 3 || f[2] != m.mesh) continue;
+    Entry e{m.file + ":" + std::to_string(m.line), f[1], f[3]};
+    e.weighed = f.size() > 9 && toNumber(f[7], e.mass) && toNumber(f[9], e.fuel);
+    out.push_back(e);
   }
   return out;
 }
@@ -65,24 +75,59 @@ std::vector<Unread> maybeUnread(const World &w, const std::string &scenario, con
 }
 
 // A class of a manifest entry, read as its release would read it: the class
-// file and its generic keys, its module, its mesh.
-std::vector<std::string> classProblems(const std::string &className) {
+// file and its generic keys, its module, its mesh; and what it weighs, when
+// its file alone says so: its Mass, and the tank MaxFuel gives a class
+// without a module (a module may make tanks of its own, and a class without
+// Mass takes its mass from its module).
+struct EntryClass {
+  std::vector<std::string> problems;
+  bool weighed = false;               // its Mass read
+  bool moduleTanks = false;           // it has a module, which may make tanks of its own
+  double emptyMass = 0, maxFuel = 0;  // [kg]
+};
+
+EntryClass readEntryClass(const std::string &className) {
   Log log("");
+  EntryClass c;
   const std::unique_ptr<ClassFile> cf = ClassFile::read("./Config/Vessels/" + namePath(className) + ".cfg", log);
   if (cf) checkClassKeys(*cf, log);
   if (cf && cf->has("Module") && !Module::open(cf->text("Module")))
     log.error("module \"" + cf->text("Module") + "\" will not load", cf->path(), cf->line("Module"));
   if (cf && cf->has("MeshName"))
     readMesh("./Meshes/" + namePath(cf->text("MeshName")) + ".msh", cf->text("MeshName"), log);
-  return log.errors();
+  c.problems = log.errors();
+  Log quiet("");
+  c.weighed = cf && c.problems.empty() && cf->numbers("Mass", &c.emptyMass, 1, quiet);
+  c.moduleTanks = c.weighed && cf->has("Module");
+  if (c.weighed && !c.moduleTanks && cf->has("MaxFuel")) cf->numbers("MaxFuel", &c.maxFuel, 1, quiet);
+  return c;
+}
+
+// What a payload carried at one mass weighs as another once released is a
+// carrier flown wrong before and the payload after.
+const double kMassTolerance = 1;  // [kg]
+
+void weighEntry(const Entry &e, const EntryClass &c, ScenarioReport &r) {
+  if (!e.weighed || !c.weighed || (c.moduleTanks && e.fuel > 0)) return;
+  const double released = c.emptyMass + e.fuel * c.maxFuel;  // [kg]
+  if (std::fabs(e.mass - released) <= kMassTolerance) return;
+  char numbers[224];
+  std::snprintf(numbers, sizeof numbers,
+                "%.6g kg, but its class weighs %.6g kg at release (%.6g kg empty and %.6g of its %.6g kg of fuel)",
+                e.mass, released, c.emptyMass, e.fuel, c.maxFuel);
+  r.warnings.push_back(e.where + ": payload " + e.name + " of class \"" + e.className + "\" is carried as " + numbers);
 }
 
 void entryClasses(const std::vector<Entry> &entries, ScenarioReport &r) {
-  std::set<std::string> tried;
+  std::map<std::string, EntryClass> classes;
   for (const Entry &e : entries) {
-    if (!tried.insert(e.className).second) continue;
-    for (const std::string &problem : classProblems(e.className))
-      r.errors.push_back(e.where + ": payload " + e.name + " of class \"" + e.className + "\": " + problem);
+    const auto [at, first] = classes.try_emplace(e.className);
+    if (first) {
+      at->second = readEntryClass(e.className);
+      for (const std::string &problem : at->second.problems)
+        r.errors.push_back(e.where + ": payload " + e.name + " of class \"" + e.className + "\": " + problem);
+    }
+    weighEntry(e, at->second, r);
   }
 }
 

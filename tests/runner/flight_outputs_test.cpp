@@ -127,6 +127,7 @@ TEST_F(flight_outputs, a_flight_writes_a_summary_that_reads_back_as_json_with_ev
   const Flown f = fly(hop());
   ASSERT_EQ(f.status, sim::runner::kNotMet) << f.terminal << f.errors;  // the pad probe did not crash
   EXPECT_NE(f.terminal.find("apoapsis [km]"), std::string::npos);
+  EXPECT_EQ(lastLine(f.terminal), "to see the flight, open " + tree.path("out/report.html"));
 
   const json s = json::parse(tree.read("out/summary.json"));
   EXPECT_EQ(s["scenario"].get<std::string>() + ": " + s["outcome"].get<std::string>(),
@@ -135,8 +136,11 @@ TEST_F(flight_outputs, a_flight_writes_a_summary_that_reads_back_as_json_with_ev
   EXPECT_EQ(s["steps"], 101);
   EXPECT_EQ(s["date"].get<std::string>().size(), 20u) << s["date"];  // 2025-03-01T14:05:09Z
   ASSERT_EQ(s["expectations"].size(), 2u);
-  EXPECT_EQ(s["expectations"][0],
-            (json{{"line", 4}, {"text", "expect Sat status flight"}, {"met", true}, {"found", "is flight"}}));
+  EXPECT_EQ(s["expectations"][0], (json{{"line", 4},
+                                        {"text", "expect Sat status flight"},
+                                        {"met", true},
+                                        {"reached", true},
+                                        {"found", "is flight"}}));
   EXPECT_EQ(s["expectations"][1]["met"], false);
 
   const json &events = s["events"];
@@ -243,7 +247,10 @@ TEST_F(flight_outputs, a_vessel_that_diverges_stops_the_flight_and_no_output_hol
   EXPECT_EQ(again.find("Spin")->pos.y, 6671010);
 }
 
-TEST_F(flight_outputs, a_flight_without_a_pilot_stops_at_the_time_limit_and_writes_nothing_unasked) {
+// Without --until, a flight without a pilot stops at the default limit, one
+// whose end rule is timed flies to it, however late, and one whose end rule
+// never fires stops at the longer limit, saying so.
+TEST_F(flight_outputs, a_flight_stops_at_its_time_limit_or_its_pilots_end_and_writes_nothing_unasked) {
   tree.write("Scenarios/Test/Alone.scn", kScenario);
   FlyOptions o = hop("Scenarios/Test/Alone.scn");
   o.outDir.clear();
@@ -253,16 +260,58 @@ TEST_F(flight_outputs, a_flight_without_a_pilot_stops_at_the_time_limit_and_writ
   ASSERT_EQ(f.status, sim::runner::kSuccess);
   for (const char *said : {"pilot none", "time limit 1.5 s", "flew 1.50 s"})
     EXPECT_NE(f.terminal.find(said), std::string::npos) << said;
+  EXPECT_EQ(lastLine(f.terminal), "nothing kept: --out DIR keeps the flight's record, with a report.html to see it in");
   EXPECT_FALSE(std::filesystem::exists(tree.path("out")));
+
+  tree.write("Scenarios/Test/Far.scn",
+             "BEGIN_SHIPS\nFar:Probe\n  STATUS Orbiting Earth\n  RPOS 6e7 0 0\n"
+             "  RVEL 0 0 2577.5\nEND\nEND_SHIPS\n");
+  for (const auto &[end, said] : {std::pair<std::string, std::string>{"at 172800 end", "Far.pilot line 2\n"},
+                                  {"when altitude < 0 end",
+                                   " s by the time limit, before its pilot program's end rule fired; --until SECONDS "
+                                   "sets another limit\n"}}) {
+    tree.write("Scenarios/Test/Far.pilot", "at 0 timewarp 1000\n" + end + "\n");
+    const Flown far = fly(flyOptions(tree.dir(), "Scenarios/Test/Far.scn"));
+    EXPECT_EQ(far.status, sim::runner::kSuccess) << far.errors;
+    EXPECT_NE(far.terminal.find(said), std::string::npos) << far.terminal;
+  }
 }
 
-TEST_F(flight_outputs, a_pilot_program_with_errors_stops_the_flight_before_it_starts) {
+// Nothing flies when the pilot program has errors, or a file named is not
+// there, or the output folder cannot be made; each says where and why.
+TEST_F(flight_outputs, bad_input_stops_the_flight_before_it_starts_saying_where_and_why) {
   tree.write("Scenarios/Test/Hop.pilot", "at 0 key B\nat soon end\n");
   const Flown f = fly(hop());
   EXPECT_EQ(f.status, sim::runner::kBadInput);
   EXPECT_NE(f.errors.find("varnell: Scenarios/Test/Hop.pilot:2: "), std::string::npos) << f.errors;
   EXPECT_EQ(f.terminal.find("flew"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(tree.path("out")));
+
+  tree.write("Scenarios/Test/Hop.pilot", kPilot);
+  const std::filesystem::path here = std::filesystem::current_path();
+  const Flown lost = varnell({"fly", "Scenarios/Nope.scn", "--root", tree.dir()});
+  EXPECT_EQ(lost.status, sim::runner::kBadInput);
+  EXPECT_EQ(lastLine(lost.errors), "varnell: error: cannot open the scenario Scenarios/Nope.scn: there is no file " +
+                                       (here / "Scenarios/Nope.scn").string() + " (from the current folder) nor " +
+                                       (std::filesystem::current_path() / "Scenarios/Nope.scn").string() +
+                                       " (from the simulator tree, --root)");
+  const std::string pilot = tree.path("Nowhere.pilot"),
+                    out = std::filesystem::absolute(tree.path("Hop.scn/out")).string();
+  tree.write("Hop.scn", "");
+  for (const auto &[args, said] :
+       {std::pair<std::vector<std::string>, std::string>{
+            {"check", "Scenarios/Test/Hop.scn", "--pilot", pilot},
+            "varnell: error: cannot open the pilot program " + pilot + ": there is no file " + pilot},
+        {{"fly", "Scenarios/Test/Hop.scn", "--out", out},
+         "varnell: error: cannot make the output folder " + out + ": " +
+             std::filesystem::path(out).parent_path().string() + " is a file, not a folder"}}) {
+    std::vector<std::string> withRoot = args;
+    withRoot.insert(withRoot.end(), {"--root", tree.dir()});
+    const Flown bad = varnell(withRoot);
+    EXPECT_EQ(bad.status, sim::runner::kBadInput);
+    EXPECT_EQ(lastLine(bad.errors), said);
+    EXPECT_EQ(bad.terminal.find("flew"), std::string::npos);
+  }
 }
 
 TEST_F(flight_outputs, an_engine_that_burns_its_tank_dry_shows_in_the_events_and_the_telemetry) {

@@ -108,8 +108,9 @@ TEST(pilot_program, key_names_are_the_keyboard_scan_codes) {
   EXPECT_FALSE(keyCode("0x100", code) || keyCode("0x", code));
 }
 
-// A probe on the ground and one in a 300 km orbit, flown for two seconds.
-TEST(flight_expectations, varnell_fly_reports_each_and_exits_1_when_one_is_not_met) {
+// A probe on the ground and one in a 300 km orbit, flown for two seconds, or
+// stopped after one.
+TEST(flight_expectations, varnell_fly_reports_each_exits_1_when_one_failed_and_what_a_stop_cut_off_is_not_reached) {
   ScratchTree tree;
   tree.withProbe();
   tree.write("Scenarios/Test/Two.scn",
@@ -133,19 +134,37 @@ TEST(flight_expectations, varnell_fly_reports_each_and_exits_1_when_one_is_not_m
       "expect event Ghost landed after Pad\n"
       "expect event Pad key \"B\" after Ghost\n"
       "expect Sat inclination > 90\n"
-      "expect Sat eccentricity > 0.5\n";
-  // Each program, the exit status and the count it prints.
-  const std::tuple<std::string, int, const char *> runs[] = {{flight + met, 0, "expectations: 5 of 5 met"},
-                                                             {flight + met + notMet, 1, "expectations: 5 of 14 met"},
-                                                             {flight, 0, "expectations: none"}};
-  std::string report;
-  for (const auto &[pilot, status, count] : runs) {
+      "expect Sat eccentricity > 0.5\n"
+      "expect event Pad key \"J\" at 0.8 within 0.1\n";
+  // Each program and how long it flies, the exit status and the count it
+  // prints. Stopped short by --until, what was still to come is not reached.
+  const std::tuple<std::string, std::string, int, const char *> runs[] = {
+      {flight + met, "", 0, "expectations: 5 of 5 met\n"},
+      {flight + met + notMet, "", 1, "expectations: 5 of 15 met\n"},
+      {flight, "", 0, "expectations: none"},
+      {flight + met, "1", 0, "expectations: 1 of 5 met, 4 not reached (lines 3, 4, 6, 7)\n"},
+      {flight + met, "5", 0, "expectations: 5 of 5 met\n"},  // ended by its end rule first
+      {flight + met + notMet, "1", 1,
+       "expectations: 1 of 15 met, 12 not reached (lines 3, 4, 6, 7, 8, 9, 11, 12, 13, 14, 15, 16)\n"}};
+  std::string report, stopped;
+  for (const auto &[pilot, until, status, count] : runs) {
     tree.write("Scenarios/Test/Two.pilot", pilot);
-    const Flown f = fly(flyOptions(tree.dir(), "Scenarios/Test/Two.scn"));
+    std::vector<std::string> args = {"fly", "Scenarios/Test/Two.scn", "--root", tree.dir()};
+    if (!until.empty()) args.insert(args.end(), {"--until", until});
+    const Flown f = varnell(args);
     EXPECT_EQ(f.status, status) << f.terminal << f.errors;
     EXPECT_NE(f.terminal.find(count), std::string::npos) << f.terminal;
-    if (status == 1) report = f.terminal;
+    if (status == 1) (until.empty() ? report : stopped) = f.terminal;
   }
+  for (const char *line : {"  not reached  line 3: expect Sat periapsis > 290000: read at the flight's end, not at "
+                           "the stop at 1.00 s\n",
+                           "  FAILED  line 10: expect event Pad key after press by 1: came at 0.500 s",
+                           "  not reached  line 11: expect event Pad key \"J\": had not come by the stop\n",
+                           "  not reached  line 13: expect event Ghost landed after Pad: the event of line 11 was not "
+                           "reached\n",
+                           "  FAILED  line 17: expect event Pad key \"J\" at 0.8 within 0.1: did not come\n",
+                           "the flight was stopped at 1.00 s by --until, before its pilot program's end rule fired\n"})
+    EXPECT_NE(stopped.find(line), std::string::npos) << line << "\n" << stopped;
   for (const char *line :
        {"  met     line 5: expect event Pad key \"B 0x30 down\" at 0.5 within 0.01 as press: came at 0.500 s\n",
         "  FAILED  line 8: expect Sat apoapsis < 250000: reads 30",

@@ -31,7 +31,7 @@ const char kScenario[] =
     "  STAGE D1 Varnell\\Dispenser Varnell\\Dispenser 0 0 25 450 0 1\n"  // 8
     "  PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 0.8 0 27.2 -700 0 1\n"     // 9  a mass below 0
     "  PAYLOAD\tSat2 Varnell\\Sat Varnell\\Sat 0.8 0 27.2 700 0 1\n"     // 10 a tab after the keyword
-    "  PAYLOAD Sat3 Nowhere\\Mesh Varnell\\Sat 0 0 27 10 0 1\n"          // 11 no such mesh
+    "  PAYLOAD Sat3 Nowhere\\Mesh Varnell\\Sat 0 0 27 700 0 1\n"         // 11 no such mesh
     "  PAYLOAD Sat4 Varnell\\Sat Nowhere\\Class 0 0 27 10 0 1\n"         // 12 no such class
     "  PAYLOAD Sat5 Varnell\\Sat Test\\Heavy 0 0 27 10 0 1\n"            // 13 its class has Mass = nan
     "  PAYLOAD Sat6 Varnell\\Sat Varnell\\Sat -0.8 0 27.2 700 0 1\n"     // 14
@@ -157,6 +157,40 @@ TEST_F(scenario_check, fly_refuses_a_scenario_with_errors_and_flies_one_with_war
   ASSERT_EQ(flyIt("Scenarios/Warned.scn"), kSuccess) << report;
   EXPECT_NE(report.find("Warned.scn:6: no reader takes this line of L1: \"FAIRNG 1\""), std::string::npos) << report;
   EXPECT_TRUE(std::filesystem::exists(tree.path("out/summary.json")));
+}
+
+// A payload's mass on its carrier against what its class makes it at release
+// (Varnell\\Sat: 600 kg empty and 100 kg of fuel; the dispenser's module
+// weighs it): more than 1 kg apart is a warning, which --strict makes an error
+// for check and fly alike.
+TEST_F(scenario_check, a_payload_carried_at_another_mass_than_its_class_gives_warns_and_strict_makes_it_an_error) {
+  tree.write("Scenarios/Mass.scn",
+             "BEGIN_ENVIRONMENT\n  Date MJD 61000.5\nEND_ENVIRONMENT\nBEGIN_SHIPS\nL1:Varnell\n  STATUS Landed Earth\n"
+             "  PRPLEVEL 0:1 1:1 2:1\n"
+             "  STAGE D1 Varnell\\Dispenser Varnell\\Dispenser 0 0 25 450 0 1\n"
+             "  PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 0.8 0 27.2 900 0 1\n"      // line 9
+             "  PAYLOAD Sat2 Varnell\\Sat Varnell\\Sat -0.8 0 27.2 651 0 0.5\n"   // 650 kg: 1 kg off
+             "  PAYLOAD Sat3 Varnell\\Sat Varnell\\Sat 0 0.8 27.2 648.9 0 0.5\n"  // 1.1 kg off
+             "  ENDSTAGE\nEND\nEND_SHIPS\n");
+  const std::string scn = tree.path("Scenarios/Mass.scn");
+  const auto warning = [&scn](const char *line, const char *said) { return "warning: " + scn + ":" + line + said; };
+  const std::string warnings =
+      warning("9",
+              ": payload Sat1 of class \"Varnell\\Sat\" is carried as 900 kg, but its class weighs 700 kg at "
+              "release (600 kg empty and 1 of its 100 kg of fuel)\n") +
+      warning("11",
+              ": payload Sat3 of class \"Varnell\\Sat\" is carried as 648.9 kg, but its class weighs 650 kg "
+              "at release (600 kg empty and 0.5 of its 100 kg of fuel)\n");
+  const Flown warned = varnell({"check", scn, "--root", tree.dir()});
+  EXPECT_EQ(warned.status, kSuccess);
+  EXPECT_EQ(warned.terminal, warnings + scn + ": no errors, 2 warning(s)\n");
+  const Flown checked = varnell({"check", scn, "--strict", "--root", tree.dir()});
+  EXPECT_EQ(checked.status, kBadInput);
+  EXPECT_EQ(checked.terminal, warnings + scn + ": no errors, 2 warning(s), errors under --strict\n");
+  const Flown flown = varnell({"fly", scn, "--root", tree.dir(), "--strict"});
+  EXPECT_EQ(flown.status, kBadInput);
+  EXPECT_EQ(lastLine(flown.errors),
+            "varnell: 0 error(s) and 2 warning(s), errors under --strict, in " + scn + "; nothing flown");
 }
 
 // Each line of the manifest reader's fuzz seeds (a message by its text) inside

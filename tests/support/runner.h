@@ -11,6 +11,7 @@
 
 #include "sim/pilot/program.h"
 #include "sim/runner/commands.h"
+#include "sim/runner/program.h"
 
 // The program and the errors reading it gave; without a list to take them,
 // an error fails the test.
@@ -40,4 +41,15 @@ inline Flown fly(const sim::runner::FlyOptions &o) {
   std::ostringstream out, err;
   const int status = sim::runner::runFly(o, out, err, false);
   return {status, out.str(), err.str()};
+}
+// varnell run with these arguments, as from the command line.
+inline Flown varnell(const std::vector<std::string> &args) {
+  std::ostringstream out, err;
+  const int status = sim::runner::runProgram(args, out, err, false);
+  return {status, out.str(), err.str()};
+}
+// The last line of a text, without its newline.
+inline std::string lastLine(std::string text) {
+  if (!text.empty() && text.back() == '\n') text.pop_back();
+  return text.substr(text.rfind('\n') + 1);  // npos + 1 is 0: the whole text
 }

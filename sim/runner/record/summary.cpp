@@ -72,7 +72,7 @@ Json vesselJson(const World &w, const Vessel &v) {
 }
 
 Json expectationJson(const pilot::Expectation &e, const ExpectationResult &r) {
-  return {{"line", e.line}, {"text", e.text}, {"met", r.met}, {"found", r.found}};
+  return {{"line", e.line}, {"text", e.text}, {"met", r.met}, {"reached", r.reached}, {"found", r.found}};
 }
 
 // When the flight was flown, as ISO 8601 in UTC: 2025-03-01T14:05:09Z.

@@ -16,7 +16,7 @@ namespace runner {
 struct SummaryHeader {
   std::string scenario;  // as given on the command line
   std::string pilot;     // the pilot program's file; empty when flown without one
-  std::string outcome;   // "success", "expectations not met" or "diverged"
+  std::string outcome;   // "success", "stopped by --until", "expectations not met" or "diverged"
 };
 
 // What the pilot program expected of the flight, and what the flight came to.
