@@ -60,12 +60,10 @@ double maxSubStep(const Vessel &v, const Planet &p, double density, const VECTOR
 bool stepFits(const Vessel &v, const Planet &p, double density, const VECTOR3 &spin, double h, bool mayTouch) {
   const double r2 = dotp(v.pos, v.pos), arc = h * h * p.gm / (kMaxArc * kMaxArc);  // [m^2], [m^3]
   const double turn = kMaxTurn / h, decay = kMaxDecay / h;                         // [rad/s], [1/s]
-  if (!(arc * arc <= r2 * r2 * r2 && dotp(v.omega, v.omega) <= turn * turn)) return false;
-  if (density > 0) {                                   // without air nothing decays
-    const double drag = dragRatePerSpeed(v, density);  // [1/m]
-    if (!(drag * drag * airSpeedSquared(v, spin) <= decay * decay && dampingRate(v, density) <= decay)) return false;
-  }
-  return !mayTouch || !nearGround(v, p, spin, h) || h <= contactStep(v);
+  const double drag = dragRatePerSpeed(v, density);                                // [1/m]
+  return arc * arc <= r2 * r2 * r2 && dotp(v.omega, v.omega) <= turn * turn &&
+         drag * drag * airSpeedSquared(v, spin) <= decay * decay && dampingRate(v, density) <= decay &&
+         (!mayTouch || !nearGround(v, p, spin, h) || h <= contactStep(v));
 }
 
 }  // namespace physics

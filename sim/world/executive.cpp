@@ -133,29 +133,21 @@ void fly(Vessel &v, const physics::StepLoads &loads, const physics::Planet &p, d
   v.omega = m.omega;
 }
 
-// |x| as its bits: for a double of either sign they order as its magnitude
-// does, infinity above every number and NaN above infinity. Comparisons of
-// them raise no floating-point flag, whatever the value.
-std::uint64_t magnitudeBits(double x) {
-  std::uint64_t bits;
-  std::memcpy(&bits, &x, sizeof bits);
-  return bits & ~(std::uint64_t{1} << 63);
+// Quiet comparisons: a NaN fails them without raising the invalid flag.
+bool within(double x, double limit) { return std::islessequal(std::fabs(x), limit); }
+bool within(const VECTOR3 &a, double limit) {
+  bool in = within(a.x, limit);
+  in &= within(a.y, limit);
+  in &= within(a.z, limit);
+  return in;
 }
 
-// Whether every |x| of the n values is within the limit, a NaN never.
-bool within(const double *x, int n, double limit) {
-  std::uint64_t largest = 0;
-  for (int i = 0; i < n; ++i) largest = std::max(largest, magnitudeBits(x[i]));
-  return largest <= magnitudeBits(limit);
-}
-bool within(const VECTOR3 &a, double limit) { return within(a.data, 3, limit); }
-
-// The motion only: integration changes nothing else, so each sub-step checks this.
 bool withinReach(const Vessel &v) {
   bool in = within(v.pos, kFarthest);
   in &= within(v.vel, kFastest);
   in &= within(v.omega, kFastestSpin);
-  for (const auto &row : v.rot.m) in &= within(row, 3, kLargestRotEntry);
+  for (const auto &row : v.rot.m)
+    for (double entry : row) in &= within(entry, kLargestRotEntry);
   return in;
 }
 

@@ -129,17 +129,6 @@ struct Vessel {
   bool touching = false;     // a touchdown point is below the surface (in flight)
   double restTime = 0;       // how long it has lain still in contact [s]
   double surfLng = 0, surfLat = 0, surfHeading = 0;  // while landed [rad]
-  // What standing at that point takes that stays the same while it stands
-  // there: the point's and the heading's sines and cosines, the turn onto its
-  // touchdown plane and its height above it; and for which point and points.
-  struct Standing {
-    double lng = NAN, lat = NAN, heading = NAN;  // [rad]
-    VECTOR3 touchdown[3]{};
-    double ca = 0, sa = 0, cl = 0, sl = 0, ch = 0, sh = 0;
-    Mat3 turn = Mat3::identity();
-    double height = 0;  // [m]
-  };
-  Standing standing;
 
   // The mass GetMass reports lags the tanks, as the simulator's mass register
   // does: a tank created or deleted counts only once the frame is over, or
@@ -153,6 +142,19 @@ struct Vessel {
   // Scenario lines handed to the host's parser that it does not know, kept for
   // the record; the module may have read them itself.
   std::vector<ScenarioLine> unknownLines;
+
+  // Of a landed vessel: what standing at its point takes that stays the same
+  // while it stands there (the point's and the heading's sines and cosines,
+  // the turn onto its touchdown plane and its height above it), and for which
+  // point and touchdown points. Kept last, away from what each step reads.
+  struct Standing {
+    double lng = NAN, lat = NAN, heading = NAN;  // [rad]
+    VECTOR3 touchdown[3]{};
+    double ca = 0, sa = 0, cl = 0, sl = 0, ch = 0, sh = 0;
+    Mat3 turn = Mat3::identity();
+    double height = 0;  // [m]
+  };
+  Standing standing;
 
   double mass() const;  // empty mass plus all tank contents [kg]
   // What GetMass gives at simulation time simt [kg]; the contents of a tank
