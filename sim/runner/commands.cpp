@@ -222,7 +222,7 @@ int runFly(const FlyOptions &given, std::ostream &out, std::ostream &err, bool t
   fs::copy_file(kLog, o.outDir + "/" + kLog, failed);
   if (failed) throw std::runtime_error("cannot copy the log into " + o.outDir + ": " + failed.message());
   out << "wrote " << o.outDir << "/{events.csv,telemetry.csv,summary.json,final.scn,report.html," << kLog << "}\n"
-      << "to see the flight, open " << (fs::path(o.outDir) / "report.html").string() << '\n';
+      << "to see the flight, open " << o.outDir << "/report.html\n";  // as the line above names it
   return status;
 }
 
