@@ -50,13 +50,6 @@ inline VECTOR3 angularAcceleration(const Setup &s, const VECTOR3 &w, const VECTO
             (torquePerMass.z - (i.x - i.y) * w.x * w.y) * s.invI.z);
 }
 
-// Without torque: 0 - x is exactly -x.
-inline VECTOR3 angularAcceleration(const Setup &s, const VECTOR3 &w) {
-  const VECTOR3 &i = s.def.pmi;
-  return _V(-((i.y - i.z) * w.y * w.z) * s.invI.x, -((i.z - i.x) * w.z * w.x) * s.invI.y,
-            -((i.x - i.y) * w.x * w.y) * s.invI.z);
-}
-
 // The rates, with what acts on the vessel known at compile time: thrust
 // (or a flow of propellant), air, the ground. Each leaves out only terms that
 // are exactly zero without it, so every combination gives the same numbers.
@@ -64,7 +57,7 @@ template <bool kThrust, bool kAir, bool kGround>
 Rates rates(const Setup &s, const Motion &m, double t) {
   const double r2 = dotp(m.pos, m.pos);
   VECTOR3 acc = m.pos * (-s.planet.gm / (r2 * std::sqrt(r2)));
-  if (!kThrust && !kAir && !kGround) return {m.vel, acc, turnRate(m.rot, m.omega), angularAcceleration(s, m.omega)};
+  if (!kThrust && !kAir && !kGround) return {m.vel, acc, turnRate(m.rot, m.omega), angularAcceleration(s, m.omega, {})};
   const double mass = std::max(s.loads.mass - s.loads.massFlow * t, kMinimumMass);
   VECTOR3 torque{};
   if (kThrust) {

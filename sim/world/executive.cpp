@@ -19,7 +19,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "sim/physics/atmosphere.h"
@@ -142,6 +141,8 @@ bool within(const VECTOR3 &a, double limit) {
   return in;
 }
 
+// The motion only: integration changes nothing else, so each sub-step checks
+// this. Every test is made, without branches: almost always all pass.
 bool withinReach(const Vessel &v) {
   bool in = within(v.pos, kFarthest);
   in &= within(v.vel, kFastest);

@@ -36,6 +36,13 @@ void limitReversal(double speed, double massPerStep, double &total, double (&par
   }
 }
 
+// The farthest of the touchdown points from the vessel's centre [m].
+double touchdownReach(const Vessel &v) {
+  double reach2 = 0;  // [m^2]
+  for (const VECTOR3 &td : v.touchdown) reach2 = std::max(reach2, dotp(td, td));
+  return std::sqrt(reach2);
+}
+
 }  // namespace
 
 void setTouchdownPoints(Vessel &v, const VECTOR3 &pt1, const VECTOR3 &pt2, const VECTOR3 &pt3) {
@@ -94,23 +101,20 @@ double lowestPoint(const Vessel &v, const Planet &p) {
 }
 
 bool nearGround(const Vessel &v, const Planet &p, const VECTOR3 &spin, double h) {
-  double reach2 = 0;  // [m^2]
-  for (const VECTOR3 &td : v.touchdown) reach2 = std::max(reach2, dotp(td, td));
+  const double points = touchdownReach(v);  // [m]
   const VECTOR3 ground = v.vel - carriedVelocity(spin, v.pos);
-  const double reach = std::sqrt(reach2) + std::sqrt(dotp(ground, ground)) * h + 1;  // [m]
+  const double reach = points + std::sqrt(dotp(ground, ground)) * h + 1;  // [m]
   const double r2 = dotp(v.pos, v.pos);
-  return r2 < (p.radius + reach) * (p.radius + reach) && lowestPoint(v, p) < reach - std::sqrt(reach2);
+  return r2 < (p.radius + reach) * (p.radius + reach) && lowestPoint(v, p) < reach - points;
 }
 
 bool clearOfGround(const Vessel &v, const Planet &p, double h) {
-  double reach2 = 0;  // [m^2]
-  for (const VECTOR3 &td : v.touchdown) reach2 = std::max(reach2, dotp(td, td));
   // The planet's spin is its turn about the axis less the axis' precession,
   // plus that precession about the ecliptic pole: at most this [rad/s].
   const double spin = p.rotationRate() + 2 * std::fabs(p.precessionRate());
   const double r = length(v.pos);  // [m]
   // The ground speed is at most the speed plus that of the ground beneath.
-  return r >= p.radius + std::sqrt(reach2) + (length(v.vel) + spin * r) * h + 1;
+  return r >= p.radius + touchdownReach(v) + (length(v.vel) + spin * r) * h + 1;
 }
 
 // The springs and their damping act on the vessel's motion along the local
