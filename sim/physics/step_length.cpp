@@ -43,6 +43,14 @@ double dampingRate(const Vessel &v, double density) {
   return rate;
 }
 
+// Whether drag and damping, taking speed and spin away at most at decay
+// [1/s], allow the step; in vacuum neither acts.
+bool airAllows(const Vessel &v, double density, const VECTOR3 &spin, double decay) {
+  if (density == 0) return true;
+  const double drag = dragRatePerSpeed(v, density);  // [1/m]
+  return drag * drag * airSpeedSquared(v, spin) <= decay * decay && dampingRate(v, density) <= decay;
+}
+
 }  // namespace
 
 double maxSubStep(const Vessel &v, const Planet &p, double density, const VECTOR3 &spin, bool mayTouch) {
@@ -60,9 +68,7 @@ double maxSubStep(const Vessel &v, const Planet &p, double density, const VECTOR
 bool stepFits(const Vessel &v, const Planet &p, double density, const VECTOR3 &spin, double h, bool mayTouch) {
   const double r2 = dotp(v.pos, v.pos), arc = h * h * p.gm / (kMaxArc * kMaxArc);  // [m^2], [m^3]
   const double turn = kMaxTurn / h, decay = kMaxDecay / h;                         // [rad/s], [1/s]
-  const double drag = dragRatePerSpeed(v, density);                                // [1/m]
-  return arc * arc <= r2 * r2 * r2 && dotp(v.omega, v.omega) <= turn * turn &&
-         drag * drag * airSpeedSquared(v, spin) <= decay * decay && dampingRate(v, density) <= decay &&
+  return arc * arc <= r2 * r2 * r2 && dotp(v.omega, v.omega) <= turn * turn && airAllows(v, density, spin, decay) &&
          (!mayTouch || !nearGround(v, p, spin, h) || h <= contactStep(v));
 }
 

@@ -185,15 +185,16 @@ struct FrameFlown {
   bool leftGround = false;
 };
 
-FrameFlown flyFrame(const World &w, Vessel &v, FrameSpin &frameSpin, double frame) {
+FrameFlown flyFrame(const World &w, Vessel &v, FrameSpin &frameSpin, double maxSpin, double frame) {
   FrameFlown out;
   double left = frame;              // [s]
   if (!withinReach(v)) return out;  // as it was loaded or set: it is not flown
   for (int steps = 0; left > 0; ++steps) {
-    const physics::AirState air = airAround(v, w.planet);
+    const double r = length(v.pos);  // [m]
+    const physics::AirState air = physics::airAt(r - w.planet.radius);
     // High above the ground the ground is not looked for; in vacuum there
     // nothing of the turning planet reaches the vessel.
-    const bool mayTouch = !physics::clearOfGround(v, w.planet, left);
+    const bool mayTouch = !physics::clearOfGround(v, w.planet, r, left, maxSpin);
     const VECTOR3 spin = air.density == 0 && !mayTouch ? VECTOR3{} : frameSpin();
     const double limit = steps >= kMaxSubSteps || physics::stepFits(v, w.planet, air.density, spin, left, mayTouch)
                              ? left
@@ -205,7 +206,10 @@ FrameFlown flyFrame(const World &w, Vessel &v, FrameSpin &frameSpin, double fram
     const double approach = s.loads.ground ? length(v.vel - physics::carriedVelocity(spin, v.pos)) : 0;  // [m/s]
     fly(v, s.loads, w.planet, h);
     physics::drawPropellant(v, s.propulsion);
-    if (!withinReach(v)) break;  // where it would touch the ground means nothing
+    // Where it would touch the ground means nothing out of range. After the
+    // frame's last sub-step clear of the ground nothing below reads the state:
+    // the frame's end checks it.
+    if ((left > 0 || s.loads.ground || v.touching) && !withinReach(v)) break;
     // Within a micrometre counts: a vessel set down on its points stays in touch.
     const bool touching = s.loads.ground && physics::lowestPoint(v, w.planet) < 1e-6;
     if (touching && !v.touching && !out.touchedDown) {
@@ -274,6 +278,7 @@ void World::step() {
   landings.clear();
   tankPool().clear();
   FrameSpin spin(*this);
+  const double maxSpin = physics::fastestSpin(planet);  // [rad/s]
   for (Vessel *v : order_) {
     before.push_back(snapshotOf(*v));
     v->frameStart = {v->pos, v->vel, v->rot, v->omega};
@@ -292,7 +297,7 @@ void World::step() {
       v->restTime = 0;
     }
     v->forceActive = false;
-    const FrameFlown f = flyFrame(*this, *v, spin, frame);
+    const FrameFlown f = flyFrame(*this, *v, spin, maxSpin, frame);
     if (f.touchedDown) touchdowns.push_back({v, false, f.impactSpeed});
     if (f.leftGround && thrusting)
       touchdowns.push_back({v, true, length(physics::propulsionOf(*v, airAround(*v, planet).pressure, 0).force)});

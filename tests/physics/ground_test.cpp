@@ -90,7 +90,8 @@ TEST(ground_contact, is_looked_for_whenever_the_step_may_reach_it) {
         Vessel v;
         v.pos = out * (p.radius + alt);
         v.vel = vel;
-        const bool isNear = physics::nearGround(v, p, spin, h), isClear = physics::clearOfGround(v, p, h);
+        const bool isNear = physics::nearGround(v, p, spin, h),
+                   isClear = physics::clearOfGround(v, p, length(v.pos), h, physics::fastestSpin(p));
         ASSERT_FALSE(isNear && isClear) << alt << " m, step " << h << " s";
         near += isNear;
         clear += isClear;

@@ -108,13 +108,11 @@ bool nearGround(const Vessel &v, const Planet &p, const VECTOR3 &spin, double h)
   return r2 < (p.radius + reach) * (p.radius + reach) && lowestPoint(v, p) < reach - points;
 }
 
-bool clearOfGround(const Vessel &v, const Planet &p, double h) {
-  // The planet's spin is its turn about the axis less the axis' precession,
-  // plus that precession about the ecliptic pole: at most this [rad/s].
-  const double spin = p.rotationRate() + 2 * std::fabs(p.precessionRate());
-  const double r = length(v.pos);  // [m]
+double fastestSpin(const Planet &p) { return p.rotationRate() + 2 * std::fabs(p.precessionRate()); }
+
+bool clearOfGround(const Vessel &v, const Planet &p, double r, double h, double maxSpin) {
   // The ground speed is at most the speed plus that of the ground beneath.
-  return r >= p.radius + touchdownReach(v) + (length(v.vel) + spin * r) * h + 1;
+  return r >= p.radius + touchdownReach(v) + (length(v.vel) + maxSpin * r) * h + 1;
 }
 
 // The springs and their damping act on the vessel's motion along the local

@@ -42,10 +42,14 @@ double lowestPoint(const Vessel &v, const Planet &p);
 // Whether the ground may be reached within a step of h [s]: the touchdown
 // points are within the distance covered at the present speed, plus a metre.
 bool nearGround(const Vessel &v, const Planet &p, const VECTOR3 &spin, double h);
-// Whether the vessel is so high that its touchdown points cannot reach the
-// ground within h [s] however the planet turns: nearGround is then false for
+// The fastest the planet's surface turns [rad/s]: its turn about the axis
+// less the axis' precession, plus that precession about the ecliptic pole.
+double fastestSpin(const Planet &p);
+// Whether the vessel, r [m] from the planet's centre, is so high that its
+// touchdown points cannot reach the ground within h [s] however the planet
+// turns (at most maxSpin [rad/s], fastestSpin): nearGround is then false for
 // any spin the planet has, and the spin need not be known.
-bool clearOfGround(const Vessel &v, const Planet &p, double h);
+bool clearOfGround(const Vessel &v, const Planet &p, double r, double h, double maxSpin);
 // Longest step [s] that follows the springs and their damping closely.
 double contactStep(const Vessel &v);
 
