@@ -44,7 +44,8 @@ void VESSEL::DelPropellantResource(PROPELLANT_HANDLE &ph) const {
     if (th.tank == id) th.tank = 0;
   if (v->defaultTank == id) v->defaultTank = v->tanks.empty() ? 0 : v->tanks.front().id;
   ph = nullptr;
-  sim::World::current()->record().record(v->name, sim::EventKind::tankDeleted, "tank " + std::to_string(index));
+  if (!sim::World::current()->loadingScenario())
+    sim::World::current()->record().record(v->name, sim::EventKind::tankDeleted, "tank " + std::to_string(index));
 }
 
 void VESSEL::SetDefaultPropellantResource(PROPELLANT_HANDLE ph) const {

@@ -60,6 +60,7 @@ void World::loadScenario(const std::string &path, const ScenarioData &data) {
   if (!data.system.empty()) planetarySystem = data.system;
   if (data.dated) mjd = data.mjd;
   focusVessel = data.focus;
+  loading_ = true;
   for (const VesselBlock &b : data.vessels) {
     Vessel *v = build(b.name, b.className);
     if (!v) {
@@ -73,6 +74,7 @@ void World::loadScenario(const std::string &path, const ScenarioData &data) {
       v2->clbkPostCreation();
     }
   }
+  loading_ = false;
   log_->info("scenario loaded: " + path + " (" + std::to_string(order_.size()) + " vessels)");
 }
 

@@ -72,7 +72,7 @@ bool conditionHolds(const World &w, const Rule &r, const Vessel *v, OrbitMemo &o
   const Condition &c = r.condition;
   switch (c.kind) {
     case Condition::Kind::time:
-      return timeReached(w.simTime(), c.time);
+      return timeReached(w.flightTime(), c.time);
     case Condition::Kind::exists:
       return w.find(c.vessel) != nullptr;
     case Condition::Kind::compare:
@@ -146,7 +146,7 @@ void Pilot::fire(World &w, const Rule &r, Vessel *v) {
       holdInputs(w, a.inputs);
       break;
     case Action::Kind::steer:
-      steering_ = ActiveSteering{v->name, a.steering, w.simTime()};
+      steering_ = ActiveSteering{v->name, a.steering, w.flightTime()};
       break;
     case Action::Kind::steerOff:
       holdInputs(w, {});
@@ -193,7 +193,7 @@ void Pilot::steer(World &w, Vessel &v, const ActiveSteering &s) const {
       pitch = p.points.front().second;
       break;
     case PitchProgram::Source::time:
-      pitch = programPitch(p, w.simTime() - s.since);
+      pitch = programPitch(p, w.flightTime() - s.since);
       break;
     case PitchProgram::Source::altitude:
       pitch = programPitch(p, altitudeOf(v, w.planet));

@@ -10,7 +10,7 @@ namespace runner {
 
 const char kUsage[] =
     "Usage: varnell fly [SCENARIO] [--pilot FILE] [--until SECONDS] [--dt SECONDS] [--sample SECONDS]\n"
-    "                  [--out DIR] [--root DIR] [--strict]\n"
+    "                  [--out DIR] [--root DIR] [--strict] [--reload-every SECONDS] [--reload-at T1,T2,...]\n"
     "       varnell check SCENARIO [--pilot FILE] [--root DIR] [--strict]\n"
     "       varnell report DIR\n"
     "       varnell --help\n"
@@ -57,6 +57,14 @@ const char kUsage[] =
     "--root DIR        the simulator's folder tree (Config/, Meshes/, Modules/, Scenarios/);\n"
     "                  default ../root beside the folder of this program. The host runs inside it\n"
     "                  and writes its log there as Varnell.log.\n"
+    "--reload-every SECONDS, --reload-at T1,T2,...\n"
+    "                  flies the flight twice: once straight through, unseen, and once with the\n"
+    "                  whole world saved as scenario text at each of those flight times, torn down\n"
+    "                  as at the end of a simulation and loaded again in a fresh world, the pilot\n"
+    "                  carrying on. The two are compared vessel by vessel (existence, status,\n"
+    "                  position, velocity, mass, tanks, thruster levels) and event by event at each\n"
+    "                  reload and at the end; the first difference beyond 1 mm, 1 um/s, 1 g is\n"
+    "                  printed with the reload after which it appeared, and the exit status is 1.\n"
     "--strict          every warning of the check is an error: nothing is flown, check exits 3.\n"
     "--help            this text.\n"
     "\n"
@@ -98,6 +106,23 @@ class Args {
     return x;
   }
 
+  // A list of times [s], "T1,T2,...", each at least 0.
+  std::vector<double> times(const std::string &option) {
+    const std::string v = value(option);
+    std::vector<double> out;
+    size_t from = 0;
+    for (size_t comma = 0; comma != std::string::npos; from = comma + 1) {
+      comma = v.find(',', from);
+      double x;
+      const std::string item = v.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
+      if (!toNumber(item, x) || x < 0)
+        throw UsageError(option + " needs times of at least 0 s, separated by commas, not \"" + item + "\" in \"" + v +
+                         "\"");
+      out.push_back(x);
+    }
+    return out;
+  }
+
  private:
   const std::vector<std::string> &a_;
   size_t next_ = 0;
@@ -124,6 +149,10 @@ FlyOptions flyOptions(Args &args) {
       o.root = args.value(a);
     else if (a == "--strict")
       o.strict = true;
+    else if (a == "--reload-every")
+      o.reloadEvery = args.seconds(a, 1e-3);
+    else if (a == "--reload-at")
+      o.reloadAt = args.times(a);
     else if (isOption(a) || scenarioGiven)
       throw UsageError("unexpected argument \"" + a + "\"");
     else {

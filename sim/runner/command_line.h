@@ -10,13 +10,17 @@ namespace runner {
 
 struct FlyOptions {
   std::string scenario = "Scenarios/Varnell/Launch.scn";  // relative: the current folder if there, else the root
-  std::string pilot;   // empty: the file beside the scenario with the extension .pilot, if there is one
-  double until = -1;   // simulation time to stop at [s]; < 0: the default
-  double dt = 0.02;    // frame [s], kMinDt..kMaxDt
-  double sample = 1;   // telemetry interval [s]
-  std::string outDir;  // empty: no files
-  std::string root;    // the simulator tree; empty: the program's default
+  std::string pilot;    // empty: the file beside the scenario with the extension .pilot, if there is one
+  double until = -1;    // simulation time to stop at [s]; < 0: the default
+  double dt = 0.02;     // frame [s], kMinDt..kMaxDt
+  double sample = 1;    // telemetry interval [s]
+  std::string outDir;   // empty: no files
+  std::string root;     // the simulator tree; empty: the program's default
   bool strict = false;  // a warning of the check is an error
+  // Flight times [s] at which the world is saved and loaded again, and the
+  // flight compared with the same flight flown straight through.
+  std::vector<double> reloadAt;
+  double reloadEvery = 0;  // [s]; 0: none
 };
 
 struct CheckOptions {

@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <sstream>
 #include <stdexcept>
 
 #include "sim/pilot/pilot.h"
@@ -119,24 +121,82 @@ const char *outcomeOf(int status, bool cutShort) {
                              : "success";
 }
 
-int flyLoaded(World &world, const FlyOptions &o, const std::string &scenario, const std::string &pilotPath,
-              std::unique_ptr<pilot::Program> program, std::ostream &out, bool terminal) {
+// The times to save and load the world at: those given, and every so many
+// seconds of the flight, before its limit [s].
+std::vector<double> reloadTimes(const FlyOptions &o, double limit) {
+  std::vector<double> at;
+  for (double t : o.reloadAt)
+    if (t < limit) at.push_back(t);
+  for (long k = 1; o.reloadEvery > 0 && k * o.reloadEvery < limit; ++k) at.push_back(k * o.reloadEvery);
+  std::sort(at.begin(), at.end());
+  at.erase(std::unique(at.begin(), at.end()), at.end());
+  return at;
+}
+
+// The flights compared, checkpoint by checkpoint: the first difference, and
+// after which reload it appeared (the checkpoints are taken at the reload
+// times, before each reload, and at the end).
+std::string compareFlights(const std::vector<Checkpoint> &straight, const std::vector<Checkpoint> &reloaded,
+                           const std::vector<double> &at) {
+  const size_t n = std::min(straight.size(), reloaded.size());
+  for (size_t k = 0; k < n; ++k) {
+    const bool last = k + 1 == n;
+    const Checkpoint &a = last ? straight.back() : straight[k], &b = last ? reloaded.back() : reloaded[k];
+    const std::string d = firstDifference(a, b, Tolerance());
+    if (d.empty()) continue;
+    char when[160];
+    const size_t reloads = last ? n - 1 : k;  // made before this checkpoint
+    if (reloads == 0)
+      std::snprintf(when, sizeof when, "before any reload, at %.2f s: ", b.t);
+    else
+      std::snprintf(when, sizeof when, "after the reload at %.2f s, at %.2f s: ", at[reloads - 1], b.t);
+    return when + d;
+  }
+  return "";
+}
+
+int flyLoaded(std::unique_ptr<World> &world, const FlyOptions &o, const std::string &scenario,
+              const std::string &pilotPath, std::unique_ptr<pilot::Program> program, std::ostream &out, bool terminal,
+              const std::function<std::unique_ptr<World>(const std::string &log)> &load) {
   std::unique_ptr<pilot::Pilot> pilot;
-  if (program) pilot = std::make_unique<pilot::Pilot>(std::move(*program));
-  out << scenario << ": " << world.vessels().size() << " vessel(s), pilot " << (pilot ? pilotPath : "none") << '\n';
+  if (program) pilot = std::make_unique<pilot::Pilot>(*program);
+  out << scenario << ": " << world->vessels().size() << " vessel(s), pilot " << (pilot ? pilotPath : "none") << '\n';
+  const double limit = limitOf(o, pilot.get());
+
+  // With reloads, the flight is flown first straight through, unseen (one
+  // world at a time), for the one reloaded to be compared with.
+  ReloadPlan plan;
+  std::vector<Checkpoint> straight, reloaded;
+  if (o.reloadEvery > 0 || !o.reloadAt.empty()) {
+    plan.at = reloadTimes(o, limit);
+    world.reset();
+    std::unique_ptr<World> reference = load("");
+    std::unique_ptr<pilot::Pilot> referencePilot;
+    if (program) referencePilot = std::make_unique<pilot::Pilot>(*program);
+    std::ostringstream unseen;
+    EventPrinter quiet(unseen);
+    ProgressLine none(unseen, false);
+    ReloadPlan looks{plan.at, false, "", &straight};
+    fly(reference, referencePilot.get(), limit, {quiet, none, nullptr, o.sample}, &looks);
+    reference.reset();
+    world = load(kLog);
+    plan.logPath = kLog;
+    plan.checkpoints = &reloaded;
+  }
 
   const std::string &outDir = o.outDir;
   std::unique_ptr<FlightFiles> files;
   if (!outDir.empty()) files = std::make_unique<FlightFiles>(outDir);
   EventPrinter printer(out);
   ProgressLine progress(out, terminal);
-  const FlightResult r = fly(world, pilot.get(), limitOf(o, pilot.get()), {printer, progress, files.get(), o.sample});
+  const FlightResult r = fly(world, pilot.get(), limit, {printer, progress, files.get(), o.sample}, &plan);
+  World &flown = *world;
 
   out << '\n';
-  printVesselTable(world, out);
+  printVesselTable(flown, out);
   char line[160];
   std::snprintf(line, sizeof line, "\nflew %.2f s in %.2f s (%ld steps); %d group-level event(s) not shown\n",
-                world.simTime(), r.wallTime, r.steps, printer.thinned());
+                flown.flightTime(), r.wallTime, r.steps, printer.thinned());
   out << line;
 
   // Stopped by a time limit before the pilot program's end rule fired: on
@@ -145,23 +205,34 @@ int flyLoaded(World &world, const FlyOptions &o, const std::string &scenario, co
   const bool cutShort = endRuleLeft && o.until >= 0;
   const std::vector<pilot::Expectation> none;
   const std::vector<pilot::Expectation> &expectations = pilot ? pilot->program().expectations : none;
-  const std::vector<ExpectationResult> results = checkExpectations(world, expectations, cutShort);
+  const std::vector<ExpectationResult> results = checkExpectations(flown, expectations, cutShort);
   out << '\n';
   const bool met = reportExpectations(expectations, results, out);
-  const int status = r.diverged ? kDiverged : met ? kSuccess : kNotMet;
+  int status = r.diverged ? kDiverged : met ? kSuccess : kNotMet;
   if (r.diverged) out << "the flight stopped: " << r.endedBy << '\n';
+  bool differs = false;
+  if (plan.checkpoints) {
+    const std::string d = compareFlights(straight, reloaded, plan.at);
+    differs = !d.empty();
+    out << "reloaded " << plan.done << " time(s): "
+        << (differs ? "the flight differs from the one flown straight through " + d
+                    : "the flight agrees with the one flown straight through (within 1 mm, 1 um/s, 1 g)")
+        << '\n';
+    if (differs && status == kSuccess) status = kNotMet;
+  }
   if (endRuleLeft) {
     std::snprintf(line, sizeof line,
-                  "the flight was stopped at %.2f s %s, before its pilot program's end rule fired%s\n", world.simTime(),
-                  cutShort ? "by --until" : "by the time limit",
+                  "the flight was stopped at %.2f s %s, before its pilot program's end rule fired%s\n",
+                  flown.flightTime(), cutShort ? "by --until" : "by the time limit",
                   cutShort ? "" : "; --until SECONDS sets another limit");
     out << line;
   }
   if (!outDir.empty()) {
     files.reset();
-    writeSummary(outDir + "/summary.json", world, {o.scenario, pilotPath, outcomeOf(status, cutShort)}, r,
+    writeSummary(outDir + "/summary.json", flown,
+                 {o.scenario, pilotPath, differs ? "differs after a reload" : outcomeOf(status, cutShort)}, r,
                  {expectations, results});
-    if (!world.saveScenario(outDir + "/final.scn")) throw std::runtime_error("cannot write " + outDir + "/final.scn");
+    if (!flown.saveScenario(outDir + "/final.scn")) throw std::runtime_error("cannot write " + outDir + "/final.scn");
     writeReport(outDir);
   }
   return status;
@@ -182,18 +253,18 @@ int runFly(const FlyOptions &given, std::ostream &out, std::ostream &err, bool t
   // has to be tried without, which takes a world of its own.
   std::vector<std::string> pilotErrors;
   std::unique_ptr<pilot::Program> program = readPilot(pilotPath, pilotErrors);
-  const auto load = [&] {
-    auto w = std::make_unique<World>(".", kLog);
+  const auto load = [&](const std::string &log) {
+    auto w = std::make_unique<World>(".", log);
     w->dt = o.dt;
     w->loadScenario(scenario);
     return w;
   };
-  std::unique_ptr<World> world = load();
+  std::unique_ptr<World> world = load(kLog);
   LoadedCheck check = checkLoaded(*world, scenario, program.get());
   if (!check.unread.empty()) {
     world.reset();
     confirmUnread(scenario, check);
-    world = load();
+    world = load(kLog);
   }
   ScenarioReport &report = check.report;
   report.errors.insert(report.errors.end(), pilotErrors.begin(), pilotErrors.end());
@@ -209,7 +280,7 @@ int runFly(const FlyOptions &given, std::ostream &out, std::ostream &err, bool t
   }
 
   if (!o.outDir.empty()) prepareOutDir(o.outDir);
-  const int status = flyLoaded(*world, o, scenario, pilotPath, std::move(program), out, terminal);
+  const int status = flyLoaded(world, o, scenario, pilotPath, std::move(program), out, terminal, load);
   world.reset();  // its end is in the log too: the copy is made once it is gone
   if (status == kDiverged) err << "varnell: the flight diverged; see the diverged event\n";
   if (o.outDir.empty()) {

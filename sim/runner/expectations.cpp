@@ -75,7 +75,7 @@ ExpectationResult event(const World &w, const Expectation &e, const std::vector<
 
 std::vector<ExpectationResult> checkExpectations(const World &w, const std::vector<Expectation> &expectations,
                                                  bool cutShort) {
-  const double stop = cutShort ? w.simTime() : HUGE_VAL;  // [s]; a constant: no fault is raised
+  const double stop = cutShort ? w.flightTime() : HUGE_VAL;  // [s]; a constant: no fault is raised
   std::vector<ExpectationResult> results;
   for (const Expectation &e : expectations) {
     if (e.kind == Expectation::Kind::event) {
@@ -84,7 +84,7 @@ std::vector<ExpectationResult> checkExpectations(const World &w, const std::vect
     }
     const Vessel *v = w.find(e.vessel);
     if (cutShort)  // what the flight comes to is read at its end, which it did not reach
-      results.push_back(notReached(format("read at the flight's end, not at the stop at %.2f s", w.simTime())));
+      results.push_back(notReached(format("read at the flight's end, not at the stop at %.2f s", w.flightTime())));
     else if (!v)
       results.push_back(failed("no vessel of that name at the end"));
     else if (e.kind == Expectation::Kind::status)

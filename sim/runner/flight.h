@@ -3,12 +3,15 @@
 // as it is recorded and a telemetry sample at every sample time.
 #pragma once
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "sim/pilot/pilot.h"
 #include "sim/runner/record/event_printer.h"
 #include "sim/runner/record/flight_files.h"
 #include "sim/runner/record/progress_line.h"
+#include "sim/runner/reload.h"
 #include "sim/world/world.h"
 
 namespace sim {
@@ -29,9 +32,20 @@ struct FlightOutputs {
   double sampleInterval = 1;  // of the telemetry [s]
 };
 
+// Points of a flight at which the world is saved and loaded again (reload),
+// or only looked at, for a flight flown straight through to compare with.
+struct ReloadPlan {
+  std::vector<double> at;  // flight times [s], ascending
+  bool reload = true;
+  std::string logPath;                             // of the reloaded worlds; empty: in memory
+  std::vector<Checkpoint> *checkpoints = nullptr;  // one at each time, before its reload, and one at the end
+  int done = 0;                                    // reloads made
+};
+
 // pilot may be null: the world then flies with no one at the controls.
-// Records the end event last.
-FlightResult fly(World &w, pilot::Pilot *pilot, double until, FlightOutputs out);
+// Records the end event last. A reload replaces the world.
+FlightResult fly(std::unique_ptr<World> &w, pilot::Pilot *pilot, double until, FlightOutputs out,
+                 ReloadPlan *plan = nullptr);
 
 }  // namespace runner
 }  // namespace sim

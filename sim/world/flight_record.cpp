@@ -40,11 +40,12 @@ std::string groupName(THGROUP_TYPE group) {
 }
 
 void FlightRecord::record(const std::string &vessel, EventKind kind, const std::string &detail) {
-  events_.push_back({clock_, vessel, kind, detail});
+  events_.push_back({before_ + clock_, vessel, kind, detail});
 }
 
 void FlightRecord::recordGroupLevel(const std::string &vessel, THGROUP_TYPE group, double level) {
-  events_.push_back({clock_, vessel, EventKind::groupLevel, groupName(group) + " " + levelText(level), group, level});
+  events_.push_back(
+      {before_ + clock_, vessel, EventKind::groupLevel, groupName(group) + " " + levelText(level), group, level});
 }
 
 }  // namespace sim

@@ -43,17 +43,26 @@ struct Event {
 
 class FlightRecord {
  public:
-  // clock: the simulation time [s] each event is stamped with.
-  explicit FlightRecord(const double &clock) : clock_(clock) {}
+  // Each event is stamped with the flight's time [s]: the simulation time
+  // clock plus before, what the flight had flown before it.
+  FlightRecord(const double &clock, const double &before) : clock_(clock), before_(before) {}
 
   void record(const std::string &vessel, EventKind kind, const std::string &detail);
   // A group's new level, its detail written as "MAIN 0.64" (three digits).
   void recordGroupLevel(const std::string &vessel, THGROUP_TYPE group, double level);
   const std::vector<Event> &events() const { return events_; }
+  // The events of the flight so far, from the world it was loaded from: they
+  // go before any this record holds.
+  void carryOver(const std::vector<Event> &earlier) {
+    events_.insert(events_.begin(), earlier.begin(), earlier.end());
+    carried_ += earlier.size();
+  }
+  size_t carried() const { return carried_; }  // events carried over
 
  private:
-  const double &clock_;
+  const double &clock_, &before_;
   std::vector<Event> events_;
+  size_t carried_ = 0;
 };
 
 // A thruster group's name as the record shows it: "MAIN", "ATT_PITCHUP", "USER 17".

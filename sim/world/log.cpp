@@ -4,8 +4,8 @@
 
 namespace sim {
 
-Log::Log(const std::string &path) {
-  if (!path.empty()) file_ = std::fopen(path.c_str(), "w");
+Log::Log(const std::string &path, bool append) {
+  if (!path.empty()) file_ = std::fopen(path.c_str(), append ? "a" : "w");
 }
 
 Log::~Log() {

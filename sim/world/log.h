@@ -10,7 +10,8 @@ namespace sim {
 
 class Log {
  public:
-  explicit Log(const std::string &path);  // empty path: keep in memory only
+  // An empty path keeps the log in memory only; append adds to the file.
+  explicit Log(const std::string &path, bool append = false);
   ~Log();
   void info(const std::string &text);
   // An error, placed at file:line when known (line 0: the whole file).

@@ -22,8 +22,8 @@ namespace {
 World *current_ = nullptr;
 }
 
-World::World(const std::string &rootDir, const std::string &logPath)
-    : root_(rootDir), log_(std::make_unique<Log>(logPath)) {
+World::World(const std::string &rootDir, const std::string &logPath, bool appendLog)
+    : root_(rootDir), log_(std::make_unique<Log>(logPath, appendLog)) {
   if (current_) throw std::logic_error("a World already exists; the host runs one at a time");
   current_ = this;
   log_->info("world at " + rootDir);

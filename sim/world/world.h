@@ -31,7 +31,8 @@ class World {
   // Scenarios/, Textures/). Module paths such as "Modules\cvelmessage" are
   // resolved against the process's working directory, as the simulator does;
   // the flight runner and the tests run inside rootDir.
-  explicit World(const std::string &rootDir, const std::string &logPath = "Varnell.log");
+  // A world that carries on a flight (appendLog) adds to its log file.
+  explicit World(const std::string &rootDir, const std::string &logPath = "Varnell.log", bool appendLog = false);
   ~World();  // deletes every vessel through its module, then unloads the modules
   World(const World &) = delete;
   World &operator=(const World &) = delete;
@@ -64,6 +65,10 @@ class World {
   // file and line; what can be read is kept. Returns false only when the file
   // cannot be opened.
   bool loadScenario(const std::string &path);
+  // A scenario is being loaded: what its vessels' modules make and undo
+  // while they build (a tank of the class that the saved state has no more)
+  // is not recorded as happening in flight.
+  bool loadingScenario() const { return loading_; }
   // The same for a scenario held as text; name stands for its file in the log.
   void loadScenarioText(const std::string &name, const std::string &text);
   // Writes the whole world as a scenario, every vessel through its own save path.
@@ -75,7 +80,15 @@ class World {
   double mjd = 51544.5;  // modified Julian date at simulation time 0 [days]
 
   // --- Time ----------------------------------------------------------------
+  // The simulation time [s], as modules read it. It starts at 0 with every
+  // world, as the simulator's starts at 0 with every scenario it loads (a
+  // scenario keeps only its date).
   double simTime() const { return simt_; }
+  // The flight's time [s], on which the pilot, the record and the outputs
+  // run: the simulation time plus what the flight had flown before this
+  // world was loaded, when it carries on from another one's saved scenario.
+  double flightTime() const { return flownBefore + simt_; }
+  double flownBefore = 0;  // [s]
   // The planet's clock: seconds since its epoch, MJD 51544.5, from which its
   // turn and tilt follow (physics/planet/planet.h). It runs on from the
   // scenario's date, so a scenario saved and loaded again finds the planet
@@ -129,7 +142,7 @@ class World {
   mutable physics::PlanetPose pose_;
   // The planet time of pose_ [s]; NaN, none yet, which == and != (quiet comparisons) find equal to no time.
   mutable double poseTime_ = NAN;
-  FlightRecord record_{simt_};
+  FlightRecord record_{simt_, flownBefore};
   Resources resources_{*this};
   Cockpit cockpit_{*this};
   std::vector<std::string> diverged_;
@@ -140,6 +153,7 @@ class World {
   mutable const Vessel *lastFound_ = nullptr;  // of live_, the last that fromHandle found
   HMODULE messages_ = nullptr;                 // the message module, held while vessels may be deleted
   bool messagesTried_ = false;
+  bool loading_ = false;          // loadScenario is under way
   bool stepping_ = false;         // a frame is under way
   bool postStepping_ = false;     // its post-step callbacks are running
   std::vector<Vessel *> doomed_;  // deleted during the frame under way

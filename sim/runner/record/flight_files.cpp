@@ -64,7 +64,7 @@ void FlightFiles::sample(const World &w) {
   for (const Vessel *v : w.vessels()) {
     const pilot::Instruments in = pilot::readInstruments(*v, w.planet, w.planetPose());
     const Attitude &a = in.attitude;
-    telemetry_ << fixed(w.simTime(), 4) << ',' << csvField(v->name) << ',' << statusWord(*v) << ','
+    telemetry_ << fixed(w.flightTime(), 4) << ',' << csvField(v->name) << ',' << statusWord(*v) << ','
                << fixed(in.altitude, 3) << ',' << fixed(in.speed, 4) << ',' << fixed(in.airspeed, 4) << ','
                << fixed(a.pitch * kDegPerRad, 4) << ',' << fixed(a.heading * kDegPerRad, 4) << ','
                << fixed(a.bank * kDegPerRad, 4) << ',' << fixed(in.mass, 3) << ','

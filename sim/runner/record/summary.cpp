@@ -111,7 +111,7 @@ std::string summaryJson(const World &w, const SummaryHeader &h, const FlightResu
   for (size_t i = 0; i < v.expectations.size() && i < v.results.size(); ++i)
     expectations.push_back(expectationJson(v.expectations[i], v.results[i]));
   const Json summary = {{"scenario", h.scenario},    {"pilot", h.pilot.empty() ? Json(nullptr) : Json(h.pilot)},
-                        {"outcome", h.outcome},      {"sim_time_s", clockTime(w.simTime())},
+                        {"outcome", h.outcome},      {"sim_time_s", clockTime(w.flightTime())},
                         {"wall_time_s", r.wallTime}, {"steps", r.steps},
                         {"ended_by", r.endedBy},     {"log_errors", w.log().errorCount()},
                         {"date", utcNow()},          {"events", events},
