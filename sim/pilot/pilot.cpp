@@ -106,6 +106,29 @@ double programPitch(const PitchProgram &p, double x) {
 
 Pilot::Pilot(Program program) : program_(std::move(program)), states_(program_.rules.size()) {}
 
+Pilot::Progress Pilot::progress() const {
+  Progress p{states_, -1, "", 0};
+  if (steering_) {
+    p.steerRule = static_cast<int>(steering_->rule);
+    p.steerVessel = steering_->vessel;
+    p.steerSince = steering_->since;
+  }
+  return p;
+}
+
+bool Pilot::resume(const Progress &p) {
+  const int rules = static_cast<int>(program_.rules.size());
+  if (static_cast<int>(p.rules.size()) != rules || p.steerRule >= rules ||
+      (p.steerRule >= 0 && program_.rules[p.steerRule].action.kind != Action::Kind::steer))
+    return false;
+  states_ = p.rules;
+  steering_.reset();
+  if (p.steerRule >= 0)
+    steering_ = ActiveSteering{p.steerVessel, program_.rules[p.steerRule].action.steering, p.steerSince,
+                               static_cast<size_t>(p.steerRule)};
+  return true;
+}
+
 Vessel *Pilot::vesselOf(const World &w, const Rule &r) const {
   if (!r.vessel.empty()) return w.find(r.vessel);
   if (!w.focusVessel.empty()) return w.find(w.focusVessel);
@@ -146,7 +169,7 @@ void Pilot::fire(World &w, const Rule &r, Vessel *v) {
       holdInputs(w, a.inputs);
       break;
     case Action::Kind::steer:
-      steering_ = ActiveSteering{v->name, a.steering, w.flightTime()};
+      steering_ = ActiveSteering{v->name, a.steering, w.flightTime(), static_cast<size_t>(&r - program_.rules.data())};
       break;
     case Action::Kind::steerOff:
       holdInputs(w, {});

@@ -39,15 +39,30 @@ class Pilot {
   const Rule *ended() const { return endRule_; }
   const Program &program() const { return program_; }
 
- private:
   struct RuleState {
     bool fired = false;
     bool armed = true;  // a repeating rule re-arms once its condition has been false
   };
+  // How far the pilot has come, for a flight carried on where it stopped:
+  // each rule's state, and the steering held (the rule it came from).
+  struct Progress {
+    std::vector<RuleState> rules;
+    int steerRule = -1;  // -1: none held
+    std::string steerVessel;
+    double steerSince = 0;  // [s]
+  };
+  Progress progress() const;
+  // Takes up where a pilot of the same program stopped; false when the
+  // progress does not fit the program (another number of rules, a steering
+  // from a rule that is no steer rule).
+  bool resume(const Progress &p);
+
+ private:
   struct ActiveSteering {
     std::string vessel;  // the one held, which has the focus
     Steering steering;
-    double since = 0;  // simulation time the steer rule fired [s]
+    double since = 0;  // flight time the steer rule fired [s]
+    size_t rule = 0;   // of the program
   };
 
   Program program_;

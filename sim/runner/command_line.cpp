@@ -11,6 +11,7 @@ namespace runner {
 const char kUsage[] =
     "Usage: varnell fly [SCENARIO] [--pilot FILE] [--until SECONDS] [--dt SECONDS] [--sample SECONDS]\n"
     "                  [--out DIR] [--root DIR] [--strict] [--reload-every SECONDS] [--reload-at T1,T2,...]\n"
+    "       varnell fly --resume DIR [--until SECONDS] [--out DIR] [--root DIR] [--strict] [--reload-...]\n"
     "       varnell check SCENARIO [--pilot FILE] [--root DIR] [--strict]\n"
     "       varnell report DIR\n"
     "       varnell --help\n"
@@ -53,7 +54,8 @@ const char kUsage[] =
     "                  what was found), final.scn (the whole scenario at the end), report.html\n"
     "                  (the flight in charts and tables, one file that any browser opens offline)\n"
     "                  and Varnell.log (the host's log) into DIR, which is created if needed and\n"
-    "                  written to before the flight; the last line printed names report.html.\n"
+    "                  written to before the flight; the last line printed names report.html;\n"
+    "                  and flight.pilot and flight.state, to carry the flight on with --resume.\n"
     "--root DIR        the simulator's folder tree (Config/, Meshes/, Modules/, Scenarios/);\n"
     "                  default ../root beside the folder of this program. The host runs inside it\n"
     "                  and writes its log there as Varnell.log.\n"
@@ -65,6 +67,12 @@ const char kUsage[] =
     "                  position, velocity, mass, tanks, thruster levels) and event by event at each\n"
     "                  reload and at the end; the first difference beyond 1 mm, 1 um/s, 1 g is\n"
     "                  printed with the reload after which it appeared, and the exit status is 1.\n"
+    "--resume DIR      carries on a flight from its folder DIR, written by --out: its final.scn,\n"
+    "                  the pilot program as flown (flight.pilot) and flight.state (the flight's\n"
+    "                  time, frame, time acceleration, the inputs held and how far the pilot has\n"
+    "                  come). The clock, the events and the telemetry go on from where it stopped;\n"
+    "                  --out gets the whole flight's record, and the expectations are judged on\n"
+    "                  the whole flight.\n"
     "--strict          every warning of the check is an error: nothing is flown, check exits 3.\n"
     "--help            this text.\n"
     "\n"
@@ -133,8 +141,10 @@ bool isOption(const std::string &a) { return a.rfind("--", 0) == 0; }
 FlyOptions flyOptions(Args &args) {
   FlyOptions o;
   bool scenarioGiven = false;
+  std::string fromFolder;  // an option that --resume takes from the flight's folder
   while (!args.done()) {
     const std::string a = args.take();
+    if (a == "--pilot" || a == "--dt" || a == "--sample") fromFolder = a;
     if (a == "--pilot")
       o.pilot = args.value(a);
     else if (a == "--until")
@@ -153,6 +163,8 @@ FlyOptions flyOptions(Args &args) {
       o.reloadEvery = args.seconds(a, 1e-3);
     else if (a == "--reload-at")
       o.reloadAt = args.times(a);
+    else if (a == "--resume")
+      o.resume = args.value(a);
     else if (isOption(a) || scenarioGiven)
       throw UsageError("unexpected argument \"" + a + "\"");
     else {
@@ -160,6 +172,11 @@ FlyOptions flyOptions(Args &args) {
       scenarioGiven = true;
     }
   }
+  if (!o.resume.empty() && (scenarioGiven || !fromFolder.empty()))
+    throw UsageError(
+        "--resume carries on with the flight folder's scenario, pilot program, frame and sample "
+        "interval; " +
+        (scenarioGiven ? "a scenario" : fromFolder) + " cannot be given with it");
   return o;
 }
 

@@ -21,6 +21,7 @@ struct FlyOptions {
   // flight compared with the same flight flown straight through.
   std::vector<double> reloadAt;
   double reloadEvery = 0;  // [s]; 0: none
+  std::string resume;      // a flight folder written by --out, to carry on from
 };
 
 struct CheckOptions {

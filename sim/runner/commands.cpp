@@ -18,6 +18,7 @@
 #include "sim/runner/record/summary.h"
 #include "sim/runner/record/vessel_table.h"
 #include "sim/runner/report/report.h"
+#include "sim/runner/resume.h"
 #include "sim/runner/scenario_check.h"
 #include "sim/world/world.h"
 
@@ -157,9 +158,16 @@ std::string compareFlights(const std::vector<Checkpoint> &straight, const std::v
 
 int flyLoaded(std::unique_ptr<World> &world, const FlyOptions &o, const std::string &scenario,
               const std::string &pilotPath, std::unique_ptr<pilot::Program> program, std::ostream &out, bool terminal,
-              const std::function<std::unique_ptr<World>(const std::string &log)> &load) {
-  std::unique_ptr<pilot::Pilot> pilot;
-  if (program) pilot = std::make_unique<pilot::Pilot>(*program);
+              const std::function<std::unique_ptr<World>(const std::string &log)> &load, const Resumed *resumed) {
+  // A pilot as the program's, or taking up where the flight's folder says it stopped.
+  const auto pilotFor = [&]() -> std::unique_ptr<pilot::Pilot> {
+    if (!program) return nullptr;
+    auto p = std::make_unique<pilot::Pilot>(*program);
+    if (resumed && !p->resume(resumed->progress))
+      throw std::runtime_error("the pilot's progress in " + o.resume + "/" + kStateFile + " does not fit " + pilotPath);
+    return p;
+  };
+  std::unique_ptr<pilot::Pilot> pilot = pilotFor();
   out << scenario << ": " << world->vessels().size() << " vessel(s), pilot " << (pilot ? pilotPath : "none") << '\n';
   const double limit = limitOf(o, pilot.get());
 
@@ -171,8 +179,7 @@ int flyLoaded(std::unique_ptr<World> &world, const FlyOptions &o, const std::str
     plan.at = reloadTimes(o, limit);
     world.reset();
     std::unique_ptr<World> reference = load("");
-    std::unique_ptr<pilot::Pilot> referencePilot;
-    if (program) referencePilot = std::make_unique<pilot::Pilot>(*program);
+    std::unique_ptr<pilot::Pilot> referencePilot = pilotFor();
     std::ostringstream unseen;
     EventPrinter quiet(unseen);
     ProgressLine none(unseen, false);
@@ -187,6 +194,7 @@ int flyLoaded(std::unique_ptr<World> &world, const FlyOptions &o, const std::str
   const std::string &outDir = o.outDir;
   std::unique_ptr<FlightFiles> files;
   if (!outDir.empty()) files = std::make_unique<FlightFiles>(outDir);
+  if (files && resumed) files->continueFrom(resumed->carried.events, resumed->telemetryRows);
   EventPrinter printer(out);
   ProgressLine progress(out, terminal);
   const FlightResult r = fly(world, pilot.get(), limit, {printer, progress, files.get(), o.sample}, &plan);
@@ -233,6 +241,7 @@ int flyLoaded(std::unique_ptr<World> &world, const FlyOptions &o, const std::str
                  {o.scenario, pilotPath, differs ? "differs after a reload" : outcomeOf(status, cutShort)}, r,
                  {expectations, results});
     if (!flown.saveScenario(outDir + "/final.scn")) throw std::runtime_error("cannot write " + outDir + "/final.scn");
+    writeFlightState(outDir, flown, o.sample, pilot.get(), pilotPath);
     writeReport(outDir);
   }
   return status;
@@ -246,6 +255,15 @@ size_t stopping(const ScenarioReport &r, bool strict) { return r.errors.size() +
 int runFly(const FlyOptions &given, std::ostream &out, std::ostream &err, bool terminal) {
   FlyOptions o = given;
   if (!o.outDir.empty()) o.outDir = fs::absolute(o.outDir).string();
+  std::unique_ptr<Resumed> resumed;
+  if (!o.resume.empty()) {
+    o.resume = fs::absolute(o.resume).string();
+    resumed = std::make_unique<Resumed>(readFlightState(o.resume));
+    o.scenario = resumed->scenario;
+    o.pilot = resumed->pilot;
+    o.dt = resumed->carried.dt;
+    o.sample = resumed->sample;
+  }
   const Inputs in = enterRootWith(o.root, o.scenario, o.pilot);
   const std::string &scenario = in.scenario, &pilotPath = in.pilot;
 
@@ -256,6 +274,7 @@ int runFly(const FlyOptions &given, std::ostream &out, std::ostream &err, bool t
   const auto load = [&](const std::string &log) {
     auto w = std::make_unique<World>(".", log);
     w->dt = o.dt;
+    if (resumed) carryInto(*w, resumed->carried);  // before the load: its events go on the flight's clock
     w->loadScenario(scenario);
     return w;
   };
@@ -280,7 +299,7 @@ int runFly(const FlyOptions &given, std::ostream &out, std::ostream &err, bool t
   }
 
   if (!o.outDir.empty()) prepareOutDir(o.outDir);
-  const int status = flyLoaded(world, o, scenario, pilotPath, std::move(program), out, terminal, load);
+  const int status = flyLoaded(world, o, scenario, pilotPath, std::move(program), out, terminal, load, resumed.get());
   world.reset();  // its end is in the log too: the copy is made once it is gone
   if (status == kDiverged) err << "varnell: the flight diverged; see the diverged event\n";
   if (o.outDir.empty()) {
@@ -292,7 +311,8 @@ int runFly(const FlyOptions &given, std::ostream &out, std::ostream &err, bool t
   fs::remove(o.outDir + "/" + kLog, failed);
   fs::copy_file(kLog, o.outDir + "/" + kLog, failed);
   if (failed) throw std::runtime_error("cannot copy the log into " + o.outDir + ": " + failed.message());
-  out << "wrote " << o.outDir << "/{events.csv,telemetry.csv,summary.json,final.scn,report.html," << kLog << "}\n"
+  out << "wrote " << o.outDir << "/{events.csv,telemetry.csv,summary.json,final.scn,report.html," << kLog << ","
+      << kStateFile << (pilotPath.empty() ? "" : std::string(",") + kPilotFile) << "}\n"
       << "to see the flight, open " << o.outDir << "/report.html\n";  // as the line above names it
   return status;
 }

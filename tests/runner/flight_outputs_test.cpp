@@ -334,6 +334,64 @@ TEST_F(flight_outputs, an_engine_that_burns_its_tank_dry_shows_in_the_events_and
   EXPECT_EQ(field(telemetry, "76.0000,P", "thrust_n"), 0);
 }
 
+// The position a saved scenario gives its first orbiting vessel [m].
+VECTOR3 savedPosition(const std::string &scenario) {
+  VECTOR3 r{NAN, NAN, NAN};
+  std::istringstream(scenario.substr(scenario.find("RPOS ") + 5)) >> r.x >> r.y >> r.z;
+  return r;
+}
+
+// A flight reloaded along the way is compared with the same flight flown
+// straight through: a module that saves all of its state agrees, and one that
+// leaves a field out of its save (the time its burn has left) is caught, with
+// the reload after which the flights parted, the vessel and what differs. A
+// flight stopped and carried on from its folder ends as the one flown through,
+// its pilot's rules not fired again and its record going on from the stop.
+TEST_F(flight_outputs, reloads_and_resuming_carry_a_flight_on_as_if_it_had_not_stopped) {
+  tree.withFixtureModule();
+  tree.write("Config/Vessels/Probe.cfg", "Module = Fixture\n");
+  const std::string ship =
+      "BEGIN_SHIPS\nP:Probe\n  STATUS Orbiting Earth\n  RPOS 6671010 0 0\n  RVEL 0 0 7729.9\n  PRPLEVEL 0:1\n"
+      "  THLEVEL 0:1\n  BURN 30\n";
+  tree.write("Scenarios/Test/Burn.scn", ship + "END\nEND_SHIPS\n");
+  tree.write("Scenarios/Test/Burn.pilot", "at 1 key B\nat 45 throttle main 0.5\nat 60 end\n");
+  tree.write("Scenarios/Test/Forgetful.scn", ship + "  NOTE forgetful\nEND\nEND_SHIPS\n");
+  tree.write("Scenarios/Test/Forgetful.pilot", "at 60 end\n");
+  FlyOptions o = hop("Scenarios/Test/Burn.scn");
+  o.reloadEvery = 20;
+  Flown f = fly(o);
+  EXPECT_EQ(f.status, sim::runner::kSuccess) << f.terminal << f.errors;
+  EXPECT_NE(f.terminal.find("reloaded 3 time(s): the flight agrees"), std::string::npos) << f.terminal;
+  o.scenario = "Scenarios/Test/Forgetful.scn";
+  o.outDir.clear();
+  f = fly(o);
+  EXPECT_EQ(f.status, sim::runner::kNotMet);
+  EXPECT_NE(f.terminal.find("differs from the one flown straight through after the reload at 20.00 s, at 40.00 s: "
+                            "P position"),
+            std::string::npos)
+      << f.terminal;
+
+  o = hop("Scenarios/Test/Burn.scn");
+  o.until = 25;  // the burn under way
+  o.outDir = tree.path("first");
+  EXPECT_EQ(fly(o).status, sim::runner::kSuccess);
+  FlyOptions resumed;
+  resumed.root = tree.dir();
+  resumed.resume = tree.path("first");
+  resumed.outDir = tree.path("rest");
+  f = fly(resumed);
+  EXPECT_EQ(f.status, sim::runner::kSuccess) << f.terminal << f.errors;
+  EXPECT_EQ(f.terminal.find("key"), std::string::npos) << "no event before the stop is shown again";
+  const std::string events = tree.read("rest/events.csv"), telemetry = tree.read("rest/telemetry.csv");
+  EXPECT_EQ(count(events, ",P,key,"), 1u) << events;
+  EXPECT_EQ(count(events, ",end,"), 1u) << "the stop is no end of the flight";
+  EXPECT_EQ(count(events, "45.0000,P,pilot,line 2"), 1u) << events;
+  EXPECT_EQ(count(telemetry, "\n25.0000,P,"), 1u);
+  EXPECT_EQ(count(telemetry, "\n26.0000,P,"), 1u);
+  const VECTOR3 apart = savedPosition(tree.read("rest/final.scn")) - savedPosition(tree.read("out/final.scn"));
+  EXPECT_LT(length(apart), 1e-3);
+}
+
 // A tank deleted moves the later ones up; one of them that runs dry in the
 // same step has still held propellant, and is named by its new place.
 TEST(dry_tank_watch, a_tank_that_runs_dry_as_one_before_it_goes_is_seen_at_its_new_place) {

@@ -1,6 +1,10 @@
 // A small vessel module for the host's own tests, loaded the way the simulator
 // loads any module: it defines a tank and two main engines in clbkSetClassCaps,
-// the first of them lit, and keeps a note of its own in the scenario.
+// the first of them lit, and keeps a note of its own in the scenario. A
+// timed burn (BURN seconds) shuts the engines down when its time is up; the
+// note "forgetful" makes it leave the time still to burn out of its save.
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -28,6 +32,8 @@ class Probe final : public VESSEL2 {
     while (oapiReadScenario_nextline(scn, line)) {
       if (!std::strncmp(line, "NOTE ", 5))
         note = line + 5;
+      else if (!std::strncmp(line, "BURN ", 5))
+        burnLeft = std::atof(line + 5);
       else
         ParseScenarioLineEx(line, status);
     }
@@ -36,9 +42,19 @@ class Probe final : public VESSEL2 {
   void save(FILEHANDLE scn) {
     SaveDefaultState(scn);
     if (!note.empty()) oapiWriteScenario_string(scn, const_cast<char *>("NOTE"), &note[0]);
+    char burn[32];
+    std::snprintf(burn, sizeof burn, "%.17g", burnLeft);
+    if (burnLeft > 0 && note != "forgetful") oapiWriteScenario_string(scn, const_cast<char *>("BURN"), burn);
+  }
+
+  void clbkPostStep(double, double simdt, double) override {
+    if (burnLeft <= 0) return;
+    burnLeft -= simdt;
+    if (burnLeft <= 0) SetThrusterGroupLevel(THGROUP_MAIN, 0);
   }
 
   std::string note;
+  double burnLeft = 0;  // [s]
 };
 
 }  // namespace

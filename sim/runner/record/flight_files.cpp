@@ -59,6 +59,11 @@ void FlightFiles::event(const Event &e) {
           << csvField(e.detail) << '\n';
 }
 
+void FlightFiles::continueFrom(const std::vector<Event> &events, const std::string &telemetryRows) {
+  for (const Event &e : events) event(e);
+  telemetry_ << telemetryRows;
+}
+
 // An unbound orbit has no apoapsis: its field stays empty.
 void FlightFiles::sample(const World &w) {
   for (const Vessel *v : w.vessels()) {

@@ -23,6 +23,9 @@ class FlightFiles {
   explicit FlightFiles(const std::string &dir);
   void event(const Event &e);
   void sample(const World &w);  // a row for every vessel, at the world's time
+  // The record of the flight so far, for a flight carried on from its folder:
+  // its events, and its telemetry's rows as they were written.
+  void continueFrom(const std::vector<Event> &events, const std::string &telemetryRows);
 
  private:
   std::ofstream events_, telemetry_;
