@@ -97,10 +97,15 @@ Checkpoint checkpointOf(const World &w) {
   return c;
 }
 
+// Vessels pair up by their place in the world, which a save and a load keep,
+// and else by name (vessels may share a name, as released fairing halves do).
 std::string firstDifference(const Checkpoint &expected, const Checkpoint &actual, const Tolerance &tol) {
-  for (const VesselState &a : expected.vessels) {
-    const auto b = std::find_if(actual.vessels.begin(), actual.vessels.end(),
-                                [&a](const VesselState &s) { return s.name == a.name; });
+  for (size_t i = 0; i < expected.vessels.size(); ++i) {
+    const VesselState &a = expected.vessels[i];
+    const auto b = i < actual.vessels.size() && actual.vessels[i].name == a.name
+                       ? actual.vessels.begin() + static_cast<long>(i)
+                       : std::find_if(actual.vessels.begin(), actual.vessels.end(),
+                                      [&a](const VesselState &s) { return s.name == a.name; });
     if (b == actual.vessels.end()) return a.name + " is missing";
     const std::string d = differentVessel(a, *b, tol);
     if (!d.empty()) return a.name + " " + d;
