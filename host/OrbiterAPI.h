@@ -193,6 +193,8 @@ OAPIFUNC VESSEL *oapiGetVesselInterface(OBJHANDLE hVessel);
 OAPIFUNC OBJHANDLE oapiGetVesselByName(char *name);
 OAPIFUNC bool oapiGetAirspeed(OBJHANDLE hVessel, double *airspeed);
 OAPIFUNC double oapiGetTimeAcceleration();
+// Seconds since the simulation started: 0 again with every scenario loaded.
+OAPIFUNC double oapiGetSimTime();
 OAPIFUNC char *oapiDebugString();
 // Writes one line into the simulator's log file.
 OAPIFUNC void oapiWriteLog(char *line);

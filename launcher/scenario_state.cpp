@@ -1,6 +1,10 @@
 // The launcher's scenario block: the manifest's lines, the launcher's own keys
-// CONFIGURATION and FAIRING, and the host's default state, all in one block.
+// CONFIGURATION and FAIRING, its timeline (MET, STAGETIMER, SAMPLER) and the
+// host's default state, all in one block.
+#include <cctype>
 #include <climits>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -14,6 +18,10 @@ char FAIRING_KEY[] = "FAIRING";
 char FAIRING_ON[] = "1";
 const std::size_t CONFIGURATION_KEY_LENGTH = sizeof CONFIGURATION_KEY - 1;
 const std::size_t FAIRING_KEY_LENGTH = sizeof FAIRING_KEY - 1;
+char MET_KEY[] = "MET";
+char STAGE_TIMER_KEY[] = "STAGETIMER";
+char SAMPLER_KEY[] = "SAMPLER";
+const int kExactDigits = 17;  // a double written with them reads back as the same double
 
 // A FAIRING line puts the fairing on unless a number 0 follows the key.
 bool FairingOn(const char *rest) {
@@ -29,19 +37,84 @@ int ConfigurationNumber(const char *text) {
   return value >= INT_MIN && value <= INT_MAX ? static_cast<int>(value) : 0;
 }
 
+// The text after the key when the line starts with it as a whole word, in any
+// case; null otherwise.
+const char *AfterKey(const char *line, const char *key) {
+  const std::size_t length = std::strlen(key);
+  if (_strnicmp(line, key, length) != 0) return nullptr;
+  return line[length] == '\0' || std::isspace(static_cast<unsigned char>(line[length])) ? line + length : nullptr;
+}
+
+// Reads at least `least` and at most `most` finite numbers and nothing after
+// them; how many, or -1 when the text is not that.
+int ReadNumbers(const char *text, double *x, int least, int most) {
+  int n = 0;
+  for (char *end = nullptr; n < most; text = end) {
+    const double value = std::strtod(text, &end);
+    if (end == text) break;
+    if (!std::isfinite(value)) return -1;
+    x[n++] = value;
+  }
+  while (std::isspace(static_cast<unsigned char>(*text))) ++text;
+  return n >= least && *text == '\0' ? n : -1;
+}
+
+// The numbers after the key, each with the digits that read back exactly.
+void WriteNumbers(FILEHANDLE scn, char *key, double first, const double *second = nullptr) {
+  char text[64];
+  const int n = std::snprintf(text, sizeof text, "%.*g", kExactDigits, first);
+  if (second) std::snprintf(text + n, sizeof text - n, " %.*g", kExactDigits, *second);
+  oapiWriteScenario_string(scn, key, text);
+}
+
 }  // namespace
 
-// Only the keys' first letters are compared, so "FAIRING" followed by anything
-// but the number 0 puts the fairing on. Every line but FAIRING also reaches the
-// host's parser, which passes over the keys it does not know.
+// The timeline as saved: MET, once launched; the time since staging, on the
+// upper stage; the airspeed sampler, on the full stack, as the time since its
+// last sample (the simulation time starts again with every scenario loaded)
+// and, once it has sampled, the airspeed it took. False for a line that is
+// none of these or does not read whole.
+bool VARNELL::ReadTimelineLine(const char *line) {
+  double x[2];
+  const char *rest = nullptr;
+  if ((rest = AfterKey(line, MET_KEY))) {
+    if (ReadNumbers(rest, x, 1, 1) < 0) return false;
+    launchCommand = true;
+    met = x[0];
+  } else if ((rest = AfterKey(line, STAGE_TIMER_KEY))) {
+    if (ReadNumbers(rest, x, 1, 1) < 0) return false;
+    stageTimer = x[0];
+  } else if ((rest = AfterKey(line, SAMPLER_KEY))) {
+    const int n = ReadNumbers(rest, x, 1, 2);
+    if (n < 0) return false;
+    airspeedSampler.sampled = n == 2;
+    airspeedSampler.lastSampleTime = oapiGetSimTime() - x[0];
+    airspeedSampler.lastAirspeed = n == 2 ? x[1] : 0;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// Only the first letters of CONFIGURATION and FAIRING are compared, so
+// "FAIRING" followed by anything but the number 0 puts the fairing on. Every
+// line but FAIRING and the timeline's also reaches the host's parser, which
+// passes over the keys it does not know. A block without the timeline's keys,
+// written by hand or saved before the launcher kept its timeline, has it
+// worked out from its state once the host has applied that. With any of them,
+// what the block leaves out has not happened: not launched, not staged, no
+// sample taken.
 void VARNELL::LoadState(FILEHANDLE scn, void *status) {
   char *line;
+  bool timelineRead = false;
   while (oapiReadScenario_nextline(scn, line)) {
     ParseScenarioLine(line);
     if (!_strnicmp(line, CONFIGURATION_KEY, CONFIGURATION_KEY_LENGTH))
       configuration = ConfigurationNumber(line + CONFIGURATION_KEY_LENGTH);
     if (!_strnicmp(line, FAIRING_KEY, FAIRING_KEY_LENGTH))
       fairingAttached = FairingOn(line + FAIRING_KEY_LENGTH);
+    else if (ReadTimelineLine(line))
+      timelineRead = true;
     else
       ParseScenarioLineEx(line, status);
   }
@@ -51,7 +124,7 @@ void VARNELL::LoadState(FILEHANDLE scn, void *status) {
   // tank early.
   if (configuration == 1 && phBooster) DelPropellantResource(phBooster);
   Reconfigure();
-  justLoaded = true;  // what the state read means is seen once the host has applied it
+  justLoaded = !timelineRead;  // what the state read means is seen once the host has applied it
 }
 
 // A launcher released as a stage and saved before its first step has its
@@ -64,5 +137,13 @@ void VARNELL::SaveState(FILEHANDLE scn) {
   SaveDefaultState(scn);
   oapiWriteScenario_int(scn, CONFIGURATION_KEY, configuration);
   if (fairingAttached) oapiWriteScenario_string(scn, FAIRING_KEY, FAIRING_ON);
+  if (launchCommand) WriteNumbers(scn, MET_KEY, met);
+  if (configuration == 1) {
+    WriteNumbers(scn, STAGE_TIMER_KEY, stageTimer);
+  } else {
+    const AirspeedSampler &sampler = airspeedSampler;
+    WriteNumbers(scn, SAMPLER_KEY, oapiGetSimTime() - sampler.lastSampleTime,
+                 sampler.sampled ? &sampler.lastAirspeed : nullptr);
+  }
   SaveManifest(scn);
 }

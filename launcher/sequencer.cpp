@@ -50,7 +50,7 @@ double inputLevel(const VESSEL &v, THGROUP_TYPE type) {
 
 bool AirspeedSampler::Sample(OBJHANDLE vessel, double simt) {
   interval = simt - lastSampleTime;
-  if (interval <= kSampleInterval) return false;
+  if (interval <= kSampleInterval + kClockRounding) return false;
   lastSampleTime = simt;
   oapiGetAirspeed(vessel, &airspeed);
   speedChange = airspeed - lastAirspeed;
@@ -165,7 +165,7 @@ void VARNELL::FlyUpperStage(double simdt, const Steering &s) {
   }
 }
 
-// The time since staging is not saved; what the stage shows says how far its
+// Read without the time since staging, what the stage shows says how far its
 // timeline went. A full stage has not been lit: its timeline runs from the
 // load, ignition 10 s after it. A stage whose tank is below full has burnt and
 // is not lit again (a stage coasting in orbit would light up 10 s after every
@@ -176,8 +176,9 @@ void VARNELL::SkipPassedTimeline() {
     stageTimer = fairingAttached ? kIgnitionTo : kJettisonAfter;
 }
 
-// MET before the load is not saved: it counts from the load. B, and the
-// booster's ramp, would otherwise take the throttle from the pilot in flight.
+// Read without its timeline, a launcher in flight has been launched, and MET
+// counts from the load. B, and the booster's ramp, would otherwise take the
+// throttle from the pilot in flight.
 void VARNELL::TakeUpFlight() {
   justLoaded = false;
   double airspeed = 0;

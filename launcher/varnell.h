@@ -12,9 +12,17 @@ const double UPPER_STAGE_OFFSET = 20.169;
 
 // Measures how fast a vessel's airspeed changes, from samples more than
 // kSampleInterval apart. Each launcher has its own; its first sample only
-// records, as there is nothing before it to measure against.
+// records, as there is nothing before it to measure against. A saved launcher
+// keeps it: the time since its last sample, and the airspeed taken there.
+//
+// Frames that add up to the interval exactly (ten of 0.02 s) give a
+// difference of simulation times a few roundings off it, above or below as
+// the clock's size has it; and the clock starts again at 0 with every load.
+// Within kClockRounding of the interval counts as the interval, so that the
+// samples fall on the same frames whatever the clock reads.
 struct AirspeedSampler {
   static constexpr double kSampleInterval = 0.2;  // [s]
+  static constexpr double kClockRounding = 1e-6;  // [s]
 
   // Takes a sample when the interval has passed; true if it measured an acceleration.
   bool Sample(OBJHANDLE vessel, double simt);
@@ -44,13 +52,15 @@ class VARNELL : public COMMON_VESSEL_EX {
 
   // Reads the launcher's scenario block, then builds the configuration it names.
   void LoadState(FILEHANDLE scn, void *status);
-  // After a load: the upper stage's timeline, if the state read has passed it.
+  // After a load of a block saved without the timeline: the upper stage's
+  // timeline, if the state read has passed it.
   void SkipPassedTimeline();
-  // After a load, at the first step: a launcher moving through the air has
-  // been launched, and its count is not started again.
+  // After such a load, at the first step: a launcher moving through the air
+  // has been launched, and its count is not started again.
   void TakeUpFlight();
-  // Writes the host's default state, the launcher's own keys, then the
-  // manifest, with what waits for it in the message module taken in.
+  // Writes the host's default state, the launcher's own keys and its timeline
+  // (MET, the time since staging, the airspeed sampler), then the manifest,
+  // with what waits for it in the message module taken in.
   void SaveState(FILEHANDLE scn);
 
   // Each build starts from nothing: meshes, mass, shape, payloads and engines.
@@ -72,8 +82,8 @@ class VARNELL : public COMMON_VESSEL_EX {
   bool launchCommand = false;      // B pressed: the count runs; never cleared
   bool fairingAttached = false;
   double upperStageOffset = 0;  // full stack origin to upper stage origin, along z [m]
-  double met = -10;             // mission elapsed time, held at -10 until launch [s]
-  double stageTimer = 0;        // time since staging [s]
+  double met = -10;             // mission elapsed time, held at -10 until launch; saved once launched [s]
+  double stageTimer = 0;        // time since staging; saved on the upper stage [s]
   double fairingMass = 0;       // added to the empty mass while the fairing is on [kg]
   PROPELLANT_HANDLE phBooster = nullptr, phUpperStage = nullptr, phRcs = nullptr;
   THRUSTER_HANDLE thBooster[2] = {};
@@ -90,9 +100,9 @@ class VARNELL : public COMMON_VESSEL_EX {
   VECTOR3 ofsPlf1 = _V(-0.935, 0, 30.737);          // fairing half 1 mesh offset from the vessel origin [m]
   VECTOR3 ofsPlf2 = _V(0.906, 0, 30.737);           // fairing half 2 mesh offset from the vessel origin [m]
 
-  AirspeedSampler airspeedSampler;  // feeds the booster's acceleration limit
+  AirspeedSampler airspeedSampler;  // feeds the booster's acceleration limit; saved on the full stack
   int thrustersDefined = -1;        // the configuration whose engines exist; -1 before the first build
-  bool justLoaded = false;          // read from a scenario, not yet placed in its flight
+  bool justLoaded = false;          // read from a scenario without its timeline, not yet placed in its flight
 
  private:
   // Engine deflections from the pilot's attitude inputs [rad].
@@ -100,6 +110,7 @@ class VARNELL : public COMMON_VESSEL_EX {
     double pitch, yaw, bank;
   };
   Steering ReadSteering() const;
+  bool ReadTimelineLine(const char *line);
   void FlyBooster(double simt, double simdt, const Steering &s, double yawRate);
   void StageBooster();
   void FlyUpperStage(double simdt, const Steering &s);

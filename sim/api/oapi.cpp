@@ -67,6 +67,11 @@ double oapiGetTimeAcceleration() {
   return w ? w->timeAcceleration : 1;
 }
 
+double oapiGetSimTime() {
+  sim::World *w = world("oapiGetSimTime");
+  return w ? w->simTime() : 0;
+}
+
 char *oapiDebugString() {
   static char spare[256];
   sim::World *w = world("oapiDebugString");

@@ -5,12 +5,12 @@
 // flight is flown once for all the checks below; the sanitizer build's leak
 // check covers its teardown.
 //
-// A launcher comes back from a load with its count stopped (MET, the stage
-// timer and the launch command are not saved). The pilot works with that: a
-// launcher still on the pad after its launch time (landed, or on its springs
-// once its booster has begun to push) gets B again; one loaded as
-// the upper stage with its fairing on runs its timeline again from the load,
-// so its releases simply come later.
+// A launcher comes back from a load with its timeline as it was saved (MET,
+// the launch command, the stage timer and the airspeed sampler), so a count
+// goes on and an upper stage drops its fairing 32.5 s after staging, reloads
+// or not. The pilot presses B on a launcher still on the pad after its launch
+// time (landed, or on its springs once its booster has begun to push) that
+// has not had it since the load; to one counting already it changes nothing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
