@@ -1,5 +1,6 @@
 // The launcher's scenario block: the manifest's lines, the launcher's own keys
-// CONFIGURATION and FAIRING, its timeline (MET, STAGETIMER, SAMPLER) and the
+// CONFIGURATION and FAIRING, its timeline (MET, STAGETIMER, SAMPLER), the
+// directions its engines are turned to (GIMBAL) and the
 // host's default state, all in one block.
 #include <cctype>
 #include <climits>
@@ -21,6 +22,7 @@ const std::size_t FAIRING_KEY_LENGTH = sizeof FAIRING_KEY - 1;
 char MET_KEY[] = "MET";
 char STAGE_TIMER_KEY[] = "STAGETIMER";
 char SAMPLER_KEY[] = "SAMPLER";
+char GIMBAL_KEY[] = "GIMBAL";
 const int kExactDigits = 17;  // a double written with them reads back as the same double
 
 // A FAIRING line puts the fairing on unless a number 0 follows the key.
@@ -60,10 +62,11 @@ int ReadNumbers(const char *text, double *x, int least, int most) {
 }
 
 // The numbers after the key, each with the digits that read back exactly.
-void WriteNumbers(FILEHANDLE scn, char *key, double first, const double *second = nullptr) {
-  char text[64];
-  const int n = std::snprintf(text, sizeof text, "%.*g", kExactDigits, first);
-  if (second) std::snprintf(text + n, sizeof text - n, " %.*g", kExactDigits, *second);
+void WriteNumbers(FILEHANDLE scn, char *key, const double *x, int count) {
+  char text[256];
+  int n = 0;
+  for (int i = 0; i < count; ++i)
+    n += std::snprintf(text + n, sizeof text - n, i ? " %.*g" : "%.*g", kExactDigits, x[i]);
   oapiWriteScenario_string(scn, key, text);
 }
 
@@ -75,7 +78,7 @@ void WriteNumbers(FILEHANDLE scn, char *key, double first, const double *second 
 // and, once it has sampled, the airspeed it took. False for a line that is
 // none of these or does not read whole.
 bool VARNELL::ReadTimelineLine(const char *line) {
-  double x[2];
+  double x[6];
   const char *rest = nullptr;
   if ((rest = AfterKey(line, MET_KEY))) {
     if (ReadNumbers(rest, x, 1, 1) < 0) return false;
@@ -90,6 +93,11 @@ bool VARNELL::ReadTimelineLine(const char *line) {
     airspeedSampler.sampled = n == 2;
     airspeedSampler.lastSampleTime = oapiGetSimTime() - x[0];
     airspeedSampler.lastAirspeed = n == 2 ? x[1] : 0;
+  } else if ((rest = AfterKey(line, GIMBAL_KEY))) {
+    if (ReadNumbers(rest, x, 6, 6) < 0) return false;
+    engineDirs[0] = _V(x[0], x[1], x[2]);
+    engineDirs[1] = _V(x[3], x[4], x[5]);
+    enginesTurned = true;
   } else {
     return false;
   }
@@ -123,7 +131,9 @@ void VARNELL::LoadState(FILEHANDLE scn, void *status) {
   // came with the class must be gone by then, or every level would land one
   // tank early.
   if (configuration == 1 && phBooster) DelPropellantResource(phBooster);
+  const bool turned = enginesTurned;
   Reconfigure();
+  if (turned) TurnEngines(configuration == 1 ? thUpperStage : thBooster, engineDirs[0], engineDirs[1]);
   justLoaded = !timelineRead;  // what the state read means is seen once the host has applied it
 }
 
@@ -137,13 +147,18 @@ void VARNELL::SaveState(FILEHANDLE scn) {
   SaveDefaultState(scn);
   oapiWriteScenario_int(scn, CONFIGURATION_KEY, configuration);
   if (fairingAttached) oapiWriteScenario_string(scn, FAIRING_KEY, FAIRING_ON);
-  if (launchCommand) WriteNumbers(scn, MET_KEY, met);
+  if (launchCommand) WriteNumbers(scn, MET_KEY, &met, 1);
   if (configuration == 1) {
-    WriteNumbers(scn, STAGE_TIMER_KEY, stageTimer);
+    WriteNumbers(scn, STAGE_TIMER_KEY, &stageTimer, 1);
   } else {
     const AirspeedSampler &sampler = airspeedSampler;
-    WriteNumbers(scn, SAMPLER_KEY, oapiGetSimTime() - sampler.lastSampleTime,
-                 sampler.sampled ? &sampler.lastAirspeed : nullptr);
+    const double x[2] = {oapiGetSimTime() - sampler.lastSampleTime, sampler.lastAirspeed};
+    WriteNumbers(scn, SAMPLER_KEY, x, sampler.sampled ? 2 : 1);
+  }
+  if (enginesTurned) {
+    const double x[6] = {engineDirs[0].x, engineDirs[0].y, engineDirs[0].z,
+                         engineDirs[1].x, engineDirs[1].y, engineDirs[1].z};
+    WriteNumbers(scn, GIMBAL_KEY, x, 6);
   }
   SaveManifest(scn);
 }

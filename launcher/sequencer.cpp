@@ -111,10 +111,17 @@ void VARNELL::clbkPostStep(double simt, double simdt, double mjd) {
   });
 }
 
+void VARNELL::TurnEngines(THRUSTER_HANDLE (&engines)[2], const VECTOR3 &first, const VECTOR3 &second) {
+  SetThrusterDir(engines[0], first);
+  SetThrusterDir(engines[1], second);
+  engineDirs[0] = first;
+  engineDirs[1] = second;
+  enginesTurned = true;
+}
+
 void VARNELL::FlyBooster(double simt, double simdt, const Steering &s, double yawRate) {
   // The yaw rate enters the swivel so that the stack damps its own yawing.
-  SetThrusterDir(thBooster[0], _V(s.yaw - yawRate, s.pitch - s.bank, 1));
-  SetThrusterDir(thBooster[1], _V(s.yaw - yawRate, s.pitch + s.bank, 1));
+  TurnEngines(thBooster, _V(s.yaw - yawRate, s.pitch - s.bank, 1), _V(s.yaw - yawRate, s.pitch + s.bank, 1));
 
   if (GetThrusterGroupLevel(THGROUP_HOVER) < kVentBelowLevel) SetThrusterLevel(thVent, 1);
   if (oapiGetTimeAcceleration() > 1) SetThrusterLevel(thVent, 0);
@@ -144,8 +151,7 @@ void VARNELL::StageBooster() {
 
 void VARNELL::FlyUpperStage(double simdt, const Steering &s) {
   stageTimer += simdt;
-  SetThrusterDir(thUpperStage[0], _V(s.yaw, s.pitch - s.bank, 1));
-  SetThrusterDir(thUpperStage[1], _V(s.yaw, s.pitch + s.bank, 1));
+  TurnEngines(thUpperStage, _V(s.yaw, s.pitch - s.bank, 1), _V(s.yaw, s.pitch + s.bank, 1));
 
   if (ActsInWindow(stageTimer, simdt, kIgnitionFrom, kIgnitionTo)) SetThrusterGroupLevel(THGROUP_MAIN, 1);
 

@@ -102,7 +102,12 @@ class VARNELL : public COMMON_VESSEL_EX {
 
   AirspeedSampler airspeedSampler;  // feeds the booster's acceleration limit; saved on the full stack
   int thrustersDefined = -1;        // the configuration whose engines exist; -1 before the first build
-  bool justLoaded = false;          // read from a scenario without its timeline, not yet placed in its flight
+  // The directions the sequencer last gave the two engines of the stage that
+  // flies, since they were defined; saved, so that the first step after a
+  // load flies with them, as the step after the save would have.
+  VECTOR3 engineDirs[2] = {_V(0, 0, 1), _V(0, 0, 1)};
+  bool enginesTurned = false;
+  bool justLoaded = false;  // read from a scenario without its timeline, not yet placed in its flight
 
  private:
   // Engine deflections from the pilot's attitude inputs [rad].
@@ -115,4 +120,5 @@ class VARNELL : public COMMON_VESSEL_EX {
   void StageBooster();
   void FlyUpperStage(double simdt, const Steering &s);
   void ShowMet() const;
+  void TurnEngines(THRUSTER_HANDLE (&engines)[2], const VECTOR3 &first, const VECTOR3 &second);
 };

@@ -158,5 +158,6 @@ void VARNELL::DefineThrusters() {
   else if (configuration == 1)
     DefineUpperStageSet(*this, fx);
   thrustersDefined = configuration;
+  enginesTurned = false;  // the new engines point straight
   for (std::size_t i = 0; i < kept; ++i) SetThrusterLevel(*old.handles[i], levels[i]);  // the fields name the new ones
 }

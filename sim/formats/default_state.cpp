@@ -89,7 +89,7 @@ void readElements(LoadRecord &r, const std::vector<std::string> &w) {
   const physics::Elements el{x[0], x[1], x[2] * kRadPerDeg, x[3] * kRadPerDeg, x[4] * kRadPerDeg, x[5] * kRadPerDeg,
                              x[6]};
   VECTOR3 pos, vel;
-  if (!physics::stateFromElements(world->planet, el, world->mjd, pos, vel)) {
+  if (!physics::stateFromElements(world->planet, el, world->mjdAt(0), pos, vel)) {
     fault(r, "ELEMENTS describe no orbit (a > 0 with e < 1, a < 0 with e > 1, a finite state); line skipped");
     return;
   }
@@ -188,7 +188,8 @@ void writeState(const Vessel &v, ScenarioWriter &out) {
   for (size_t i = 0; i < v.tanks.size(); ++i)
     tanks.push_back({i, v.tanks[i].maxMass > 0 ? v.tanks[i].mass / v.tanks[i].maxMass : 0});
   for (size_t i = 0; i < v.thrusters.size(); ++i)
-    if (v.thrusters[i].level != 0) thrusters.push_back({i, v.thrusters[i].level});
+    if (const double level = std::clamp(v.thrusters[i].permanent, 0.0, 1.0); level != 0)
+      thrusters.push_back({i, level});
   writeLevels(out, "PRPLEVEL", tanks);
   writeLevels(out, "THLEVEL", thrusters);
 }

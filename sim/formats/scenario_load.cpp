@@ -58,7 +58,7 @@ void World::loadScenarioText(const std::string &name, const std::string &text) {
 void World::loadScenario(const std::string &path, const ScenarioData &data) {
   scenarioDescription = data.description;
   if (!data.system.empty()) planetarySystem = data.system;
-  if (data.dated) mjd = data.mjd;
+  if (data.dated && !dateCarried) mjd = data.mjd;
   focusVessel = data.focus;
   loading_ = true;
   for (const VesselBlock &b : data.vessels) {

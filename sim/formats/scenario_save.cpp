@@ -10,8 +10,6 @@
 namespace sim {
 namespace {
 
-constexpr double kSecondsPerDay = 86400;  // [s/day]
-
 void saveVessel(World &w, Vessel &v, ScenarioWriter &out) {
   out.line(v.name + ":" + v.className);
   ScenarioCall &call = activeScenarioCall();
@@ -57,7 +55,7 @@ std::string World::scenarioText() const {
   if (!scenarioDescription.empty()) out.line(scenarioDescription);
   out.line("END_DESC\n\nBEGIN_ENVIRONMENT");
   out.item("System", planetarySystem);
-  out.item("Date", "MJD " + exactNumber(mjd + simt_ / kSecondsPerDay));
+  out.item("Date", "MJD " + exactNumber(mjdAt(simt_)));
   out.line("END_ENVIRONMENT\n\nBEGIN_FOCUS");
   if (!focusVessel.empty()) out.item("Ship", focusVessel);
   out.line("END_FOCUS\n\nBEGIN_SHIPS");

@@ -276,6 +276,7 @@ int runFly(const FlyOptions &given, std::ostream &out, std::ostream &err, bool t
     w->dt = o.dt;
     if (resumed) carryInto(*w, resumed->carried);  // before the load: its events go on the flight's clock
     w->loadScenario(scenario);
+    if (resumed) markCrashed(*w);
     return w;
   };
   std::unique_ptr<World> world = load(kLog);

@@ -36,13 +36,18 @@ std::string differentEvents(const std::vector<Event> &expected, const std::vecto
   return "";
 }
 
+// Entry by entry over the longer list: an entry one side lacks reads as
+// missing [kg, or a level], or is passed over when that is NaN.
 std::string differentLists(const std::string &what, const std::vector<double> &a, const std::vector<double> &b,
-                           double tol, const char *unit) {
-  if (a.size() != b.size()) return std::to_string(b.size()) + " " + what + "s instead of " + std::to_string(a.size());
-  for (size_t i = 0; i < a.size(); ++i)
-    if (apart(a[i], b[i], tol))
-      return what + " " + std::to_string(i) + ": " + format("%.9g", b[i]) + " instead of " + format("%.9g", a[i]) +
-             unit;
+                           double tol, const char *unit, double missing) {
+  for (size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
+    const bool both = i < a.size() && i < b.size();
+    if (!both && std::isnan(missing)) continue;
+    const double x = i < a.size() ? a[i] : missing, y = i < b.size() ? b[i] : missing;
+    if (apart(x, y, tol))
+      return what + " " + std::to_string(i) + ": " + (i < b.size() ? format("%.9g", y) : "none") + " instead of " +
+             (i < a.size() ? format("%.9g", x) : "none") + unit;
+  }
   return "";
 }
 
@@ -52,8 +57,12 @@ std::string differentVessel(const VesselState &a, const VesselState &b, const To
   if (apart(dp, 0, tol.position)) return format("position %.6g m apart", dp);
   if (apart(dv, 0, tol.velocity)) return format("velocity %.6g m/s apart", dv);
   if (apart(a.mass, b.mass, tol.mass)) return format("mass %.9g kg", b.mass) + format(" instead of %.9g", a.mass);
-  std::string d = differentLists("tank", a.tanks, b.tanks, tol.mass, " kg");
-  return d.empty() ? differentLists("thruster level", a.levels, b.levels, tol.level, "") : d;
+  // A load builds a vessel as its class and module define it: a tank or a
+  // thruster that another vessel's module gave it is gone, as in the
+  // simulator. What that changes of the flight shows in its motion and mass:
+  // a tank gone counts as empty, a thruster gone is not compared.
+  const std::string d = differentLists("tank", a.tanks, b.tanks, tol.mass, " kg", 0);
+  return d.empty() ? differentLists("thruster level", a.levels, b.levels, tol.level, "", NAN) : d;
 }
 
 }  // namespace
@@ -61,6 +70,7 @@ std::string differentVessel(const VesselState &a, const VesselState &b, const To
 Carried carriedFrom(const World &w) {
   Carried c;
   c.flightTime = w.flightTime();
+  c.mjd = w.mjd;
   c.dt = w.dt;
   c.timeAcceleration = w.timeAcceleration;
   std::copy(std::begin(w.cockpit().input), std::end(w.cockpit().input), c.input);
@@ -70,10 +80,19 @@ Carried carriedFrom(const World &w) {
 
 void carryInto(World &w, const Carried &c) {
   w.flownBefore = c.flightTime;
+  w.mjd = c.mjd;
+  w.dateCarried = true;
   w.dt = c.dt;
   w.timeAcceleration = c.timeAcceleration;
   std::copy(std::begin(c.input), std::end(c.input), w.cockpit().input);
   w.record().carryOver(c.events);
+}
+
+void markCrashed(World &w) {
+  for (const Event &e : w.record().events())
+    if (e.kind == EventKind::crashed)
+      for (Vessel *v : w.vessels())
+        if (v->name == e.vessel) v->crashed = true;
 }
 
 std::unique_ptr<World> reloaded(std::unique_ptr<World> w, const std::string &logPath) {
@@ -83,6 +102,7 @@ std::unique_ptr<World> reloaded(std::unique_ptr<World> w, const std::string &log
   auto fresh = std::make_unique<World>(root, logPath, true);
   carryInto(*fresh, carried);
   fresh->loadScenarioText(format("(the scenario saved at %.2f s)", carried.flightTime), text);
+  markCrashed(*fresh);
   return fresh;
 }
 

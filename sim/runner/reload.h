@@ -18,6 +18,7 @@ namespace runner {
 // and the time acceleration).
 struct Carried {
   double flightTime = 0;  // [s]
+  double mjd = 51544.5;   // the date at flight time 0 [days]
   double dt = 0.02;       // [s]
   double timeAcceleration = 1;
   double input[15] = {};
@@ -26,6 +27,10 @@ struct Carried {
 Carried carriedFrom(const World &w);
 // Into a world not yet loaded: events its load records are stamped on the flight's clock.
 void carryInto(World &w, const Carried &c);
+
+// A crash is the host's mark, which no scenario keeps: a world loaded to
+// carry a flight on marks the vessels its record has seen crash.
+void markCrashed(World &w);
 
 // Saves the world, destroys it and loads the text in a new world of the same
 // root, whose log (logPath; empty: in memory) is added to.

@@ -88,8 +88,8 @@ void writeFlightState(const std::string &dir, const World &w, double sample, con
                       const std::string &pilotPath) {
   const Carried c = carriedFrom(w);
   std::string s = "# The flight's state outside final.scn, for varnell fly --resume " + dir + "\n";
-  s += "flight_time " + exactNumber(c.flightTime) + "\ndt " + exactNumber(c.dt) + "\nsample " + exactNumber(sample) +
-       "\ntime_acceleration " + exactNumber(c.timeAcceleration) + "\ninput";
+  s += "flight_time " + exactNumber(c.flightTime) + "\nstart_mjd " + exactNumber(c.mjd) + "\ndt " + exactNumber(c.dt) +
+       "\nsample " + exactNumber(sample) + "\ntime_acceleration " + exactNumber(c.timeAcceleration) + "\ninput";
   for (double level : c.input) s += " " + exactNumber(level);
   s += "\n";
   if (pilot) {
@@ -110,11 +110,14 @@ Resumed readFlightState(const std::string &dir) {
   const std::string pilot = (fs::path(dir) / kPilotFile).string();
   if (fs::exists(pilot)) r.pilot = pilot;
   StateReader in((fs::path(dir) / kStateFile).string());
-  bool timed = false;
+  bool timed = false, dated = false;
   for (std::string key; in.next(key);) {
     if (key == "flight_time") {
       r.carried.flightTime = in.number(0);
       timed = true;
+    } else if (key == "start_mjd") {
+      r.carried.mjd = in.number(0);
+      dated = true;
     } else if (key == "dt") {
       r.carried.dt = in.number(0);
     } else if (key == "sample") {
@@ -135,7 +138,7 @@ Resumed readFlightState(const std::string &dir) {
       in.fail("\"" + key + "\" is no key of the flight's state");
     }
   }
-  if (!timed) in.fail("the flight's time (flight_time) is missing");
+  if (!timed || !dated) in.fail("the flight's time (flight_time) or its date (start_mjd) is missing");
   r.carried.events = eventsOf((fs::path(dir) / "events.csv").string());
   const std::string telemetry = readWhole((fs::path(dir) / "telemetry.csv").string());
   const size_t header = telemetry.find('\n');

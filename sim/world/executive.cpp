@@ -32,7 +32,6 @@
 namespace sim {
 namespace {
 
-const double kSecondsPerDay = 86400.0;  // [s]
 // A vessel needing more sub-steps in one frame than this is spinning or
 // braking beyond anything a vessel does; it goes on with longer steps, and
 // if its state leaves the range below it is recorded as diverged.
@@ -266,7 +265,7 @@ void World::step() {
     Vessel *v = order_[i];
     if (VESSEL2 *callbacks = moduleCallbacks(*v)) {
       CallingScope scope(*this, v);
-      callbacks->clbkPreStep(simt_, frame, mjd + simt_ / kSecondsPerDay);
+      callbacks->clbkPreStep(simt_, frame, mjdAt(simt_));
     }
   }
 
@@ -336,7 +335,7 @@ void World::step() {
     Vessel *v = order_[i];
     if (VESSEL2 *callbacks = moduleCallbacks(*v)) {
       CallingScope scope(*this, v);
-      callbacks->clbkPostStep(simt_, frame, mjd + simt_ / kSecondsPerDay);
+      callbacks->clbkPostStep(simt_, frame, mjdAt(simt_));
     }
   }
   postStepping_ = false;

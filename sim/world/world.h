@@ -77,7 +77,13 @@ class World {
   std::string scenarioDescription;
   std::string focusVessel;
   std::string planetarySystem = "Sol";
-  double mjd = 51544.5;  // modified Julian date at simulation time 0 [days]
+  // The modified Julian date at flight time 0 [days]: a scenario's Date,
+  // and the date at simulation time t is mjdAt(t). A world carrying on a
+  // flight takes the date from it (dateCarried), not as the scenario's text
+  // rounds it, so that the planet stands exactly where it would have.
+  double mjd = 51544.5;
+  bool dateCarried = false;
+  double mjdAt(double simt) const { return mjd + (flownBefore + simt) / 86400.0; }
 
   // --- Time ----------------------------------------------------------------
   // The simulation time [s], as modules read it. It starts at 0 with every
@@ -94,7 +100,7 @@ class World {
   // scenario's date, so a scenario saved and loaded again finds the planet
   // turned as it left it.
   double planetTime() const { return planetTimeAt(simt_); }
-  double planetTimeAt(double simt) const { return (mjd - kPlanetEpochMjd) * 86400.0 + simt; }
+  double planetTimeAt(double simt) const { return (mjd - kPlanetEpochMjd) * 86400.0 + flownBefore + simt; }
   static constexpr double kPlanetEpochMjd = 51544.5;  // [days]
   // The planet as it stands now, or at planet time t; worked out once for
   // each moment the pilot, the executive and the records ask about in turn.

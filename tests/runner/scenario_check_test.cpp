@@ -223,6 +223,15 @@ TEST_F(scenario_check, a_scenario_saved_in_flight_with_the_launchers_timelines_c
        {"3: no reader takes this line of L1: \"MET 2 s\"", "4: no reader takes this line of L1: \"STAGETIMER\"",
         "5: no reader takes this line of L1: \"MET2\""})
     EXPECT_NE(report.find(line), std::string::npos) << report;
+
+  // Saved and loaded again in the count and while the booster steers (its
+  // engines turned), the launch flies on as flown straight through.
+  tree.write("Scenarios/Steer.scn",
+             "BEGIN_SHIPS\nL1:Varnell\n  STATUS Landed Earth\n  PRPLEVEL 0:1 1:1 2:1\nEND\n"
+             "END_SHIPS\n");
+  tree.write("Scenarios/Steer.pilot", "at 1 key B\nat 1 steer heading 90 pitch altitude 0:90 2000:80\nat 30 end\n");
+  const Flown steered = varnell({"fly", "Scenarios/Steer.scn", "--root", tree.dir(), "--reload-every", "7"});
+  EXPECT_NE(steered.terminal.find("reloaded 4 time(s): the flight agrees"), std::string::npos) << steered.terminal;
 }
 
 // Each line of the manifest reader's fuzz seeds (a message by its text) inside

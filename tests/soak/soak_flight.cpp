@@ -10,7 +10,7 @@
 // goes on and an upper stage drops its fairing 32.5 s after staging, reloads
 // or not. The pilot presses B on a launcher still on the pad after its launch
 // time (landed, or on its springs once its booster has begun to push) that
-// has not had it since the load; to one counting already it changes nothing.
+// has not had it in the flight, whose record the reloads carry on.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -86,7 +86,7 @@ bool isLauncher(const sim::Vessel &v) { return v.className == "Varnell"; }
 bool isCarrier(const sim::Vessel &v) { return isLauncher(v) || v.className == kDispenser; }
 // Beside a carrier's own one mesh, every further mesh is a payload.
 bool carriesPayloads(const sim::Vessel &v) { return isCarrier(v) && usedMeshes(v) > 1; }
-// B pressed on the launcher since the world was loaded: the count runs.
+// B pressed on the launcher in the flight: the count runs.
 bool counting(const sim::World &w, const sim::Vessel &v) {
   for (const sim::Event &e : w.record().events())
     if (e.vessel == v.name && e.kind == sim::EventKind::key && e.detail == "B 0x30 down") return true;

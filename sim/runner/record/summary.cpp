@@ -47,7 +47,7 @@ Json vesselJson(const World &w, const Vessel &v) {
   const auto atStart = [orbiting](double x) { return orbiting ? number(x) : Json(nullptr); };
   return {{"name", v.name},
           {"class", v.className},
-          {"created_t", made ? Json(clockTime(v.createdAt)) : Json(nullptr)},
+          {"created_t", made ? Json(clockTime(w.flownBefore + v.createdAt)) : Json(nullptr)},
           {"created_by", made ? Json(v.createdBy) : Json(nullptr)},
           {"created_lat_deg", placed ? number(born.latitude) : Json(nullptr)},
           {"created_lng_deg", placed ? number(born.longitude) : Json(nullptr)},

@@ -16,7 +16,7 @@ bool creationPlace(const World &w, const Vessel &v, Place &place) {
     place = {s.vdata[0].y * kDegPerRad, s.vdata[0].x * kDegPerRad, 0};
     return true;
   }
-  const double planetTime = (w.mjd - World::kPlanetEpochMjd) * 86400.0 + v.createdAt;  // [s]
+  const double planetTime = w.planetTimeAt(v.createdAt);  // [s]
   double lng, lat;
   physics::toSurface(w.planet, s.rpos, planetTime, lng, lat, place.altitude);
   place.latitude = lat * kDegPerRad;
