@@ -13,9 +13,11 @@
 #include <tuple>
 
 #include "sim/formats/text.h"
+#include "sim/pilot/instruments.h"
 #include "sim/runner/commands.h"
 #include "sim/runner/dry_tanks.h"
 #include "sim/runner/record/event_printer.h"
+#include "sim/runner/record/flight_files.h"
 #include "sim/runner/reload.h"
 #include "tests/support/runner.h"
 #include "tests/support/tree.h"
@@ -333,6 +335,41 @@ TEST_F(flight_outputs, an_engine_that_burns_its_tank_dry_shows_in_the_events_and
     EXPECT_NEAR(field(telemetry, row, "axial_accel_g"), 2000 / field(telemetry, row, "mass_kg") / 9.80665, 1e-5);
   }
   EXPECT_EQ(field(telemetry, "76.0000,P", "thrust_n"), 0);
+}
+
+// A row read by its columns' names: a vessel 1000 km up, 7000 m/s east and
+// 100 m/s up, pitched up 30 degrees on a heading of 60, with four tanks and its
+// main, retro and hover groups at three levels, so that no two neighbouring
+// columns hold the same value and a value out of its place shows.
+TEST(telemetry, each_column_holds_what_its_name_says) {
+  ScratchWorld w;
+  const sim::physics::Planet &earth = w->planet;
+  const VECTOR3 axis = w->planetPose().axis(), up = unit(_V(3, 4, 12));
+  const sim::pilot::Horizon h = sim::pilot::horizonAt(up, axis);
+  const double r = earth.radius + 1e6, deg = M_PI / 180;  // [m]
+  sim::Vessel *v = flying(*w, "V", up * r, h.east * 7000 + h.up * 100);
+  v->rot = sim::pilot::frameFor(30 * deg, 60 * deg, h);
+  v->tanks = {{901, 10, 10, 1}, {902, 20, 20, 1}, {903, 30, 30, 1}, {904, 40, 40, 1}};
+  // Main 2000 N along the nose at half, retro 400 N at a quarter, hover 1000 N at three quarters.
+  v->thrusters = {{911, {}, _V(0, 0, 1), 2000, 901, 3000, 0, 0, 0.5, 0, 0.5},
+                  {912, {}, _V(0, 0, -1), 400, 901, 3000, 0, 0, 0.25, 0, 0.25},
+                  {913, {}, _V(0, 1, 0), 1000, 901, 3000, 0, 0, 0.75, 0, 0.75}};
+  v->groups = {{921, THGROUP_MAIN, {911}}, {922, THGROUP_RETRO, {912}}, {923, THGROUP_HOVER, {913}}};
+  sim::runner::FlightFiles(w.dir()).sample(*w);
+  const double a = 1 / (2 / r - (7000 * 7000 + 100 * 100) / earth.gm);  // [m]
+  const double e = std::sqrt(1 - r * r * 7000 * 7000 / (earth.gm * a)), apo = a * (1 + e) - earth.radius;
+  const double speed = std::hypot(7000, 100), lat = std::asin(dotp(up, axis)) / deg, axial = 900 / 1100.0 / 9.80665;
+  const double thrust = std::hypot(900, 750);  // [N]: main less retro along the nose, hover square to it
+  // Every other column, each unlike its neighbours, to a part in 10^4.
+  const std::pair<const char *, double> want[] = {
+      {"altitude_m", 1e6},         {"speed_m_s", speed},     {"pitch_deg", 30},
+      {"heading_deg", 60},         {"mass_kg", 1100},        {"apoapsis_alt_m", apo},
+      {"main_level", 0.5},         {"hover_level", 0.75},    {"latitude_deg", lat},
+      {"vertical_speed_m_s", 100}, {"axial_accel_g", axial}, {"thrust_n", thrust},
+      {"eccentricity", e},         {"tank0_kg", 10},         {"tank2_kg", 30}};
+  const std::string csv = w.read("telemetry.csv");
+  for (const auto &[column, value] : want)
+    EXPECT_NEAR(field(csv, "0.0000,V", column), value, 1e-4 * value + 1e-5) << column << "\n" << csv;
 }
 
 // The position a saved scenario gives its first orbiting vessel [m].

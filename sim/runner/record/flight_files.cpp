@@ -4,15 +4,12 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "sim/pilot/instruments.h"
-#include "sim/runner/record/flight_readings.h"
+#include "sim/runner/record/telemetry_columns.h"
 #include "sim/runner/record/vessel_report.h"
 
 namespace sim {
 namespace runner {
 namespace {
-
-using pilot::Attitude;
 
 std::ofstream openCsv(const std::string &path, const std::string &header) {
   std::ofstream f(path);
@@ -21,8 +18,7 @@ std::ofstream openCsv(const std::string &path, const std::string &header) {
   return f;
 }
 
-// Fixed decimals: millimetres, milligrams, ten-thousandths of a degree. A
-// number that is not finite (the semi-major axis of a parabola) stays empty.
+// A number that is not finite stays empty.
 std::string fixed(double x, int decimals) {
   if (!std::isfinite(x)) return "";
   char text[48];
@@ -31,13 +27,8 @@ std::string fixed(double x, int decimals) {
 }
 
 std::string telemetryHeader() {
-  std::string h =
-      "t_s,vessel,status,altitude_m,speed_m_s,airspeed_m_s,pitch_deg,heading_deg,bank_deg,mass_kg,"
-      "apoapsis_alt_m,periapsis_alt_m";
-  for (const ReportedGroup &g : kReportedGroups) h += std::string(",") + g.column;
-  h += ",latitude_deg,longitude_deg,vertical_speed_m_s,dynamic_pressure_pa,axial_accel_g,thrust_n,"
-       "semi_major_axis_m,eccentricity,inclination_deg";
-  for (int i = 0; i < kTelemetryTanks; ++i) h += ",tank" + std::to_string(i) + "_kg";
+  std::string h = "t_s,vessel,status";
+  for (const TelemetryColumn &c : telemetryColumns()) h += std::string(",") + c.name;
   return h;
 }
 
@@ -64,24 +55,12 @@ void FlightFiles::continueFrom(const std::vector<Event> &events, const std::stri
   telemetry_ << telemetryRows;
 }
 
-// An unbound orbit has no apoapsis: its field stays empty.
 void FlightFiles::sample(const World &w) {
+  const std::vector<TelemetryColumn> &columns = telemetryColumns();
   for (const Vessel *v : w.vessels()) {
-    const pilot::Instruments in = pilot::readInstruments(*v, w.planet, w.planetPose());
-    const Attitude &a = in.attitude;
-    telemetry_ << fixed(w.flightTime(), 4) << ',' << csvField(v->name) << ',' << statusWord(*v) << ','
-               << fixed(in.altitude, 3) << ',' << fixed(in.speed, 4) << ',' << fixed(in.airspeed, 4) << ','
-               << fixed(a.pitch * kDegPerRad, 4) << ',' << fixed(a.heading * kDegPerRad, 4) << ','
-               << fixed(a.bank * kDegPerRad, 4) << ',' << fixed(in.mass, 3) << ','
-               << (in.orbit.bound ? fixed(in.orbit.apoapsisAlt, 1) : "") << ',' << fixed(in.orbit.periapsisAlt, 1);
-    for (const ReportedGroup &g : kReportedGroups) telemetry_ << ',' << fixed(v->groupLevel(g.type), 6);
-    const FlightReadings f = readFlight(*v, w);
-    telemetry_ << ',' << fixed(f.latitude, 6) << ',' << fixed(f.longitude, 6) << ',' << fixed(f.verticalSpeed, 4) << ','
-               << fixed(f.dynamicPressure, 2) << ',' << fixed(f.axialAcceleration, 5) << ',' << fixed(f.thrust, 1)
-               << ',' << fixed(in.orbit.semiMajorAxis, 1) << ',' << fixed(in.orbit.eccentricity, 7) << ','
-               << fixed(in.orbit.inclination * kDegPerRad, 5);
-    for (int i = 0; i < kTelemetryTanks; ++i)
-      telemetry_ << ',' << (i < static_cast<int>(v->tanks.size()) ? fixed(v->tanks[i].mass, 3) : "");
+    const VesselSample s{*v, pilot::readInstruments(*v, w.planet, w.planetPose()), readFlight(*v, w)};
+    telemetry_ << fixed(w.flightTime(), 4) << ',' << csvField(v->name) << ',' << statusWord(*v);
+    for (const TelemetryColumn &c : columns) telemetry_ << ',' << fixed(c.read(s), c.decimals);
     telemetry_ << '\n';
   }
 }

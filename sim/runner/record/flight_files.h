@@ -1,7 +1,6 @@
 // The flight record written while flying: events.csv, every event as it is
 // recorded, and telemetry.csv, one row per vessel at each sample time, with
-// the propellant of a vessel's first kTelemetryTanks tanks (in their order of
-// the moment: a tank deleted moves the later ones up).
+// the columns of telemetry_columns.h.
 #pragma once
 
 #include <fstream>
@@ -11,8 +10,6 @@
 
 namespace sim {
 namespace runner {
-
-constexpr int kTelemetryTanks = 4;
 
 // A CSV field, quoted when it holds a comma, a quote or a line break.
 std::string csvField(const std::string &s);

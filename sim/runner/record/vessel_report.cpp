@@ -3,9 +3,6 @@
 namespace sim {
 namespace runner {
 
-const ReportedGroup kReportedGroups[3] = {
-    {THGROUP_MAIN, "main_level"}, {THGROUP_RETRO, "retro_level"}, {THGROUP_HOVER, "hover_level"}};
-
 const char *statusWord(const Vessel &v) { return v.crashed ? "crashed" : v.landed ? "landed" : "flight"; }
 
 // A vessel created landed stands where its status record's first vector says.

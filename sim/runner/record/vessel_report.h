@@ -10,13 +10,6 @@ namespace runner {
 // "flight", "landed" or "crashed".
 const char *statusWord(const Vessel &v);
 
-// The thrust groups whose levels the telemetry records, with their column names.
-struct ReportedGroup {
-  THGROUP_TYPE type;
-  const char *column;
-};
-extern const ReportedGroup kReportedGroups[3];
-
 constexpr double kDegPerRad = 180 / M_PI;  // [deg/rad]
 
 // Where a vessel made in flight came into the world: latitude and longitude of

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "sim/formats/text.h"
+#include "sim/runner/record/telemetry_columns.h"
 
 namespace sim {
 namespace runner {
@@ -16,22 +17,6 @@ const char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123
 // Beyond this many steps a value is left out rather than lose its last digits in
 // the page's arithmetic, which is exact to 2^53.
 const double kLargest = 281474976710656.0;  // 2^48 [steps]
-
-struct Resolution {
-  const char *column;
-  double step;
-};
-
-// What a chart or a table of the report needs: a metre, a centimetre per second,
-// a hundredth of a degree (ten thousandths for latitude and longitude, about a metre).
-const Resolution kResolutions[] = {
-    {"altitude_m", 1},      {"apoapsis_alt_m", 1},      {"periapsis_alt_m", 1},       {"semi_major_axis_m", 1},
-    {"speed_m_s", 0.01},    {"airspeed_m_s", 0.01},     {"vertical_speed_m_s", 0.01}, {"pitch_deg", 0.01},
-    {"heading_deg", 0.01},  {"bank_deg", 0.01},         {"latitude_deg", 1e-5},       {"longitude_deg", 1e-5},
-    {"mass_kg", 0.1},       {"dynamic_pressure_pa", 1}, {"axial_accel_g", 1e-4},      {"thrust_n", 1},
-    {"eccentricity", 1e-6}, {"inclination_deg", 1e-4},  {"main_level", 1e-4},         {"retro_level", 1e-4},
-    {"hover_level", 1e-4},  {"tank0_kg", 0.01},         {"tank1_kg", 0.01},           {"tank2_kg", 0.01},
-    {"tank3_kg", 0.01}};
 
 void token(std::string &out, unsigned long long v) {
   while (v >= 32) {
@@ -74,17 +59,18 @@ int decimalsOf(const std::string &text) {
   return static_cast<int>(end - dot - 1);
 }
 
-const Resolution *resolutionOf(const std::string &column) {
-  for (const Resolution &r : kResolutions)
-    if (column == r.column) return &r;
+// The runner's own columns, which the report keeps to their steps.
+const TelemetryColumn *columnOf(const std::string &name) {
+  for (const TelemetryColumn &c : telemetryColumns())
+    if (name == c.name) return &c;
   return nullptr;
 }
 
 }  // namespace
 
 double reportStep(const std::string &column, double fileStep) {
-  const Resolution *r = resolutionOf(column);
-  return r ? std::max(r->step, fileStep) : fileStep;
+  const TelemetryColumn *c = columnOf(column);
+  return c ? std::max(c->step, fileStep) : fileStep;
 }
 
 std::string encodeColumn(const std::vector<double> &values, double step) {
@@ -110,7 +96,7 @@ nlohmann::json telemetryJson(const CsvTable &t) {
     if (c == vesselColumn) continue;
     // A column is numbers when every field it fills reads as one; else
     // words, unless it is one the runner writes as numbers.
-    const bool mustBeNumbers = resolutionOf(t.header[c]) || c == timeColumn;
+    const bool mustBeNumbers = columnOf(t.header[c]) || c == timeColumn;
     std::vector<double> numbers(t.rows.size(), NAN);  // empty fields; encodeOrder compares them quietly
     bool numeric = true;
     int decimals = 0;

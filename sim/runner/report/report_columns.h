@@ -23,8 +23,9 @@
 namespace sim {
 namespace runner {
 
-// The steps, rounded to which the report keeps its numbers; a column not
-// named keeps the decimals the file gives it.
+// The steps, rounded to which the report keeps its numbers: a column of the
+// runner's telemetry (telemetry_columns.h) its own step, unless the file gives
+// fewer decimals; any other column the decimals the file gives it.
 double reportStep(const std::string &column, double fileStep);
 
 // One column's text; values that are NaN are empty fields, and so are values
