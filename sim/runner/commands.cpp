@@ -271,6 +271,7 @@ int runFly(const FlyOptions &given, std::ostream &out, std::ostream &err, bool t
   // has to be tried without, which takes a world of its own.
   std::vector<std::string> pilotErrors;
   std::unique_ptr<pilot::Program> program = readPilot(pilotPath, pilotErrors);
+  if (program && resumed && !resumed->pilotName.empty()) program->file = resumed->pilotName;
   const auto load = [&](const std::string &log) {
     auto w = std::make_unique<World>(".", log);
     w->dt = o.dt;

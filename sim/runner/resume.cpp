@@ -94,6 +94,7 @@ void writeFlightState(const std::string &dir, const World &w, double sample, con
   s += "\n";
   if (pilot) {
     writeWhole((fs::path(dir) / kPilotFile).string(), readWhole(pilotPath));
+    s += "pilot_file " + pilot->program().file + "\n";
     const pilot::Pilot::Progress p = pilot->progress();
     for (size_t i = 0; i < p.rules.size(); ++i)
       s += "rule " + std::to_string(pilot->program().rules[i].line) + (p.rules[i].fired ? " fired" : " waiting") +
@@ -126,6 +127,8 @@ Resumed readFlightState(const std::string &dir) {
       r.carried.timeAcceleration = in.number(0);
     } else if (key == "input") {
       for (size_t i = 0; i < 15; ++i) r.carried.input[i] = in.number(i);
+    } else if (key == "pilot_file") {
+      for (size_t i = 0; i < in.count(); ++i) r.pilotName += (i ? " " : "") + in.word(i);
     } else if (key == "rule") {
       if (in.count() != 3) in.fail("a rule's line reads LINE fired|waiting armed|disarmed");
       r.progress.rules.push_back({in.word(1) == "fired", in.word(2) == "armed"});

@@ -22,6 +22,7 @@ void writeFlightState(const std::string &dir, const World &w, double sample, con
 
 struct Resumed {
   std::string scenario, pilot;  // dir/final.scn; dir/flight.pilot, or empty when flown without
+  std::string pilotName;        // the program's file as the flight named it first
   double sample = 1;            // the telemetry's interval [s]
   Carried carried;              // with the events of dir/events.csv
   pilot::Pilot::Progress progress;
