@@ -73,9 +73,9 @@ void WriteNumbers(FILEHANDLE scn, char *key, const double *x, int count) {
 }  // namespace
 
 // The timeline as saved: MET, once launched; the time since staging, on the
-// upper stage; the airspeed sampler, on the full stack, as the time since its
-// last sample (the simulation time starts again with every scenario loaded)
-// and, once it has sampled, the airspeed it took. False for a line that is
+// upper stage; the airspeed sampler, on the full stack, as its clock and the
+// clock's time at its last sample and, once it has sampled, the airspeed it
+// took; the directions the engines are steered to. False for a line that is
 // none of these or does not read whole.
 bool VARNELL::ReadTimelineLine(const char *line) {
   double x[6];
@@ -88,11 +88,14 @@ bool VARNELL::ReadTimelineLine(const char *line) {
     if (ReadNumbers(rest, x, 1, 1) < 0) return false;
     stageTimer = x[0];
   } else if ((rest = AfterKey(line, SAMPLER_KEY))) {
-    const int n = ReadNumbers(rest, x, 1, 2);
+    const int n = ReadNumbers(rest, x, 2, 3);
     if (n < 0) return false;
-    airspeedSampler.sampled = n == 2;
-    airspeedSampler.lastSampleTime = oapiGetSimTime() - x[0];
-    airspeedSampler.lastAirspeed = n == 2 ? x[1] : 0;
+    AirspeedSampler &sampler = airspeedSampler;
+    sampler.clockSet = true;
+    sampler.clock = x[0];
+    sampler.lastSampleTime = x[1];
+    sampler.sampled = n == 3;
+    sampler.lastAirspeed = n == 3 ? x[2] : 0;
   } else if ((rest = AfterKey(line, GIMBAL_KEY))) {
     if (ReadNumbers(rest, x, 6, 6) < 0) return false;
     engineDirs[0] = _V(x[0], x[1], x[2]);
@@ -152,8 +155,8 @@ void VARNELL::SaveState(FILEHANDLE scn) {
     WriteNumbers(scn, STAGE_TIMER_KEY, &stageTimer, 1);
   } else {
     const AirspeedSampler &sampler = airspeedSampler;
-    const double x[2] = {oapiGetSimTime() - sampler.lastSampleTime, sampler.lastAirspeed};
-    WriteNumbers(scn, SAMPLER_KEY, x, sampler.sampled ? 2 : 1);
+    const double x[3] = {sampler.clock, sampler.lastSampleTime, sampler.lastAirspeed};
+    WriteNumbers(scn, SAMPLER_KEY, x, sampler.sampled ? 3 : 2);
   }
   if (enginesTurned) {
     const double x[6] = {engineDirs[0].x, engineDirs[0].y, engineDirs[0].z,

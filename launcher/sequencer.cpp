@@ -48,10 +48,12 @@ double inputLevel(const VESSEL &v, THGROUP_TYPE type) {
 
 }  // namespace
 
-bool AirspeedSampler::Sample(OBJHANDLE vessel, double simt) {
-  interval = simt - lastSampleTime;
-  if (interval <= kSampleInterval + kClockRounding) return false;
-  lastSampleTime = simt;
+bool AirspeedSampler::Sample(OBJHANDLE vessel, double simt, double simdt) {
+  clock = clockSet ? clock + simdt : simt;
+  clockSet = true;
+  interval = clock - lastSampleTime;
+  if (interval <= kSampleInterval) return false;
+  lastSampleTime = clock;
   oapiGetAirspeed(vessel, &airspeed);
   speedChange = airspeed - lastAirspeed;
   lastAirspeed = airspeed;
@@ -132,7 +134,7 @@ void VARNELL::FlyBooster(double simt, double simdt, const Steering &s, double ya
     if (GetThrusterGroupLevel(THGROUP_HOVER) > kIgnitionFlameLevel) SetThrusterLevel(thIgnition, 1);
   }
 
-  if (airspeedSampler.Sample(GetHandle(), simt) && GetThrusterGroupLevel(THGROUP_HOVER) > kLimiterAboveLevel &&
+  if (airspeedSampler.Sample(GetHandle(), simt, simdt) && GetThrusterGroupLevel(THGROUP_HOVER) > kLimiterAboveLevel &&
       airspeedSampler.acceleration > kLimiterAboveAcceleration)
     IncThrusterGroupLevel(THGROUP_HOVER, -kLimiterStep);
 

@@ -12,21 +12,21 @@ const double UPPER_STAGE_OFFSET = 20.169;
 
 // Measures how fast a vessel's airspeed changes, from samples more than
 // kSampleInterval apart. Each launcher has its own; its first sample only
-// records, as there is nothing before it to measure against. A saved launcher
-// keeps it: the time since its last sample, and the airspeed taken there.
+// records, as there is nothing before it to measure against.
 //
-// Frames that add up to the interval exactly (ten of 0.02 s) give a
-// difference of simulation times a few roundings off it, above or below as
-// the clock's size has it; and the clock starts again at 0 with every load.
-// Within kClockRounding of the interval counts as the interval, so that the
-// samples fall on the same frames whatever the clock reads.
+// It keeps time on a clock of its own: set to the simulation time at its
+// first step and advanced by each step's length after, so it reads what the
+// simulation time reads, to the last bit. The simulation time starts again at
+// 0 with every scenario loaded; the clock, saved with the launcher, goes on,
+// and the samples fall on the same steps as without the load.
 struct AirspeedSampler {
   static constexpr double kSampleInterval = 0.2;  // [s]
-  static constexpr double kClockRounding = 1e-6;  // [s]
 
   // Takes a sample when the interval has passed; true if it measured an acceleration.
-  bool Sample(OBJHANDLE vessel, double simt);
+  bool Sample(OBJHANDLE vessel, double simt, double simdt);
 
+  bool clockSet = false;      // the clock runs: stepped, or read from a scenario
+  double clock = 0;           // [s]
   bool sampled = false;       // a first sample has been taken
   double lastSampleTime = 0;  // [s]
   double interval = 0;        // since the last sample [s]

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "sim/formats/scenario_handles.h"
+#include "sim/physics/planet/ground.h"
 #include "sim/platform/module.h"
 #include "sim/world/world.h"
 
@@ -68,6 +69,9 @@ void World::loadScenario(const std::string &path, const ScenarioData &data) {
       continue;
     }
     loadVesselState(*this, *v, path, b);
+    // One in flight that rests on its touchdown points is in touch with the
+    // ground already: its next step records no touchdown.
+    v->touching = !v->landed && physics::lowestPoint(*v, planet) < 1e-6;
     v->finishSetup();
     if (auto *v2 = callbacksOf(v->iface)) {
       CallingScope calling(*this, v);

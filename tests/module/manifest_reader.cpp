@@ -168,7 +168,7 @@ TEST(launcher_saving, a_launcher_on_the_pad_saves_its_keys_after_the_hosts_and_b
   ASSERT_EQ(block.size(), 10u);
   EXPECT_EQ(block[4], "CONFIGURATION 0");
   EXPECT_EQ(block[5], "FAIRING 1");
-  EXPECT_EQ(block[6], "SAMPLER 0");  // not launched: no MET; no sample taken yet: no airspeed
+  EXPECT_EQ(block[6], "SAMPLER 0 0");  // not launched: no MET; the clock at 0, no sample taken yet: no airspeed
   EXPECT_EQ(block[8], "PAYLOAD Sat1 Varnell\\Sat Varnell\\Sat 1.20 0.00 3.10 600.00 90.00 0.50");
 
   sim::World world(".", "");
@@ -229,11 +229,11 @@ TEST(launcher_saving, a_launcher_saved_and_loaded_in_flight_flies_on_as_it_would
     return flown;
   };
   const Flown straight = fly(0);
-  for (const char *e : {"4114 L1 HOVER 0.74", "5544 L1 HOVER 0.6", "11382 L1-SEP Varnell\\Varnellstg0 by L1",
+  for (const char *e : {"4112 L1 HOVER 0.74", "5542 L1 HOVER 0.6", "11382 L1-SEP Varnell\\Varnellstg0 by L1",
                         "11883 L1 MAIN 1", "13008 Varnellplf1 Varnell\\Varnellplf1 by L1"})
     EXPECT_EQ(std::count(straight.events.begin(), straight.events.end(), e), 1) << e;
   // MET -7; in the limiter's steps, before a sample that leaves the level and before one that takes it down (at
-  // 4378); after staging, before and after ignition.
+  // 4376); after staging, before and after ignition.
   for (const int cut : {150, 4300, 4375, 11600, 12500}) {
     const Flown resumed = fly(cut);
     EXPECT_EQ(resumed.events, straight.events) << "cut at step " << cut;
