@@ -42,7 +42,6 @@ void fillStatus(const Vessel &v, const Vessel::Kinematics &motion, OBJHANDLE rbo
 }
 
 void applyStatus(Vessel &v, const VESSELSTATUS &s, const physics::Planet &p, double t) {
-  v.crashed = false;
   Tank *fuelled = s.flag[0] & kFuelLevel ? v.tank(v.defaultTank) : nullptr;
   if (fuelled) fuelled->mass = std::min(s.fuel * fuelled->maxMass, fuelled->maxMass);
   if (s.flag[0] & kEngineLevels) {
@@ -51,13 +50,10 @@ void applyStatus(Vessel &v, const VESSELSTATUS &s, const physics::Planet &p, dou
     v.iface->SetThrusterGroupLevel(THGROUP_HOVER, s.eng_hovr);
   }
   if (s.status == 1) {
+    v.crashed = false;
     physics::placeOnSurface(v, p, s.vdata[0].x, s.vdata[0].y, s.vdata[0].z, t);
   } else {
-    v.landed = false;
-    v.pos = s.rpos;
-    v.vel = s.rvel;
-    v.rot = physics::rotFromArot(s.arot);
-    v.omega = s.vrot;
+    v.setFlying({s.rpos, s.rvel, physics::rotFromArot(s.arot), s.vrot});
   }
 }
 

@@ -111,7 +111,7 @@ void VESSEL::GetStatus(VESSELSTATUS &status) const {
 // caller may go on to read it.
 void VESSEL::Local2Rel(const VECTOR3 &local, VECTOR3 &rel) const {
   sim::Vessel *v = self(this, "Local2Rel");
-  const sim::Vessel::Kinematics k = v ? sim::World::current()->readable(*v) : sim::Vessel::Kinematics{};
+  const sim::physics::Motion k = v ? sim::World::current()->readable(*v) : sim::physics::Motion{};
   rel = v ? k.pos + k.rot * local : _V(0, 0, 0);
 }
 

@@ -206,11 +206,7 @@ void applyRecord(World &w, const LoadRecord &r) {
     w.log().error(v.name + " is orbiting with neither RPOS nor ELEMENTS; it keeps the state it was built with", file,
                   r.statusLine);
   } else if (r.status == LoadRecord::Status::Orbiting) {
-    v.landed = false;
-    v.pos = r.rpos;
-    v.vel = r.rvel;
-    v.rot = physics::rotFromArot(r.arot);
-    v.omega = r.vrot;
+    v.setFlying({r.rpos, r.rvel, physics::rotFromArot(r.arot), r.vrot});
   } else {
     physics::placeOnSurface(v, w.planet, r.lng, r.lat, r.heading, w.planetTime());
   }

@@ -53,13 +53,11 @@ struct VesselStep {
   physics::StepLoads loads;
 };
 
-// What a frame may change of a vessel besides its motion (which
-// Vessel::frameStart keeps), as it was at the frame's start; its tanks'
-// contents [kg] in a pool that every frame reuses, since a frame is short and frequent.
+// What a frame may change of a vessel besides its flight state (which
+// Vessel::frameStart keeps), as it was at the frame's start: its tanks'
+// contents [kg], in a pool that every frame reuses, since a frame is short and frequent.
 struct Snapshot {
   Vessel *vessel;
-  bool landed, crashed;
-  double surfLng, surfLat, surfHeading;
   size_t firstTank, tanks;  // in the pool
 };
 
@@ -122,15 +120,6 @@ VesselStep forcesOn(Vessel &v, const physics::Planet &p, const physics::AirState
   return s;
 }
 
-void fly(Vessel &v, const physics::StepLoads &loads, const physics::Planet &p, double h) {
-  physics::Motion m{v.pos, v.vel, v.rot, v.omega};
-  physics::integrate(m, v, loads, p, h);
-  v.pos = m.pos;
-  v.vel = m.vel;
-  v.rot = m.rot;
-  v.omega = m.omega;
-}
-
 // Quiet comparisons: a NaN fails them without raising the invalid flag.
 bool within(double x, double limit) { return std::islessequal(std::fabs(x), limit); }
 bool within(const VECTOR3 &a, double limit) {
@@ -153,7 +142,7 @@ bool withinReach(const Vessel &v) {
 
 Snapshot snapshotOf(Vessel &v) {
   std::vector<double> &pool = tankPool();
-  Snapshot s{&v, v.landed, v.crashed, v.surfLng, v.surfLat, v.surfHeading, pool.size(), v.tanks.size()};
+  Snapshot s{&v, pool.size(), v.tanks.size()};
   for (const Tank &t : v.tanks) pool.push_back(t.mass);
   return s;
 }
@@ -161,15 +150,7 @@ Snapshot snapshotOf(Vessel &v) {
 // Tanks deleted during the frame are gone from both; the rest line up by order.
 void restore(const Snapshot &s) {
   Vessel &v = *s.vessel;
-  v.pos = v.frameStart.pos;
-  v.vel = v.frameStart.vel;
-  v.omega = v.frameStart.omega;
-  v.rot = v.frameStart.rot;
-  v.landed = s.landed;
-  v.crashed = s.crashed;
-  v.surfLng = s.surfLng;
-  v.surfLat = s.surfLat;
-  v.surfHeading = s.surfHeading;
+  v.flight() = v.frameStart;
   for (std::size_t k = 0; k < v.tanks.size() && k < s.tanks; ++k) v.tanks[k].mass = tankPool()[s.firstTank + k];
 }
 
@@ -203,7 +184,7 @@ FrameFlown flyFrame(const World &w, Vessel &v, FrameSpin &frameSpin, double maxS
     left = pieces <= 1 ? 0 : left - h;
     const VesselStep s = forcesOn(v, w.planet, air, spin, h, mayTouch);
     const double approach = s.loads.ground ? length(v.vel - physics::carriedVelocity(spin, v.pos)) : 0;  // [m/s]
-    fly(v, s.loads, w.planet, h);
+    physics::integrate(v, v, s.loads, w.planet, h);  // the motion, by the definition
     physics::drawPropellant(v, s.propulsion);
     // Where it would touch the ground means nothing out of range. After the
     // frame's last sub-step clear of the ground nothing below reads the state:
@@ -280,7 +261,7 @@ void World::step() {
   const double maxSpin = physics::fastestSpin(planet);  // [rad/s]
   for (Vessel *v : order_) {
     before.push_back(snapshotOf(*v));
-    v->frameStart = {v->pos, v->vel, v->rot, v->omega};
+    v->frameStart = v->flight();
     v->inFrame = true;
     physics::startFrame(*v);
     const bool thrusting = physics::thrustEngaged(*v);

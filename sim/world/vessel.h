@@ -15,6 +15,7 @@
 
 #include "host/VesselAPI.h"
 #include "sim/formats/scenario_file.h"
+#include "sim/physics/dynamics.h"
 #include "sim/physics/mat3.h"
 
 namespace sim {
@@ -76,7 +77,28 @@ struct MeshSlot {
   WORD visibility = MESHVIS_EXTERNAL;
 };
 
-struct Vessel {
+// A vessel's flight at one moment: its motion (position and velocity relative
+// to the planet's centre in the non-rotating global frame, attitude, spin),
+// which the integrator advances, and whether it stands on the ground, and
+// where. A frame that leaves the range a vessel can be flown in puts the
+// whole back as it was.
+struct FlightState : physics::Motion {
+  bool landed = false;
+  bool crashed = false;                              // its last touchdown was faster than a landing
+  double surfLng = 0, surfLat = 0, surfHeading = 0;  // while landed [rad]
+
+  // Set in flight, moving as m says (a status given, a scenario's state
+  // read): off the ground, nothing left of a crash.
+  void setFlying(const physics::Motion &m) {
+    static_cast<physics::Motion &>(*this) = m;
+    landed = false;
+    crashed = false;
+  }
+};
+
+struct Vessel : FlightState {
+  using Kinematics = physics::Motion;
+
   // Identity
   std::string name;
   std::string className;
@@ -108,27 +130,14 @@ struct Vessel {
   std::vector<Exhaust> exhausts;
   std::vector<Stream> streams;
 
-  // State. Positions and velocities are relative to the planet's centre in the
-  // non-rotating global frame.
-  VECTOR3 pos{};                // [m]
-  VECTOR3 vel{};                // [m/s]
-  Mat3 rot = Mat3::identity();  // vessel frame -> global frame
-  VECTOR3 omega{};              // angular velocity, vessel frame [rad/s]
-  // The frame's start while a frame is under way: what modules read of the
-  // vessel's motion during clbkPostStep (the simulator's state s0).
-  struct Kinematics {
-    VECTOR3 pos{}, vel{};
-    Mat3 rot = Mat3::identity();
-    VECTOR3 omega{};
-  };
-  Kinematics frameStart;
-  bool inFrame = false;  // integrated in the frame under way: frameStart holds
-  bool landed = false;
-  bool crashed = false;      // its last touchdown was faster than a landing
+  // The state (FlightState) at the frame's start while a frame is under way:
+  // what modules read of the vessel's motion during clbkPostStep (the
+  // simulator's state s0), and what a frame's rollback restores.
+  FlightState frameStart;
+  bool inFrame = false;      // integrated in the frame under way: frameStart holds
   bool forceActive = false;  // set on a landed vessel: it leaves its landed state at the next frame
   bool touching = false;     // a touchdown point is below the surface (in flight)
   double restTime = 0;       // how long it has lain still in contact [s]
-  double surfLng = 0, surfLat = 0, surfHeading = 0;  // while landed [rad]
 
   // The mass GetMass reports lags the tanks, as the simulator's mass register
   // does: a tank created or deleted counts only once the frame is over, or
@@ -156,6 +165,8 @@ struct Vessel {
   };
   Standing standing;
 
+  FlightState &flight() { return *this; }
+  const FlightState &flight() const { return *this; }
   double mass() const;  // empty mass plus all tank contents [kg]
   // What GetMass gives at simulation time simt [kg]; the contents of a tank
   // created or deleted at simt, to leave out until the time moves on.

@@ -56,9 +56,7 @@ class World {
   void deleteVessel(Vessel *v);
   // A vessel's motion as modules read it: during the post-step callbacks, the
   // frame's start for a vessel the frame integrated; else as it is.
-  const Vessel::Kinematics readable(const Vessel &v) const {
-    return postStepping_ && v.inFrame ? v.frameStart : Vessel::Kinematics{v.pos, v.vel, v.rot, v.omega};
-  }
+  const physics::Motion &readable(const Vessel &v) const { return postStepping_ && v.inFrame ? v.frameStart : v; }
 
   // --- Scenarios -----------------------------------------------------------
   // Reads a scenario file and creates its vessels. Problems are logged with
