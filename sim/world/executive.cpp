@@ -1,17 +1,9 @@
-// The executive: one frame of the world, always in the same order.
-//
-//   1. the pilot (keys, attitude inputs, throttle, time acceleration);
-//   2. each vessel's clbkPreStep, with the time and date at the frame's start;
-//   3. per vessel, in sub-steps as short as its state needs (see
-//      physics/step_length.h): forces (atmosphere, thrust and propellant flow),
-//      integration and ground contact; landed vessels stay put or lift off;
-//   4. the clock advances by the frame; touchdowns are recorded;
-//   5. each vessel's clbkPostStep, with the time and date at the frame's end;
-//   6. a vessel whose state has left the range it can be flown in goes back
-//      to where the frame found it and is recorded as diverged.
-// The pilot and the modules act once per frame, with the frame's length, as
-// in the simulator; only the integration is cut finer. Everything one
-// sub-step's integration needs from its forces phase is in VesselStep.
+// The executive: one frame of the world. World::step is its schedule, in
+// the simulator's order; the pilot and the modules act once per frame, with
+// the frame's length, as in the simulator, and only the integration is cut
+// finer, in sub-steps as short as each vessel's state needs (see
+// physics/step_length.h). Everything one sub-step's integration needs from
+// its forces phase is in VesselStep.
 //
 // Callbacks may create vessels, which join the frame at once, and delete
 // them, which takes effect at the frame's end.
@@ -27,6 +19,7 @@
 #include "sim/physics/planet/surface.h"
 #include "sim/physics/propulsion.h"
 #include "sim/physics/step_length.h"
+#include "sim/world/frame_scratch.h"
 #include "sim/world/world.h"
 
 namespace sim {
@@ -53,26 +46,7 @@ struct VesselStep {
   physics::StepLoads loads;
 };
 
-// What a frame may change of a vessel besides its flight state (which
-// Vessel::frameStart keeps), as it was at the frame's start: its tanks'
-// contents [kg], in a pool that every frame reuses, since a frame is short and frequent.
-struct Snapshot {
-  Vessel *vessel;
-  size_t firstTank, tanks;  // in the pool
-};
-
-std::vector<double> &tankPool() {
-  static std::vector<double> pool;  // one world steps at a time
-  return pool;
-}
-
-// Reaching the ground or leaving it under thrust, noted during the frame and
-// recorded after it.
-struct Touchdown {
-  Vessel *vessel;
-  bool leaving;
-  double value;  // the speed against the ground [m/s]; leaving, the thrust [N]
-};
+using Snapshot = FrameScratch::Snapshot;
 
 std::string format(const char *pattern, double value) {
   char text[64];
@@ -140,18 +114,17 @@ bool withinReach(const Vessel &v) {
   return in;
 }
 
-Snapshot snapshotOf(Vessel &v) {
-  std::vector<double> &pool = tankPool();
+Snapshot snapshotOf(Vessel &v, std::vector<double> &pool) {
   Snapshot s{&v, pool.size(), v.tanks.size()};
   for (const Tank &t : v.tanks) pool.push_back(t.mass);
   return s;
 }
 
 // Tanks deleted during the frame are gone from both; the rest line up by order.
-void restore(const Snapshot &s) {
+void restore(const Snapshot &s, const std::vector<double> &pool) {
   Vessel &v = *s.vessel;
   v.flight() = v.frameStart;
-  for (std::size_t k = 0; k < v.tanks.size() && k < s.tanks; ++k) v.tanks[k].mass = tankPool()[s.firstTank + k];
+  for (std::size_t k = 0; k < v.tanks.size() && k < s.tanks; ++k) v.tanks[k].mass = pool[s.firstTank + k];
 }
 
 // A frame's worth of flight for one vessel that is off the ground, in
@@ -234,14 +207,28 @@ VESSEL2 *moduleCallbacks(const Vessel &v) { return v.iface == v.hostIface ? null
 void World::step() {
   const double frame = dt * timeAcceleration;  // [s]
   stepping_ = true;
+  applyPilot();            // keys, attitude inputs, throttle, time acceleration
+  callPreStep(frame);      // each vessel's clbkPreStep, with the frame's start
+  flyVessels(frame);       // forces, integration and ground contact; landed vessels stay or lift off
+  simt_ += frame;          // the clock
+  recordTouchdowns();      // reached the ground, left it, came to rest
+  callPostStep(frame);     // each vessel's clbkPostStep, with the frame's end
+  restoreDiverged(frame);  // a state beyond the range it is flown in goes back to the frame's start
+  stepping_ = false;
+  deleteDoomed();  // the vessels deleted during the frame
+}
+
+void World::applyPilot() {
   if (pilot) pilot(*this);
   const double *input = cockpit_.input;
   if (std::any_of(input, input + 15, [](double level) { return level != 0; }))  // the focus is looked up only then
     if (Vessel *focus = find(focusVessel)) applyInput(*focus, cockpit_.input);
+}
 
-  // The vessel list is walked by index, as the simulator walks it: a vessel
-  // created in a callback joins the walk at once (one made in clbkPreStep is
-  // integrated in this frame too), and none leaves before the frame's end.
+// The vessel list is walked by index, as the simulator walks it: a vessel
+// created in a callback joins the walk at once (one made in clbkPreStep is
+// integrated in this frame too), and none leaves before the frame's end.
+void World::callPreStep(double frame) {
   for (size_t i = 0; i < order_.size(); ++i) {
     Vessel *v = order_[i];
     if (VESSEL2 *callbacks = moduleCallbacks(*v)) {
@@ -249,18 +236,15 @@ void World::step() {
       callbacks->clbkPreStep(simt_, frame, mjdAt(simt_));
     }
   }
+}
 
-  static std::vector<Snapshot> before;
-  static std::vector<Touchdown> touchdowns;
-  static std::vector<Vessel *> landings;
-  before.clear();
-  touchdowns.clear();
-  landings.clear();
-  tankPool().clear();
+void World::flyVessels(double frame) {
+  FrameScratch &f = *scratch_;
+  f.clear();
   FrameSpin spin(*this);
   const double maxSpin = physics::fastestSpin(planet);  // [rad/s]
   for (Vessel *v : order_) {
-    before.push_back(snapshotOf(*v));
+    f.before.push_back(snapshotOf(*v, f.tankPool));
     v->frameStart = v->flight();
     v->inFrame = true;
     physics::startFrame(*v);
@@ -277,10 +261,10 @@ void World::step() {
       v->restTime = 0;
     }
     v->forceActive = false;
-    const FrameFlown f = flyFrame(*this, *v, spin, maxSpin, frame);
-    if (f.touchedDown) touchdowns.push_back({v, false, f.impactSpeed});
-    if (f.leftGround && thrusting)
-      touchdowns.push_back({v, true, length(physics::propulsionOf(*v, airAround(*v, planet).pressure, 0).force)});
+    const FrameFlown flown = flyFrame(*this, *v, spin, maxSpin, frame);
+    if (flown.touchedDown) f.touchdowns.push_back({v, false, flown.impactSpeed});
+    if (flown.leftGround && thrusting)
+      f.touchdowns.push_back({v, true, length(physics::propulsionOf(*v, airAround(*v, planet).pressure, 0).force)});
     // Still on the ground without thrust for long enough: landed where it lies.
     v->restTime = v->touching && !thrusting && lyingStill(*v, spin()) ? v->restTime + frame : 0;
     if (v->restTime >= physics::kRestBeforeLanded) {
@@ -291,12 +275,13 @@ void World::step() {
                               physics::headingOf(*v, planet, v->rot, v->pos, planetTimeAt(simt_ + frame)), pose);
       v->touching = false;
       v->restTime = 0;
-      landings.push_back(v);
+      f.landings.push_back(v);
     }
   }
-  simt_ += frame;
+}
 
-  for (const Touchdown &t : touchdowns) {
+void World::recordTouchdowns() {
+  for (const FrameScratch::Touchdown &t : scratch_->touchdowns) {
     if (t.leaving) {
       record_.record(t.vessel->name, EventKind::liftoff, format("thrust %.0f N", t.value));
       continue;
@@ -306,11 +291,13 @@ void World::step() {
     t.vessel->crashed = true;
     record_.record(t.vessel->name, EventKind::crashed, format("at %.2f m/s", t.value));
   }
-  for (Vessel *v : landings) record_.record(v->name, EventKind::landed, "at rest");
+  for (Vessel *v : scratch_->landings) record_.record(v->name, EventKind::landed, "at rest");
+}
 
-  // The post-step callbacks run before the frame's new states are made
-  // current, as in the simulator: what a module reads there of a vessel's
-  // position, velocity, attitude and spin is the frame's start (Vessel::frameStart).
+// The post-step callbacks run before the frame's new states are made
+// current, as in the simulator: what a module reads there of a vessel's
+// position, velocity, attitude and spin is the frame's start (Vessel::frameStart).
+void World::callPostStep(double frame) {
   postStepping_ = true;
   for (size_t i = 0; i < order_.size(); ++i) {
     Vessel *v = order_[i];
@@ -320,16 +307,20 @@ void World::step() {
     }
   }
   postStepping_ = false;
+}
 
-  for (const Snapshot &s : before) {
+void World::restoreDiverged(double frame) {
+  for (const Snapshot &s : scratch_->before) {
     s.vessel->inFrame = false;
     if (withinReach(*s.vessel) && std::isfinite(s.vessel->mass())) continue;
-    restore(s);
+    restore(s, scratch_->tankPool);
     markDiverged(*s.vessel, "its state left the range it can be flown in during the frame from " +
                                 format("%.2f s", simt_ - frame) + "; it is kept as the frame found it");
   }
-  stepping_ = false;
-  // Vessels deleted during the frame go at its end, as the simulator's KillVessels has them go.
+}
+
+// As the simulator's KillVessels has them go.
+void World::deleteDoomed() {
   const std::vector<Vessel *> doomed = std::move(doomed_);
   doomed_.clear();
   for (Vessel *v : doomed) deleteVessel(v);

@@ -8,6 +8,7 @@
 
 #include "host/cvelmessage.h"
 #include "sim/platform/module.h"
+#include "sim/world/frame_scratch.h"
 
 namespace sim {
 
@@ -23,7 +24,7 @@ World *current_ = nullptr;
 }
 
 World::World(const std::string &rootDir, const std::string &logPath, bool appendLog)
-    : root_(rootDir), log_(std::make_unique<Log>(logPath, appendLog)) {
+    : root_(rootDir), log_(std::make_unique<Log>(logPath, appendLog)), scratch_(std::make_unique<FrameScratch>()) {
   if (current_) throw std::logic_error("a World already exists; the host runs one at a time");
   current_ = this;
   log_->info("world at " + rootDir);

@@ -25,6 +25,8 @@
 
 namespace sim {
 
+struct FrameScratch;
+
 class World {
  public:
   // rootDir is the simulator's folder tree (Config/, Meshes/, Modules/,
@@ -108,11 +110,8 @@ class World {
   VECTOR3 planetSpin() const { return planetTime() == poseTime_ ? pose_.spin : planet.spinAt(planetTime()); }
   double dt = 0.02;             // frame at time acceleration 1 [s]
   double timeAcceleration = 1;  // what oapiGetTimeAcceleration reports; multiplies the frame
-  // One frame of the executive, dt times the time acceleration long, in this
-  // order: the pilot, each vessel's clbkPreStep (given the frame's start),
-  // forces and integration in sub-steps as short as each vessel's state needs,
-  // then each vessel's clbkPostStep (given the frame's end). Vessels created
-  // during the frame join the integration from the next frame on.
+  // One frame of the executive, dt times the time acceleration long; its
+  // schedule is World::step in executive.cpp.
   void step();
   // Vessels whose state left the range it can be flown in, in the order it happened: each
   // was put back as the frame found it, with a "diverged" event and an error
@@ -161,6 +160,17 @@ class World {
   bool stepping_ = false;         // a frame is under way
   bool postStepping_ = false;     // its post-step callbacks are running
   std::vector<Vessel *> doomed_;  // deleted during the frame under way
+
+  std::unique_ptr<FrameScratch> scratch_;  // one frame's notes, reused
+
+  // The parts of a frame, in the order step() runs them.
+  void applyPilot();
+  void callPreStep(double frame);
+  void flyVessels(double frame);
+  void recordTouchdowns();
+  void callPostStep(double frame);
+  void restoreDiverged(double frame);
+  void deleteDoomed();
 
   void loadScenario(const std::string &path, const ScenarioData &data);
   // A vessel of the class, defined by its module and class file, without a state yet.
