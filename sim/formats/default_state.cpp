@@ -246,7 +246,7 @@ void VESSEL::ParseScenarioLineEx(char *line, void *status) const {
   }
   const std::vector<std::string> w = sim::words(sim::withoutComment(line));
   if (w.empty() || sim::parseDefaultKey(*r, w)) return;
-  v->unknownLines.push_back({r->lines.lineNumber(), sim::trim(line)});
+  sim::World::current()->noteUnknownLine(*v, {r->lines.lineNumber(), sim::trim(line)});
 }
 
 void VESSEL::SaveDefaultState(FILEHANDLE scn) const {

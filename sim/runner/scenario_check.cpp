@@ -67,7 +67,7 @@ std::vector<Unread> maybeUnread(const World &w, const std::string &scenario, con
   const std::vector<std::set<std::string>> keys = keysSaved(saved);
   std::vector<Unread> out;
   for (size_t i = 0; i < w.vessels().size() && i < keys.size(); ++i)
-    for (const ScenarioLine &l : w.vessels()[i]->unknownLines)
+    for (const ScenarioLine &l : w.unknownLines(*w.vessels()[i]))
       if (!keys[i].count(lower(words(l.text).front())) &&
           !reported(r.errors, scenario + ":" + std::to_string(l.number)))
         out.push_back({w.vessels()[i]->name, l});

@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "host/VesselAPI.h"
-#include "sim/formats/scenario_file.h"
 #include "sim/physics/dynamics.h"
 #include "sim/physics/mat3.h"
 
@@ -147,10 +146,6 @@ struct Vessel : FlightState {
 
   // Attitude-control mode (RCSMODE): 0 off, 1 rotation, 2 linear.
   int attitudeMode = 1;
-
-  // Scenario lines handed to the host's parser that it does not know, kept for
-  // the record; the module may have read them itself.
-  std::vector<ScenarioLine> unknownLines;
 
   // Of a landed vessel: what standing at its point takes that stays the same
   // while it stands there (the point's and the heading's sines and cosines,

@@ -55,8 +55,15 @@ Vessel *World::lookUp(OBJHANDLE h) const {
   return const_cast<Vessel *>(lastFound_);
 }
 
+const std::vector<ScenarioLine> &World::unknownLines(const Vessel &v) const {
+  static const std::vector<ScenarioLine> none;
+  const auto it = unknownLines_.find(&v);
+  return it == unknownLines_.end() ? none : it->second;
+}
+
 void World::forget(const Vessel *v) {
   live_.erase(v);
+  unknownLines_.erase(v);
   if (lastFound_ == v) lastFound_ = nullptr;
 }
 

@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -74,6 +75,10 @@ class World {
   // Writes the whole world as a scenario, every vessel through its own save path.
   bool saveScenario(const std::string &path) const;
   std::string scenarioText() const;  // the same, as text
+  // The lines of a vessel's scenario block that the host's parser did not
+  // know, as the load met them; its module may have read them itself.
+  const std::vector<ScenarioLine> &unknownLines(const Vessel &v) const;
+  void noteUnknownLine(const Vessel &v, ScenarioLine line) { unknownLines_[&v].push_back(std::move(line)); }
   std::string scenarioDescription;
   std::string focusVessel;
   std::string planetarySystem = "Sol";
@@ -152,7 +157,8 @@ class World {
   Id lastId_ = 0;
   std::vector<std::unique_ptr<Vessel>> owned_;
   std::vector<Vessel *> order_;
-  std::unordered_set<const Vessel *> live_;    // the vessels of order_, for handle checks
+  std::unordered_set<const Vessel *> live_;  // the vessels of order_, for handle checks
+  std::unordered_map<const Vessel *, std::vector<ScenarioLine>> unknownLines_;
   mutable const Vessel *lastFound_ = nullptr;  // of live_, the last that fromHandle found
   HMODULE messages_ = nullptr;                 // the message module, held while vessels may be deleted
   bool messagesTried_ = false;

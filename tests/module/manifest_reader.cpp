@@ -211,7 +211,7 @@ TEST(launcher_saving, a_launcher_saved_and_loaded_in_flight_flies_on_as_it_would
         reloaded->loadScenarioText("saved.scn", saved);
         EXPECT_EQ(reloaded->log().errorCount(), 0) << saved;
         // Its timeline is kept from the host's parser, which gets only CONFIGURATION of its own lines.
-        for (const sim::ScenarioLine &l : reloaded->find("L1")->unknownLines)
+        for (const sim::ScenarioLine &l : reloaded->unknownLines(*reloaded->find("L1")))
           EXPECT_EQ(l.text.rfind("CONFIGURATION ", 0), 0u) << l.text;
         world = reloaded.get();
         start = n;

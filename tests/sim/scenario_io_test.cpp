@@ -80,8 +80,8 @@ TEST(scenario_io, a_scenario_reads_its_blocks_and_each_vessel_its_default_state)
   EXPECT_EQ(std::vector<double>({p.tanks[0].mass, p.thrusters[0].level, p.thrusters[1].level, o.pos.y, o.vel.z,
                                  o.tanks[0].mass, o.pmi.z}),
             std::vector<double>({12.5, 0, 0.5, 12.5, 7700, 10, 10}));
-  ASSERT_EQ(o.unknownLines.size(), 1u);
-  EXPECT_EQ(o.unknownLines[0].text, "CUSTOM 1 2");
+  ASSERT_EQ(w.unknownLines(o).size(), 1u);
+  EXPECT_EQ(w.unknownLines(o)[0].text, "CUSTOM 1 2");
 }
 
 TEST(scenario_io, a_saved_scenario_reads_back_to_the_same_vessels_and_state) {
