@@ -10,15 +10,15 @@
 
 namespace {
 
-const DWORD kModifierKeys[] = {OAPI_KEY_LCONTROL, OAPI_KEY_RCONTROL, OAPI_KEY_LSHIFT, OAPI_KEY_RSHIFT};
+const DWORD MODIFIER_KEYS[] = {OAPI_KEY_LCONTROL, OAPI_KEY_RCONTROL, OAPI_KEY_LSHIFT, OAPI_KEY_RSHIFT};
 
 bool modifierHeld(const char *kstate) {
-  for (DWORD key : kModifierKeys)
+  for (DWORD key : MODIFIER_KEYS)
     if (KEYDOWN(kstate, key)) return true;
   return false;
 }
 
-const int kHudX = 100, kHudY = 100;  // position of the HUD line [pixel]
+const int HUD_X = 100, HUD_Y = 100;  // position of the HUD line [pixel]
 
 }  // namespace
 
@@ -42,6 +42,6 @@ void VARNELL::clbkDrawHUD(int mode, const HUDPAINTSPEC *hps, HDC hDC) {
     VESSEL2::clbkDrawHUD(mode, hps, hDC);
     char text[64];
     std::snprintf(text, sizeof text, "Durvane RCS fuel: %.3f kg", GetPropellantMass(phRcs));
-    TextOutA(hDC, kHudX, kHudY, text, static_cast<int>(std::strlen(text)));
+    TextOutA(hDC, HUD_X, HUD_Y, text, static_cast<int>(std::strlen(text)));
   });
 }

@@ -23,7 +23,7 @@ char MET_KEY[] = "MET";
 char STAGE_TIMER_KEY[] = "STAGETIMER";
 char SAMPLER_KEY[] = "SAMPLER";
 char GIMBAL_KEY[] = "GIMBAL";
-const int kExactDigits = 17;  // a double written with them reads back as the same double
+const int EXACT_DIGITS = 17;  // a double written with them reads back as the same double
 
 // A FAIRING line puts the fairing on unless a number 0 follows the key.
 bool FairingOn(const char *rest) {
@@ -66,7 +66,7 @@ void WriteNumbers(FILEHANDLE scn, char *key, const double *x, int count) {
   char text[256];
   int n = 0;
   for (int i = 0; i < count; ++i)
-    n += std::snprintf(text + n, sizeof text - n, i ? " %.*g" : "%.*g", kExactDigits, x[i]);
+    n += std::snprintf(text + n, sizeof text - n, i ? " %.*g" : "%.*g", EXACT_DIGITS, x[i]);
   oapiWriteScenario_string(scn, key, text);
 }
 

@@ -14,24 +14,24 @@
 
 namespace {
 
-const double kMetBeforeLaunch = -10;                // MET held until B is pressed [s]
-const double kRampStart = -5, kRampEnd = 0;         // booster ignition ramp, open interval [s MET]
-const double kRampRate = 0.2, kRampBase = 0.75;     // ramp level = rate * MET + base [1/s, level]
-const double kIgnitionFlameLevel = 0.4;             // ramp level that lights the ignition flame
-const double kVentBelowLevel = 0.01;                // booster level under which the tank vents
-const double kLimiterAboveLevel = 0.6;              // the limiter leaves lower levels alone
-const double kLimiterAboveAcceleration = 10;        // [m/s^2]
-const double kLimiterStep = 0.01;                   // level taken off per sample
-const double kStagingPropellant = 100;              // booster propellant that triggers staging [kg]
-const double kIgnitionFrom = 10, kIgnitionTo = 11;  // upper-stage ignition window after staging [s]
-const double kJettisonAfter = 32.5;                 // fairing jettison after staging [s]
-const double kMetShownUntil = 5000;                 // [s]
-const double kLaunchedAirspeed = 1;   // a launcher read moving faster through the air has left its pad [m/s]
-const size_t kDebugLineSize = 64;     // room taken in the host's debug line; "MET -10.0" fits
-const double kMetRoundedHere = 1e12;  // below it the MET line's tenths are rounded here, beyond by printf [s]
+const double MET_BEFORE_LAUNCH = -10;               // MET held until B is pressed [s]
+const double RAMP_START = -5, RAMP_END = 0;         // booster ignition ramp, open interval [s MET]
+const double RAMP_RATE = 0.2, RAMP_BASE = 0.75;     // ramp level = rate * MET + base [1/s, level]
+const double IGNITION_FLAME_LEVEL = 0.4;            // ramp level that lights the ignition flame
+const double VENT_BELOW_LEVEL = 0.01;               // booster level under which the tank vents
+const double LIMITER_ABOVE_LEVEL = 0.6;             // the limiter leaves lower levels alone
+const double LIMITER_ABOVE_ACCELERATION = 10;       // [m/s^2]
+const double LIMITER_STEP = 0.01;                   // level taken off per sample
+const double STAGING_PROPELLANT = 100;              // booster propellant that triggers staging [kg]
+const double IGNITION_FROM = 10, IGNITION_TO = 11;  // upper-stage ignition window after staging [s]
+const double JETTISON_AFTER = 32.5;                 // fairing jettison after staging [s]
+const double MET_SHOWN_UNTIL = 5000;                // [s]
+const double LAUNCHED_AIRSPEED = 1;    // a launcher read moving faster through the air has left its pad [m/s]
+const size_t DEBUG_LINE_SIZE = 64;     // room taken in the host's debug line; "MET -10.0" fits
+const double MET_ROUNDED_HERE = 1e12;  // below it the MET line's tenths are rounded here, beyond by printf [s]
 
 // Deflection of the engines per unit of the pilot's input to the fourth power [rad]
-const double kPitchGain = 0.01, kYawGain = 0.01, kBankGain = 0.05;
+const double PITCH_GAIN = 0.01, YAW_GAIN = 0.01, BANK_GAIN = 0.05;
 
 // A window of time (from, to), both ends excluded, acts on a frame that ends
 // inside it, and on one so long that it steps over the whole window from
@@ -52,7 +52,7 @@ bool AirspeedSampler::Sample(OBJHANDLE vessel, double simt, double simdt) {
   clock = clockSet ? clock + simdt : simt;
   clockSet = true;
   interval = clock - lastSampleTime;
-  if (interval <= kSampleInterval) return false;
+  if (interval <= SAMPLE_INTERVAL) return false;
   lastSampleTime = clock;
   oapiGetAirspeed(vessel, &airspeed);
   speedChange = airspeed - lastAirspeed;
@@ -77,8 +77,8 @@ VARNELL::Steering VARNELL::ReadSteering() const {
   const double yawRight = inputLevel(*this, THGROUP_ATT_YAWRIGHT);
   const double bankLeft = inputLevel(*this, THGROUP_ATT_BANKLEFT);
   const double bankRight = inputLevel(*this, THGROUP_ATT_BANKRIGHT);
-  return {kPitchGain * pitchDown - kPitchGain * pitchUp, kYawGain * yawLeft - kYawGain * yawRight,
-          kBankGain * bankLeft - kBankGain * bankRight};
+  return {PITCH_GAIN * pitchDown - PITCH_GAIN * pitchUp, YAW_GAIN * yawLeft - YAW_GAIN * yawRight,
+          BANK_GAIN * bankLeft - BANK_GAIN * bankRight};
 }
 
 // A launcher read from a scenario is built at the end of its state; one that
@@ -99,7 +99,7 @@ void VARNELL::clbkPostStep(double simt, double simdt, double mjd) {
       Reconfigure();
     }
     if (justLoaded) TakeUpFlight();
-    met = launchCommand ? met + simdt : kMetBeforeLaunch;
+    met = launchCommand ? met + simdt : MET_BEFORE_LAUNCH;
 
     VECTOR3 omega;
     GetAngularVel(omega);
@@ -125,20 +125,20 @@ void VARNELL::FlyBooster(double simt, double simdt, const Steering &s, double ya
   // The yaw rate enters the swivel so that the stack damps its own yawing.
   TurnEngines(thBooster, _V(s.yaw - yawRate, s.pitch - s.bank, 1), _V(s.yaw - yawRate, s.pitch + s.bank, 1));
 
-  if (GetThrusterGroupLevel(THGROUP_HOVER) < kVentBelowLevel) SetThrusterLevel(thVent, 1);
+  if (GetThrusterGroupLevel(THGROUP_HOVER) < VENT_BELOW_LEVEL) SetThrusterLevel(thVent, 1);
   if (oapiGetTimeAcceleration() > 1) SetThrusterLevel(thVent, 0);
 
-  if (ActsInWindow(met, simdt, kRampStart, kRampEnd)) {
-    SetThrusterGroupLevel(THGROUP_HOVER, std::min(met, kRampEnd) * kRampRate + kRampBase);
+  if (ActsInWindow(met, simdt, RAMP_START, RAMP_END)) {
+    SetThrusterGroupLevel(THGROUP_HOVER, std::min(met, RAMP_END) * RAMP_RATE + RAMP_BASE);
     SetThrusterLevel(thVent, 0);
-    if (GetThrusterGroupLevel(THGROUP_HOVER) > kIgnitionFlameLevel) SetThrusterLevel(thIgnition, 1);
+    if (GetThrusterGroupLevel(THGROUP_HOVER) > IGNITION_FLAME_LEVEL) SetThrusterLevel(thIgnition, 1);
   }
 
-  if (airspeedSampler.Sample(GetHandle(), simt, simdt) && GetThrusterGroupLevel(THGROUP_HOVER) > kLimiterAboveLevel &&
-      airspeedSampler.acceleration > kLimiterAboveAcceleration)
-    IncThrusterGroupLevel(THGROUP_HOVER, -kLimiterStep);
+  if (airspeedSampler.Sample(GetHandle(), simt, simdt) && GetThrusterGroupLevel(THGROUP_HOVER) > LIMITER_ABOVE_LEVEL &&
+      airspeedSampler.acceleration > LIMITER_ABOVE_ACCELERATION)
+    IncThrusterGroupLevel(THGROUP_HOVER, -LIMITER_STEP);
 
-  if (separationCommand || GetPropellantMass(phBooster) <= kStagingPropellant) StageBooster();
+  if (separationCommand || GetPropellantMass(phBooster) <= STAGING_PROPELLANT) StageBooster();
 }
 
 void VARNELL::StageBooster() {
@@ -155,9 +155,9 @@ void VARNELL::FlyUpperStage(double simdt, const Steering &s) {
   stageTimer += simdt;
   TurnEngines(thUpperStage, _V(s.yaw, s.pitch - s.bank, 1), _V(s.yaw, s.pitch + s.bank, 1));
 
-  if (ActsInWindow(stageTimer, simdt, kIgnitionFrom, kIgnitionTo)) SetThrusterGroupLevel(THGROUP_MAIN, 1);
+  if (ActsInWindow(stageTimer, simdt, IGNITION_FROM, IGNITION_TO)) SetThrusterGroupLevel(THGROUP_MAIN, 1);
 
-  if (stageTimer > kJettisonAfter && fairingAttached) {
+  if (stageTimer > JETTISON_AFTER && fairingAttached) {
     JettisonFairing();
     SetThrusterGroupLevel(THGROUP_MAIN, 1);
   }
@@ -181,7 +181,7 @@ void VARNELL::FlyUpperStage(double simdt, const Steering &s) {
 void VARNELL::SkipPassedTimeline() {
   if (configuration != 1 || !phUpperStage) return;
   if (GetPropellantMass(phUpperStage) < GetPropellantMaxMass(phUpperStage))
-    stageTimer = fairingAttached ? kIgnitionTo : kJettisonAfter;
+    stageTimer = fairingAttached ? IGNITION_TO : JETTISON_AFTER;
 }
 
 // Read without its timeline, a launcher in flight has been launched, and MET
@@ -191,7 +191,7 @@ void VARNELL::TakeUpFlight() {
   justLoaded = false;
   double airspeed = 0;
   oapiGetAirspeed(GetHandle(), &airspeed);
-  if (airspeed <= kLaunchedAirspeed) return;
+  if (airspeed <= LAUNCHED_AIRSPEED) return;
   launchCommand = true;
   met = 0;
 }
@@ -204,12 +204,12 @@ void VARNELL::TakeUpFlight() {
 // little above, and 0.25 exactly on it, which goes to the even tenth.
 void VARNELL::ShowMet() const {
   char *line = oapiDebugString();
-  if (met > kMetShownUntil) {
+  if (met > MET_SHOWN_UNTIL) {
     line[0] = '\0';
     return;
   }
-  if (!(std::fabs(met) < kMetRoundedHere)) {
-    std::snprintf(line, kDebugLineSize, "MET %.1f", met);
+  if (!(std::fabs(met) < MET_ROUNDED_HERE)) {
+    std::snprintf(line, DEBUG_LINE_SIZE, "MET %.1f", met);
     return;
   }
   const double product = met * 10, error = std::fma(met, 10.0, -product);

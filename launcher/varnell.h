@@ -11,7 +11,7 @@
 const double UPPER_STAGE_OFFSET = 20.169;
 
 // Measures how fast a vessel's airspeed changes, from samples more than
-// kSampleInterval apart. Each launcher has its own; its first sample only
+// SAMPLE_INTERVAL apart. Each launcher has its own; its first sample only
 // records, as there is nothing before it to measure against.
 //
 // It keeps time on a clock of its own: set to the simulation time at its
@@ -20,7 +20,7 @@ const double UPPER_STAGE_OFFSET = 20.169;
 // 0 with every scenario loaded; the clock, saved with the launcher, goes on,
 // and the samples fall on the same steps as without the load.
 struct AirspeedSampler {
-  static constexpr double kSampleInterval = 0.2;  // [s]
+  static constexpr double SAMPLE_INTERVAL = 0.2;  // [s]
 
   // Takes a sample when the interval has passed; true if it measured an acceleration.
   bool Sample(OBJHANDLE vessel, double simt, double simdt);
