@@ -43,7 +43,12 @@ class Meddler final : public VESSEL2 {
   bool wasCalling = false, victimStayedForTheFrame = false;
 
  private:
-  static VESSELSTATUS statusAt(const VECTOR3 &offset) { return {kDeepSpace + offset, _V(1, 2, 3)}; }
+  static VESSELSTATUS statusAt(const VECTOR3 &offset) {
+    VESSELSTATUS s{};
+    s.rpos = kDeepSpace + offset;
+    s.rvel = _V(1, 2, 3);
+    return s;
+  }
   Vessel *victim_;
   std::vector<std::string> &log_;
 };
