@@ -18,12 +18,14 @@ const char kPilotFile[] = "flight.pilot";
 
 namespace {
 
-std::string readWhole(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
+// As it is; or, as text, with the line ends the system writes made '\n',
+// as a text stream writes them back.
+std::string readWhole(const std::string &path, bool asText = false) {
+  std::ifstream in(path, asText ? std::ios::in : std::ios::in | std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + path);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  std::ostringstream whole;
+  whole << in.rdbuf();
+  return whole.str();
 }
 
 void writeWhole(const std::string &path, const std::string &text) {
@@ -143,7 +145,7 @@ Resumed readFlightState(const std::string &dir) {
   }
   if (!timed || !dated) in.fail("the flight's time (flight_time) or its date (start_mjd) is missing");
   r.carried.events = eventsOf((fs::path(dir) / "events.csv").string());
-  const std::string telemetry = readWhole((fs::path(dir) / "telemetry.csv").string());
+  const std::string telemetry = readWhole((fs::path(dir) / "telemetry.csv").string(), true);
   const size_t header = telemetry.find('\n');
   r.telemetryRows = header == std::string::npos ? "" : telemetry.substr(header + 1);
   return r;
