@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <tuple>
 
+#include "sim/physics/planet/orbit.h"
 #include "sim/physics/planet/surface.h"
 #include "tests/support/tree.h"
 
@@ -76,7 +77,26 @@ TEST(planet, is_turned_and_tilted_by_date_as_the_simulators_earth) {
   }
 }
 
-// The launcher stands on its tail (up-normal +z), a plain vessel on its y = -1 plane.
+// A vessel on ELEMENTS is where its mean anomaly puts it, as the simulator
+// places it: on a very eccentric orbit too, and before periapsis as after,
+// Kepler's equation E - e sin E = M holds for the eccentric anomaly read back
+// from the state (r = a (1 - e cos E), r.v = e sqrt(GM a) sin E).
+TEST(orbit_elements, place_the_vessel_at_its_mean_anomaly_however_eccentric_the_orbit) {
+  const physics::Planet earth;
+  physics::Elements el;
+  el.a = 2e7;
+  int misplaced = 0;
+  for (const double e : {0.1, 0.9, 0.97})
+    for (int k = -100; k <= 100; ++k) {
+      el.e = e, el.meanLongitude = k * M_PI / 100;
+      VECTOR3 r, v;
+      ASSERT_TRUE(physics::stateFromElements(earth, el, el.epoch, r, v));
+      const double ea = std::atan2(dotp(r, v) / std::sqrt(earth.gm * el.a), 1 - length(r) / el.a);
+      misplaced += !(std::fabs(std::remainder(ea - e * std::sin(ea) - el.meanLongitude, 2 * M_PI)) < 1e-9);
+    }
+  EXPECT_EQ(misplaced, 0);
+}
+
 // A vessel found clear of the ground skips the ground's tests: none that the
 // ground could reach in the step may be found clear, however it moves against
 // the turning planet (here at the equator, against its turn, still and with it).
@@ -100,6 +120,9 @@ TEST(ground_contact, is_looked_for_whenever_the_step_may_reach_it) {
   EXPECT_GT(clear, 0);
 }
 
+// The launcher stands on its tail (up-normal +z), a plain vessel on its y = -1
+// plane; touchdown points in a line span no plane, and the host's own choice
+// for them is to stand the vessel on its +y at their height.
 TEST(landed_placement, stands_on_the_touchdown_plane_with_its_turned_z_along_the_heading) {
   const physics::Planet earth;
   struct Case {
@@ -107,11 +130,12 @@ TEST(landed_placement, stands_on_the_touchdown_plane_with_its_turned_z_along_the
     double height;                       // [m]
   };
   const Case cases[] = {{_V(0, -1, -17), _V(-0.7, 0.7, -17), _V(0.7, 0.7, -17), _V(0, 0, 1), _V(0, -1, 0), 17},
-                        {_V(0, -1, 1), _V(-1, -1, -1), _V(1, -1, -1), _V(0, 1, 0), _V(0, 0, 1), 1}};
+                        {_V(0, -1, 1), _V(-1, -1, -1), _V(1, -1, -1), _V(0, 1, 0), _V(0, 0, 1), 1},
+                        {_V(0, -2, 1), _V(0, -2, 0), _V(0, -2, -1), _V(0, 1, 0), _V(0, 0, 1), 2}};
   const double lng = -1.3, lat = 0.5, t = 3.7e8;
   Vessel v;  // the one vessel placed again, turned, and again with other points at the same heading
-  const double headings[2][2] = {{1.1, -2.0}, {-2.0, 1.1}};
-  for (int k = 0; k < 2; ++k)
+  const double headings[3][2] = {{1.1, -2.0}, {-2.0, 1.1}, {1.1, -2.0}};
+  for (int k = 0; k < 3; ++k)
     for (const double heading : headings[k]) {
       const Case &c = cases[k];
       const VECTOR3 towards = north(lng, lat, t, earth) * std::cos(heading) + east(lng, t, earth) * std::sin(heading);
@@ -146,6 +170,9 @@ TEST(pad, rocket_stands_on_its_springs_once_it_pushes_and_climbs_when_its_thrust
   const physics::Planet &earth = w->planet;
   const VECTOR3 pos0 = v->pos;
   const double t0 = w->planetTime();
+  double lng, lat, alt;  // where the status put it: vdata[0] holds longitude, latitude and heading
+  physics::toSurface(earth, pos0, t0, lng, lat, alt);
+  EXPECT_NEAR(std::hypot(lng - 0.3, lat - 0.9), 0, 1e-12);
   run(*w, 100);
   EXPECT_TRUE(v->landed);                                                    // no force, no change
   const double weight = v->mass() * earth.gm / std::pow(length(v->pos), 2);  // [N]

@@ -18,6 +18,7 @@
 #include "sim/runner/dry_tanks.h"
 #include "sim/runner/record/event_printer.h"
 #include "sim/runner/record/flight_files.h"
+#include "sim/runner/record/summary.h"
 #include "sim/runner/reload.h"
 #include "tests/support/runner.h"
 #include "tests/support/tree.h"
@@ -195,6 +196,13 @@ TEST_F(flight_outputs, a_flight_writes_a_summary_that_reads_back_as_json_with_ev
                           {"2.0000,Sat", "tank0_kg", 500, 0}};
   for (const Field &f : fields) EXPECT_NEAR(field(telemetry, f.row, f.column), f.value, f.tolerance) << f.column;
   EXPECT_TRUE(std::isnan(field(telemetry, "2.0000,Sat", "tank1_kg")));
+  // Each column has decimals of its own, whatever the value: the Pad's row, field by field.
+  const size_t padAt = telemetry.find("\n2.0000,Pad,") + 1;
+  std::istringstream padRow(telemetry.substr(padAt, telemetry.find('\n', padAt) - padAt));
+  std::string decimals;
+  for (std::string f; std::getline(padRow, f, ',');)
+    decimals += std::to_string(f.find('.') == std::string::npos ? 0 : f.size() - f.find('.') - 1);
+  EXPECT_EQ(decimals, "400344444311666664251175300");  // the last tanks' fields empty
 
   sim::World again(tree.dir(), "");
   ASSERT_TRUE(again.loadScenario(tree.path("out/final.scn")));
@@ -237,7 +245,7 @@ TEST_F(flight_outputs, a_vessel_that_diverges_stops_the_flight_and_no_output_hol
   FlyOptions o = hop("Scenarios/Test/Spin.scn");
   o.until = 10;
   const Flown f = fly(o);
-  EXPECT_EQ(f.status, sim::runner::kDiverged);
+  EXPECT_EQ(f.status, 4);  // the status --help and the README give a diverged flight
   EXPECT_NE(f.errors.find("varnell: the flight diverged"), std::string::npos) << f.errors;
   const json s = json::parse(tree.read("out/summary.json"));
   EXPECT_EQ(s["outcome"].get<std::string>() + ": " + s["ended_by"].get<std::string>(), "diverged: Spin diverged");
@@ -400,9 +408,7 @@ TEST_F(flight_outputs, reloads_and_resuming_carry_a_flight_on_as_if_it_had_not_s
   Flown f = fly(o);
   EXPECT_EQ(f.status, sim::runner::kSuccess) << f.terminal << f.errors;
   EXPECT_NE(f.terminal.find("reloaded 3 time(s): the flight agrees"), std::string::npos) << f.terminal;
-  o.scenario = "Scenarios/Test/Forgetful.scn";
-  o.outDir.clear();
-  f = fly(o);
+  f = varnell({"fly", "Scenarios/Test/Forgetful.scn", "--reload-at", "20,40", "--root", tree.dir()});
   EXPECT_EQ(f.status, sim::runner::kNotMet);
   EXPECT_NE(f.terminal.find("differs from the one flown straight through after the reload at 20.00 s, at 40.00 s: "
                             "P position"),
@@ -428,6 +434,24 @@ TEST_F(flight_outputs, reloads_and_resuming_carry_a_flight_on_as_if_it_had_not_s
   EXPECT_EQ(count(telemetry, "\n26.0000,P,"), 1u);
   const VECTOR3 apart = savedPosition(tree.read("rest/final.scn")) - savedPosition(tree.read("out/final.scn"));
   EXPECT_LT(length(apart), 1e-3);
+  // A state file with a line it cannot read stops the resume, naming that line.
+  const std::string state = tree.read("first/flight.state");
+  tree.write("first/flight.state", state + "warp 2\n");
+  const Flown bad = varnell({"fly", "--resume", tree.path("first"), "--root", tree.dir()});
+  EXPECT_EQ(lastLine(bad.errors), "varnell: error: " + tree.path("first/flight.state") + ":" +
+                                      std::to_string(count(state, "\n") + 1) +
+                                      ": \"warp\" is no key of the flight's state");
+}
+
+// A vessel made in flight, even at 0 s, gives when it was made and the orbit it started on.
+TEST(flight_summary, a_vessel_made_at_the_start_of_a_flight_gives_the_orbit_it_started_on) {
+  ScratchWorld w;
+  flying(*w, "Made", _V(6671010, 0, 0), _V(0, 0, 7729.9));
+  const std::vector<sim::pilot::Expectation> none;
+  const std::vector<sim::runner::ExpectationResult> found;
+  const json made = json::parse(sim::runner::summaryJson(*w, {}, {}, {none, found}))["vessels"][0];
+  EXPECT_EQ(made["created_t"], 0);
+  EXPECT_NEAR(made["created_periapsis_alt_m"].get<double>(), 300e3, 2e3);
 }
 
 // A world carried on in a new one finds the planet turned exactly as it was

@@ -89,17 +89,18 @@ TEST(vessel_creation, a_new_world_reads_the_class_file_and_mesh_as_they_are_now)
 }
 
 // Whatever neither the module nor the class file sets is the simulator's
-// default (Vessel::DefaultGenericCaps), the inertia (2 size, 2 size, size) as
-// Vessel::Setup makes it, and the Isp of a thruster created without one 5e4 m/s.
+// default (Vessel::DefaultGenericCaps, its touchdown points on springs of 1e6 N/m
+// damped by 1e5 N s/m), the inertia (2 size, 2 size, size) as Vessel::Setup
+// makes it, and the Isp of a thruster created without one 5e4 m/s.
 TEST(vessel_creation, what_a_class_leaves_unset_takes_the_simulators_defaults) {
   ScratchWorld w("; nothing set\n");
   sim::Vessel *v = w->createVessel("B", "Probe", nullptr);
   ASSERT_NE(v, nullptr);
   const THRUSTER_HANDLE th = v->iface->CreateThruster(_V(0, 0, 0), _V(0, 0, 1), 1, nullptr, 0);
-  EXPECT_EQ(
-      std::vector<double>({v->size, v->mass(), v->cwZPos, v->cwZNeg, v->cwX, v->cwY, v->crossSections.x, v->rotDrag.z,
-                           v->pmi.y, v->pmi.z, v->touchdown[1].x, v->thruster(sim::idOf(th))->isp0}),
-      std::vector<double>({10, 1000, 0.1, 0.3, 0.3, 0.3, 20, 0.01, 20, 10, -3, 5e4}));
+  EXPECT_EQ(std::vector<double>({v->size, v->mass(), v->cwZPos, v->cwZNeg, v->cwX, v->cwY, v->crossSections.x,
+                                 v->rotDrag.z, v->pmi.y, v->pmi.z, v->touchdown[1].x, v->tdStiffness, v->tdDamping,
+                                 v->thruster(sim::idOf(th))->isp0}),
+            std::vector<double>({10, 1000, 0.1, 0.3, 0.3, 0.3, 20, 0.01, 20, 10, -3, 1e6, 1e5, 5e4}));
 }
 
 // As the simulator's Vessel::SetState: the fuel level (of the default tank,

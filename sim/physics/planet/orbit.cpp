@@ -13,10 +13,13 @@ namespace {
 const double kSecondsPerDay = 86400.0;
 
 // Eccentric anomaly of mean anomaly m by Newton's method: E - e sin E = m on a
-// closed orbit, e sinh E - E = m on an open one.
+// closed orbit, e sinh E - E = m on an open one. A very eccentric closed orbit
+// starts from the half turn on m's own side (m is within half a turn of 0):
+// between there and the root the curve bends one way only, so the steps close
+// in without overshooting; from +pi, a negative m can leave them wandering.
 double eccentricAnomaly(double m, double e) {
   const bool closed = e < 1;
-  double x = closed ? (e > 0.8 ? M_PI : m) : std::asinh(m / e);
+  double x = closed ? (e > 0.8 ? std::copysign(M_PI, m) : m) : std::asinh(m / e);
   for (int k = 0; k < 50; ++k) {
     const double f = closed ? x - e * std::sin(x) - m : e * std::sinh(x) - x - m;
     const double df = closed ? 1 - e * std::cos(x) : e * std::cosh(x) - 1;
