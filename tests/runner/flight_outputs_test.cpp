@@ -438,7 +438,8 @@ TEST_F(flight_outputs, reloads_and_resuming_carry_a_flight_on_as_if_it_had_not_s
   const std::string state = tree.read("first/flight.state");
   tree.write("first/flight.state", state + "warp 2\n");
   const Flown bad = varnell({"fly", "--resume", tree.path("first"), "--root", tree.dir()});
-  EXPECT_EQ(lastLine(bad.errors), "varnell: error: " + tree.path("first/flight.state") + ":" +
+  const std::string stateFile = (std::filesystem::path(tree.path("first")) / "flight.state").string();
+  EXPECT_EQ(lastLine(bad.errors), "varnell: error: " + stateFile + ":" +
                                       std::to_string(count(state, "\n") + 1) +
                                       ": \"warp\" is no key of the flight's state");
 }
