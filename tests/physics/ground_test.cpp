@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <tuple>
 
-#include "sim/physics/planet/orbit.h"
 #include "sim/physics/planet/surface.h"
 #include "tests/support/tree.h"
 
@@ -75,26 +74,6 @@ TEST(planet, is_turned_and_tilted_by_date_as_the_simulators_earth) {
     const VECTOR3 after = earth.poseAt((c.mjd - 51544.5) * 86400 + 1).rot.column(0);
     EXPECT_NEAR(length((after - before) / 2 - physics::carriedVelocity(pose.spin, pose.rot.column(0))), 0, 1e-10);
   }
-}
-
-// A vessel on ELEMENTS is where its mean anomaly puts it, as the simulator
-// places it: on a very eccentric orbit too, and before periapsis as after,
-// Kepler's equation E - e sin E = M holds for the eccentric anomaly read back
-// from the state (r = a (1 - e cos E), r.v = e sqrt(GM a) sin E).
-TEST(orbit_elements, place_the_vessel_at_its_mean_anomaly_however_eccentric_the_orbit) {
-  const physics::Planet earth;
-  physics::Elements el;
-  el.a = 2e7;
-  int misplaced = 0;
-  for (const double e : {0.1, 0.9, 0.97})
-    for (int k = -100; k <= 100; ++k) {
-      el.e = e, el.meanLongitude = k * M_PI / 100;
-      VECTOR3 r, v;
-      ASSERT_TRUE(physics::stateFromElements(earth, el, el.epoch, r, v));
-      const double ea = std::atan2(dotp(r, v) / std::sqrt(earth.gm * el.a), 1 - length(r) / el.a);
-      misplaced += !(std::fabs(std::remainder(ea - e * std::sin(ea) - el.meanLongitude, 2 * M_PI)) < 1e-9);
-    }
-  EXPECT_EQ(misplaced, 0);
 }
 
 // A vessel found clear of the ground skips the ground's tests: none that the

@@ -1,4 +1,5 @@
-// Orbits: the elements of known states, and a coast over ten of them.
+// Orbits: the elements of known states, a coast over ten of them, and a
+// vessel placed from its elements.
 #include "sim/physics/planet/orbit.h"
 
 #include <gtest/gtest.h>
@@ -64,4 +65,24 @@ TEST(orbit, coasting_vessel_keeps_its_energy_and_two_body_period_over_ten_orbits
   }
   EXPECT_LT(worst, 1e-9);
   EXPECT_NEAR(tenth / 10 / period, 1, 1e-6);
+}
+
+// A vessel on ELEMENTS is where its mean anomaly puts it, as the simulator
+// places it: on a very eccentric orbit too, and before periapsis as after,
+// Kepler's equation E - e sin E = M holds for the eccentric anomaly read back
+// from the state (r = a (1 - e cos E), r.v = e sqrt(GM a) sin E).
+TEST(orbit_elements, place_the_vessel_at_its_mean_anomaly_however_eccentric_the_orbit) {
+  const physics::Planet earth;
+  physics::Elements el;
+  el.a = 2e7;
+  int misplaced = 0;
+  for (const double e : {0.1, 0.9, 0.97})
+    for (int k = -100; k <= 100; ++k) {
+      el.e = e, el.meanLongitude = k * M_PI / 100;
+      VECTOR3 r, v;
+      ASSERT_TRUE(physics::stateFromElements(earth, el, el.epoch, r, v));
+      const double ea = std::atan2(dotp(r, v) / std::sqrt(earth.gm * el.a), 1 - length(r) / el.a);
+      misplaced += !(std::fabs(std::remainder(ea - e * std::sin(ea) - el.meanLongitude, 2 * M_PI)) < 1e-9);
+    }
+  EXPECT_EQ(misplaced, 0);
 }
