@@ -53,3 +53,9 @@ inline std::string lastLine(std::string text) {
   if (!text.empty() && text.back() == '\n') text.pop_back();
   return text.substr(text.rfind('\n') + 1);  // npos + 1 is 0: the whole text
 }
+// How often what occurs in text.
+inline size_t count(const std::string &text, const std::string &what) {
+  size_t n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
