@@ -158,11 +158,17 @@ bool parseDefaultKey(LoadRecord &r, const std::vector<std::string> &w) {
   return true;
 }
 
-std::string degrees(double rad) { return exactNumber(rad / kRadPerDeg); }
+// Angles as the scenario writes them [deg]; a load multiplies them back by kRadPerDeg.
+double inDegrees(double rad) { return rad / kRadPerDeg; }
+VECTOR3 inDegrees(const VECTOR3 &rad) { return rad * (1 / kRadPerDeg); }
 
-std::string vector(const VECTOR3 &v, double scale = 1) {
-  return exactNumber(v.x * scale) + " " + exactNumber(v.y * scale) + " " + exactNumber(v.z * scale);
-}
+std::string degrees(double rad) { return exactNumber(inDegrees(rad)); }
+
+std::string vector(const VECTOR3 &v) { return exactNumber(v.x) + " " + exactNumber(v.y) + " " + exactNumber(v.z); }
+
+// A tank as the scenario keeps it: its level, which a load clamps to [0, 1]
+// and multiplies back by its capacity.
+double levelOf(const Tank &t) { return t.maxMass > 0 ? t.mass / t.maxMass : 0; }
 
 void writeLevels(ScenarioWriter &out, const char *key, const std::vector<std::pair<size_t, double>> &levels) {
   std::string text;
@@ -180,13 +186,12 @@ void writeState(const Vessel &v, ScenarioWriter &out) {
     out.item("STATUS", "Orbiting Earth");
     out.item("RPOS", vector(v.pos));
     out.item("RVEL", vector(v.vel));
-    out.item("AROT", vector(physics::arotFromRot(v.rot), 1 / kRadPerDeg));
-    out.item("VROT", vector(v.omega, 1 / kRadPerDeg));
+    out.item("AROT", vector(inDegrees(physics::arotFromRot(v.rot))));
+    out.item("VROT", vector(inDegrees(v.omega)));
   }
   if (v.attitudeMode != RCS_ROT) out.item("RCSMODE", std::to_string(v.attitudeMode));  // only when not the default
   std::vector<std::pair<size_t, double>> tanks, thrusters;
-  for (size_t i = 0; i < v.tanks.size(); ++i)
-    tanks.push_back({i, v.tanks[i].maxMass > 0 ? v.tanks[i].mass / v.tanks[i].maxMass : 0});
+  for (size_t i = 0; i < v.tanks.size(); ++i) tanks.push_back({i, levelOf(v.tanks[i])});
   for (size_t i = 0; i < v.thrusters.size(); ++i)
     if (const double level = std::clamp(v.thrusters[i].permanent, 0.0, 1.0); level != 0)
       thrusters.push_back({i, level});
@@ -195,6 +200,20 @@ void writeState(const Vessel &v, ScenarioWriter &out) {
 }
 
 }  // namespace
+
+// The numbers themselves come back exactly (exactNumber); the angles went
+// through degrees, the attitude through Euler angles and a tank's mass
+// through its level.
+void asSavedAndLoaded(World &w, Vessel &v) {
+  for (Tank &t : v.tanks) t.mass = std::clamp(levelOf(t), 0.0, 1.0) * t.maxMass;
+  if (v.landed) {
+    physics::placeOnSurface(v, w.planet, inDegrees(v.surfLng) * kRadPerDeg, inDegrees(v.surfLat) * kRadPerDeg,
+                            inDegrees(v.surfHeading) * kRadPerDeg, w.planetTime());
+  } else {
+    v.rot = physics::rotFromArot(inDegrees(physics::arotFromRot(v.rot)) * kRadPerDeg);
+    v.omega = inDegrees(v.omega) * kRadPerDeg;
+  }
+}
 
 // Tank and thruster levels go by index into what the vessel has now, after its
 // module's load has built it. An orbiting vessel without a position is an
@@ -217,7 +236,7 @@ void applyRecord(World &w, const LoadRecord &r) {
                     r.headerLine);
   for (const LoadRecord::Level &l : r.tankLevels) {
     if (l.index < static_cast<int>(v.tanks.size()))
-      v.tanks[l.index].mass = l.level * v.tanks[l.index].maxMass;
+      v.tanks[l.index].mass = l.level * v.tanks[l.index].maxMass;  // as asSavedAndLoaded
     else
       w.log().warning(v.name + " has no tank " + std::to_string(l.index) + "; level passed over", file, l.line);
   }

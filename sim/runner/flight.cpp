@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "sim/formats/scenario_handles.h"
 #include "sim/pilot/clock.h"
 #include "sim/runner/dry_tanks.h"
 
@@ -79,7 +80,10 @@ FlightResult fly(std::unique_ptr<World> &world, pilot::Pilot *pilot, double unti
     out.progress.update(world->flightTime(), until, world->vessels().size());
     for (; plan && next < plan->at.size() && pilot::timeReached(world->flightTime(), plan->at[next]); ++next) {
       if (plan->checkpoints) plan->checkpoints->push_back(checkpointOf(*world));
-      if (!plan->reload) continue;
+      if (!plan->reload) {  // flown through: only what the scenario's text cannot keep to the last bit
+        for (const auto &v : world->vessels()) asSavedAndLoaded(*world, *v);
+        continue;
+      }
       world = reloaded(std::move(world), plan->logPath);
       takeControls(*world);
       record.reloaded(*world);
