@@ -176,9 +176,16 @@ def main():
     configure = ["cmake", "-S", str(tree), "-B", str(build), "-DVARNELL_BENCH=OFF"]
     compile_all = ["cmake", "--build", str(build), "-j2"]
     suite = ["ctest", "--test-dir", str(build), "-j2", "--stop-on-failure", "--timeout", "120"]
-    if not (run(configure, tree, 600) and run(compile_all, tree, 3600) and run(suite, tree, args.timeout)):
-        print("the unmutated tree does not build or pass its suite; nothing to measure", file=sys.stderr)
-        return 2
+    def baseline():
+        return run(configure, tree, 600) and run(compile_all, tree, 3600) and run(suite, tree, args.timeout)
+
+    # A build left by an older tree (files since moved or renamed) may not
+    # link; the unmutated tree is tried once more from a clean build.
+    if not baseline():
+        shutil.rmtree(build, ignore_errors=True)
+        if not baseline():
+            print("the unmutated tree does not build or pass its suite; nothing to measure", file=sys.stderr)
+            return 2
 
     if args.per_test:
         suite = [part for part in suite if part != "--stop-on-failure"]
