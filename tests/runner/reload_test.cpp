@@ -18,12 +18,6 @@ using sim::runner::FlyOptions;
 
 namespace {
 
-class reload : public ::testing::Test {
- protected:
-  FlyOptions hop(const char *scenario) const { return flyOptions(tree.dir(), scenario, tree.path("out")); }
-  ScratchTree tree;
-};
-
 // The position a saved scenario gives its first orbiting vessel [m].
 VECTOR3 savedPosition(const std::string &scenario) {
   VECTOR3 r{NAN, NAN, NAN};
@@ -37,17 +31,20 @@ VECTOR3 savedPosition(const std::string &scenario) {
 // the reload after which the flights parted, the vessel and what differs. A
 // flight stopped and carried on from its folder ends as the one flown through,
 // its pilot's rules not fired again and its record going on from the stop.
-TEST_F(reload, reloads_and_resuming_carry_a_flight_on_as_if_it_had_not_stopped) {
+TEST(reload, reloads_and_resuming_carry_a_flight_on_as_if_it_had_not_stopped) {
+  ScratchTree tree;
   tree.withFixtureModule();
   tree.write("Config/Vessels/Probe.cfg", "Module = Fixture\n");
   const std::string ship =
       "BEGIN_SHIPS\nP:Probe\n  STATUS Orbiting Earth\n  RPOS 6671010 0 0\n  RVEL 0 0 7729.9\n  PRPLEVEL 0:1\n"
       "  THLEVEL 0:1\n  BURN 30\n";
   tree.write("Scenarios/Test/Burn.scn", ship + "END\nEND_SHIPS\n");
-  tree.write("Scenarios/Test/Burn.pilot", "at 1 key B\nat 45 throttle main 0.5\nat 60 end\n");
+  tree.write("Scenarios/Test/Burn.pilot",
+             "at 1 key B\nat 45 throttle main 0.5\nat 20 steer heading 90 pitch 0\nat 60 end\n");
   tree.write("Scenarios/Test/Forgetful.scn", ship + "  NOTE forgetful\nEND\nEND_SHIPS\n");
   tree.write("Scenarios/Test/Forgetful.pilot", "at 60 end\n");
-  FlyOptions o = hop("Scenarios/Test/Burn.scn");
+  const FlyOptions burn = flyOptions(tree.dir(), "Scenarios/Test/Burn.scn", tree.path("out"));
+  FlyOptions o = burn;
   o.reloadEvery = 20;
   Flown f = fly(o);
   EXPECT_EQ(f.status, sim::runner::kSuccess) << f.terminal << f.errors;
@@ -59,15 +56,11 @@ TEST_F(reload, reloads_and_resuming_carry_a_flight_on_as_if_it_had_not_stopped) 
             std::string::npos)
       << f.terminal;
 
-  o = hop("Scenarios/Test/Burn.scn");
+  o = burn;
   o.until = 25;  // the burn under way
   o.outDir = tree.path("first");
   EXPECT_EQ(fly(o).status, sim::runner::kSuccess);
-  FlyOptions resumed;
-  resumed.root = tree.dir();
-  resumed.resume = tree.path("first");
-  resumed.outDir = tree.path("rest");
-  f = fly(resumed);
+  f = varnell({"fly", "--resume", tree.path("first"), "--out", tree.path("rest"), "--root", tree.dir()});
   EXPECT_EQ(f.status, sim::runner::kSuccess) << f.terminal << f.errors;
   EXPECT_EQ(f.terminal.find("key"), std::string::npos) << "no event before the stop is shown again";
   const std::string events = tree.read("rest/events.csv"), telemetry = tree.read("rest/telemetry.csv");
