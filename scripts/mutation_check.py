@@ -5,7 +5,9 @@ Makes a fixed, seeded sample of single-site mutants of the module sources
 (launcher/, payload/, carrier/, messages/): a flipped comparison, a swapped
 operator, a changed constant, a negated condition. Each mutant is built and
 the whole Linux suite run against it in a copy of the tree of its own
-(build-mutants/), so the working tree is never touched. A mutant that makes
+(build-mutants/), so the working tree is never touched. The copy is built
+with the undefined-behaviour sanitizer's array-bounds check, which the test
+command's sanitizer suite also makes. A mutant that makes
 a test fail is caught ("killed"); one that builds and passes every test lived;
 one that does not build does not count.
 
@@ -173,7 +175,10 @@ def main():
     if tree.exists():
         shutil.rmtree(tree)
     shutil.copytree(ROOT, tree, ignore=shutil.ignore_patterns(".git", "build*", "node_modules"))
-    configure = ["cmake", "-S", str(tree), "-B", str(build), "-DVARNELL_BENCH=OFF"]
+    # An index pushed past an array's end stops the program, as the sanitizer
+    # suite of the test command stops it, rather than passing unseen.
+    configure = ["cmake", "-S", str(tree), "-B", str(build), "-DVARNELL_BENCH=OFF",
+                 "-DCMAKE_CXX_FLAGS=-fsanitize=bounds -fno-sanitize-recover=bounds"]
     compile_all = ["cmake", "--build", str(build), "-j2"]
     suite = ["ctest", "--test-dir", str(build), "-j2", "--stop-on-failure", "--timeout", "120"]
     def baseline():
