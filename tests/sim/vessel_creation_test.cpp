@@ -97,10 +97,11 @@ TEST(vessel_creation, what_a_class_leaves_unset_takes_the_simulators_defaults) {
   sim::Vessel *v = w->createVessel("B", "Probe", nullptr);
   ASSERT_NE(v, nullptr);
   const THRUSTER_HANDLE th = v->iface->CreateThruster(_V(0, 0, 0), _V(0, 0, 1), 1, nullptr, 0);
-  EXPECT_EQ(std::vector<double>({v->size, v->mass(), v->cwZPos, v->cwZNeg, v->cwX, v->cwY, v->crossSections.x,
-                                 v->rotDrag.z, v->pmi.y, v->pmi.z, v->touchdown[0].y, v->touchdown[1].x,
-                                 v->touchdown[1].y, v->tdStiffness, v->tdDamping, v->thruster(sim::idOf(th))->isp0}),
-            std::vector<double>({10, 1000, 0.1, 0.3, 0.3, 0.3, 20, 0.01, 20, 10, -2, -3, -2, 1e6, 1e5, 5e4}));
+  EXPECT_EQ(
+      std::vector<double>({v->size, v->mass(), v->cwZPos, v->cwZNeg, v->cwX, v->cwY, v->crossSections.x, v->rotDrag.z,
+                           v->pmi.y, v->pmi.z, v->touchdown[0].x, v->touchdown[0].y, v->touchdown[1].x,
+                           v->touchdown[1].y, v->tdStiffness, v->tdDamping, v->thruster(sim::idOf(th))->isp0}),
+      std::vector<double>({10, 1000, 0.1, 0.3, 0.3, 0.3, 20, 0.01, 20, 10, 0, -2, -3, -2, 1e6, 1e5, 5e4}));
 }
 
 // As the simulator's Vessel::SetState: the fuel level (of the default tank,
