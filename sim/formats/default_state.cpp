@@ -162,6 +162,10 @@ bool parseDefaultKey(LoadRecord &r, const std::vector<std::string> &w) {
 double inDegrees(double rad) { return rad / kRadPerDeg; }
 VECTOR3 inDegrees(const VECTOR3 &rad) { return rad * (1 / kRadPerDeg); }
 
+// What a load gives back of an angle written in degrees [rad].
+double throughDegrees(double rad) { return inDegrees(rad) * kRadPerDeg; }
+VECTOR3 throughDegrees(const VECTOR3 &rad) { return inDegrees(rad) * kRadPerDeg; }
+
 std::string degrees(double rad) { return exactNumber(inDegrees(rad)); }
 
 std::string vector(const VECTOR3 &v) { return exactNumber(v.x) + " " + exactNumber(v.y) + " " + exactNumber(v.z); }
@@ -207,11 +211,11 @@ void writeState(const Vessel &v, ScenarioWriter &out) {
 void asSavedAndLoaded(World &w, Vessel &v) {
   for (Tank &t : v.tanks) t.mass = std::clamp(levelOf(t), 0.0, 1.0) * t.maxMass;
   if (v.landed) {
-    physics::placeOnSurface(v, w.planet, inDegrees(v.surfLng) * kRadPerDeg, inDegrees(v.surfLat) * kRadPerDeg,
-                            inDegrees(v.surfHeading) * kRadPerDeg, w.planetTime());
+    physics::placeOnSurface(v, w.planet, throughDegrees(v.surfLng), throughDegrees(v.surfLat),
+                            throughDegrees(v.surfHeading), w.planetTime());
   } else {
-    v.rot = physics::rotFromArot(inDegrees(physics::arotFromRot(v.rot)) * kRadPerDeg);
-    v.omega = inDegrees(v.omega) * kRadPerDeg;
+    v.rot = physics::rotFromArot(throughDegrees(physics::arotFromRot(v.rot)));
+    v.omega = throughDegrees(v.omega);
   }
 }
 
@@ -236,7 +240,7 @@ void applyRecord(World &w, const LoadRecord &r) {
                     r.headerLine);
   for (const LoadRecord::Level &l : r.tankLevels) {
     if (l.index < static_cast<int>(v.tanks.size()))
-      v.tanks[l.index].mass = l.level * v.tanks[l.index].maxMass;  // as asSavedAndLoaded
+      v.tanks[l.index].mass = l.level * v.tanks[l.index].maxMass;
     else
       w.log().warning(v.name + " has no tank " + std::to_string(l.index) + "; level passed over", file, l.line);
   }

@@ -56,9 +56,9 @@ struct LoadRecord {
 // tank empty and every thruster off, then the levels listed.
 void applyRecord(World &w, const LoadRecord &r);
 
-// The vessel's place and attitude as a save writes them and a load reads them
-// back (the scenario keeps angles in degrees, the attitude as Euler angles,
-// which need not give back the last bit).
+// The vessel as a save writes it and a load reads it back: the scenario keeps
+// angles in degrees, the attitude as Euler angles and a tank as its level,
+// which need not give back the last bit.
 void asSavedAndLoaded(World &w, Vessel &v);
 
 class ScenarioWriter {

@@ -35,7 +35,7 @@ struct FlightOutputs {
 // Points of a flight at which the world is saved and loaded again (reload),
 // or only looked at, for a flight flown straight through to compare with.
 // That flight takes at those points what no save keeps to the last bit (its
-// vessels' angles as the scenario's degrees give them back), so that what
+// vessels' angles and tanks as the scenario gives them back), so that what
 // tells the two apart is what a save left out, not the format's rounding,
 // which a tumbling vessel that strikes the ground turns into centimetres.
 struct ReloadPlan {
