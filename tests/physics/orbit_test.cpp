@@ -68,21 +68,22 @@ TEST(orbit, coasting_vessel_keeps_its_energy_and_two_body_period_over_ten_orbits
 }
 
 // A vessel on ELEMENTS is where its mean anomaly puts it, as the simulator
-// places it: on a very eccentric orbit too, and before periapsis as after,
-// Kepler's equation E - e sin E = M holds for the eccentric anomaly read back
-// from the state (r = a (1 - e cos E), r.v = e sqrt(GM a) sin E).
+// places it: on a very eccentric orbit too, on an open one, and before
+// periapsis as after, Kepler's equation holds for the anomaly read back from
+// the state: s = r.v / sqrt(GM |a|) is e sin E (closed, r = a (1 - e cos E),
+// M = E - e sin E) or e sinh H (open, M = e sinh H - H).
 TEST(orbit_elements, place_the_vessel_at_its_mean_anomaly_however_eccentric_the_orbit) {
   const physics::Planet earth;
   physics::Elements el;
-  el.a = 2e7;
   int misplaced = 0;
-  for (const double e : {0.1, 0.9, 0.97})
+  for (const double e : {0.1, 0.9, 0.97, 1.5})
     for (int k = -100; k <= 100; ++k) {
-      el.e = e, el.meanLongitude = k * M_PI / 100;
+      el.e = e, el.a = e < 1 ? 2e7 : -2e7, el.meanLongitude = k * M_PI / 100;
       VECTOR3 r, v;
       ASSERT_TRUE(physics::stateFromElements(earth, el, el.epoch, r, v));
-      const double ea = std::atan2(dotp(r, v) / std::sqrt(earth.gm * el.a), 1 - length(r) / el.a);
-      misplaced += !(std::fabs(std::remainder(ea - e * std::sin(ea) - el.meanLongitude, 2 * M_PI)) < 1e-9);
+      const double s = dotp(r, v) / std::sqrt(earth.gm * std::fabs(el.a));
+      const double m = e < 1 ? std::atan2(s, 1 - length(r) / el.a) - s : s - std::asinh(s / e);
+      misplaced += !(std::fabs(std::remainder(m - el.meanLongitude, 2 * M_PI)) < 1e-9);
     }
   EXPECT_EQ(misplaced, 0);
 }

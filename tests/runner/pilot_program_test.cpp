@@ -120,9 +120,9 @@ TEST(flight_expectations, varnell_fly_reports_each_exits_1_when_one_failed_and_w
              "51544.5\nEND\nEND_SHIPS\n");
   const std::string flight = "at 0.5 key B\nat 2 end\n";
   const std::string met =
+      "expect event Pad key \"B 0x30 down\" at 0.5 within 0.01 as press\n"
       "expect Sat periapsis > 290000\n"
       "expect Pad status landed\n"
-      "expect event Pad key \"B 0x30 down\" at 0.5 within 0.01 as press\n"
       "expect Sat inclination < 0.001\n"  // eastward along the equator
       "expect Sat eccentricity < 0.001\n";
   const std::string notMet =
@@ -142,10 +142,10 @@ TEST(flight_expectations, varnell_fly_reports_each_exits_1_when_one_failed_and_w
       {flight + met, "", 0, "expectations: 5 of 5 met\n"},
       {flight + met + notMet, "", 1, "expectations: 5 of 15 met\n"},
       {flight, "", 0, "expectations: none"},
-      {flight + met, "1", 0, "expectations: 1 of 5 met, 4 not reached (lines 3, 4, 6, 7)\n"},
+      {flight + met, "1", 0, "expectations: 1 of 5 met, 4 not reached (lines 4, 5, 6, 7)\n"},
       {flight + met, "5", 0, "expectations: 5 of 5 met\n"},  // ended by its end rule first
       {flight + met + notMet, "1", 1,
-       "expectations: 1 of 15 met, 12 not reached (lines 3, 4, 6, 7, 8, 9, 11, 12, 13, 14, 15, 16)\n"}};
+       "expectations: 1 of 15 met, 12 not reached (lines 4, 5, 6, 7, 8, 9, 11, 12, 13, 14, 15, 16)\n"}};
   std::string report, stopped;
   for (const auto &[pilot, until, status, count] : runs) {
     tree.write("Scenarios/Test/Two.pilot", pilot);
@@ -156,7 +156,7 @@ TEST(flight_expectations, varnell_fly_reports_each_exits_1_when_one_failed_and_w
     EXPECT_NE(f.terminal.find(count), std::string::npos) << f.terminal;
     if (status == 1) (until.empty() ? report : stopped) = f.terminal;
   }
-  for (const char *line : {"  not reached  line 3: expect Sat periapsis > 290000: read at the flight's end, not at "
+  for (const char *line : {"  not reached  line 4: expect Sat periapsis > 290000: read at the flight's end, not at "
                            "the stop at 1.00 s\n",
                            "  FAILED  line 10: expect event Pad key after press by 1: came at 0.500 s",
                            "  not reached  line 11: expect event Pad key \"J\": had not come by the stop\n",
@@ -166,10 +166,10 @@ TEST(flight_expectations, varnell_fly_reports_each_exits_1_when_one_failed_and_w
                            "the flight was stopped at 1.00 s by --until, before its pilot program's end rule fired\n"})
     EXPECT_NE(stopped.find(line), std::string::npos) << line << "\n" << stopped;
   for (const char *line :
-       {"  met     line 5: expect event Pad key \"B 0x30 down\" at 0.5 within 0.01 as press: came at 0.500 s\n",
+       {"  met     line 3: expect event Pad key \"B 0x30 down\" at 0.5 within 0.01 as press: came at 0.500 s\n",
         "  FAILED  line 8: expect Sat apoapsis < 250000: reads 30",
         "  FAILED  line 9: expect Pad status crashed: is landed\n",
-        "  FAILED  line 10: expect event Pad key after press by 1: came at 0.500 s, 0.000 s after that of line 5\n",
+        "  FAILED  line 10: expect event Pad key after press by 1: came at 0.500 s, 0.000 s after that of line 3\n",
         "  FAILED  line 11: expect event Pad key \"J\": did not come\n",
         "  FAILED  line 12: expect Ghost mass > 1: no vessel of that name at the end\n",
         "  FAILED  line 13: expect event Ghost landed after Pad: the event of line 11 did not come\n",

@@ -74,7 +74,7 @@ bool stateFromElements(const Planet &p, const Elements &el, double mjd, VECTOR3 
     const double b = -a * std::sqrt(e * e - 1), rate = n / (e * std::cosh(ea) - 1);
     x = -a * (e - std::cosh(ea));
     y = b * std::sinh(ea);
-    vx = -a * std::sinh(ea) * rate;
+    vx = a * std::sinh(ea) * rate;
     vy = b * std::cosh(ea) * rate;
   }
   // Right-handed (X, Y, Z) = (x, z, y) of the global frame: the usual turns
