@@ -71,13 +71,19 @@ TEST(reload, reloads_and_resuming_carry_a_flight_on_as_if_it_had_not_stopped) {
   EXPECT_EQ(count(telemetry, "\n26.0000,P,"), 1u);
   const VECTOR3 apart = savedPosition(tree.read("rest/final.scn")) - savedPosition(tree.read("out/final.scn"));
   EXPECT_LT(length(apart), 1e-3);
-  // A state file with a line it cannot read stops the resume, naming that line.
+  // A state file with a line it cannot read, or without the flight's time, stops the resume.
   const std::string state = tree.read("first/flight.state");
-  tree.write("first/flight.state", state + "warp 2\n");
-  const Flown bad = varnell({"fly", "--resume", tree.path("first"), "--root", tree.dir()});
   const std::string stateFile = (std::filesystem::path(tree.path("first")) / "flight.state").string();
-  EXPECT_EQ(lastLine(bad.errors), "varnell: error: " + stateFile + ":" + std::to_string(count(state, "\n") + 1) +
-                                      ": \"warp\" is no key of the flight's state");
+  const size_t lines = count(state, "\n");
+  const std::string missing = ": the flight's time (flight_time) or its date (start_mjd) is missing";
+  const std::pair<std::string, std::string> broken[] = {
+      {state + "warp 2\n", std::to_string(lines + 1) + ": \"warp\" is no key of the flight's state"},
+      {"#" + state.substr(state.find("flight_time")), std::to_string(lines - 1) + missing}};  // less its first line
+  for (const auto &[text, error] : broken) {
+    tree.write("first/flight.state", text);
+    const Flown bad = varnell({"fly", "--resume", tree.path("first"), "--root", tree.dir()});
+    EXPECT_EQ(lastLine(bad.errors), "varnell: error: " + stateFile + ":" + error);
+  }
 }
 
 // A world carried on in a new one finds the planet turned exactly as it was
