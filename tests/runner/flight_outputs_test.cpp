@@ -155,13 +155,11 @@ TEST_F(flight_outputs, a_flight_writes_a_summary_that_reads_back_as_json_with_ev
   const json &pad = vessels[0], &sat = vessels[1], &comet = vessels[2];
   EXPECT_EQ(pad["status"], "landed");
   EXPECT_TRUE(pad["created_t"].is_null() && pad["created_lat_deg"].is_null());
-  EXPECT_NEAR(sat["apoapsis_alt_m"].get<double>(), 300e3, 2e3);
-  EXPECT_NEAR(sat["periapsis_alt_m"].get<double>(), 300e3, 2e3);
+  for (const char *apsis : {"apoapsis_alt_m", "periapsis_alt_m"}) EXPECT_NEAR(sat[apsis].get<double>(), 300e3, 2e3);
   EXPECT_NEAR(sat["inclination_deg"].get<double>(), 0, 1e-6);
   EXPECT_EQ(sat["propellant_kg"], json::array({500}));
   EXPECT_EQ(comet["name"], "Comet\"X\\Y\xef\xbf\xbd");  // the byte that is no UTF-8 shown as U+FFFD
-  EXPECT_TRUE(comet["apoapsis_alt_m"].is_null() && comet["period_s"].is_null());
-  EXPECT_GT(comet["eccentricity"].get<double>(), 1);
+  EXPECT_TRUE(comet["apoapsis_alt_m"].is_null() && comet["period_s"].is_null() && comet["eccentricity"] > 1);
 
   // One row per vessel at 0, 1 and 2 s; a name with a quote in it is quoted.
   const std::string telemetry = tree.read("out/telemetry.csv");
