@@ -78,7 +78,7 @@ TEST(reload, reloads_and_resuming_carry_a_flight_on_as_if_it_had_not_stopped) {
   const std::string missing = ": the flight's time (flight_time) or its date (start_mjd) is missing";
   const std::pair<std::string, std::string> broken[] = {
       {state + "warp 2\n", std::to_string(lines + 1) + ": \"warp\" is no key of the flight's state"},
-      {"#" + state.substr(state.find("flight_time")), std::to_string(lines - 1) + missing}};  // less its first line
+      {std::string(state).insert(state.find("flight_time"), "# "), std::to_string(lines) + missing}};
   for (const auto &[text, error] : broken) {
     tree.write("first/flight.state", text);
     const Flown bad = varnell({"fly", "--resume", tree.path("first"), "--root", tree.dir()});

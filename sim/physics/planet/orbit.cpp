@@ -72,7 +72,7 @@ bool stateFromElements(const Planet &p, const Elements &el, double mjd, VECTOR3 
     vy = b * std::cos(ea) * rate;
   } else {
     const double b = -a * std::sqrt(e * e - 1), rate = n / (e * std::cosh(ea) - 1);
-    x = -a * (e - std::cosh(ea));
+    x = a * (std::cosh(ea) - e);
     y = b * std::sinh(ea);
     vx = a * std::sinh(ea) * rate;
     vy = b * std::cosh(ea) * rate;
